@@ -1,0 +1,59 @@
+#include "platform/Paths.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string WithSlash(const fs::path& path) {
+    std::string s = path.string();
+    if (s.empty() || s.back() != '/')
+        s += '/';
+    return s;
+}
+} // namespace
+
+std::string ProgramDataFolder() {
+    if (const char* dir = std::getenv("QUARIN_Z17_DATA_DIR"); dir && *dir)
+        return WithSlash(dir);
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path installed = exe.parent_path().parent_path() / "share" / "quarin-z17";
+        if (fs::is_directory(installed / "skin", ec))
+            return WithSlash(installed);
+    }
+    return WithSlash(QUARIN_SOURCE_DATA_DIR);
+}
+
+std::string DefaultDataFolder() {
+    return ProgramDataFolder() + "DefaultData/";
+}
+std::string SkinFolder() {
+    return ProgramDataFolder() + "skin/";
+}
+std::string FontFolder() {
+    return ProgramDataFolder() + "Font/";
+}
+
+std::string UserFolder() {
+    fs::path base;
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        base = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = fs::path(home) / ".local" / "share";
+    else
+        return {};
+    const fs::path folder = base / kProductTitle;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec))
+        return {};
+    return WithSlash(folder);
+}
+
+} // namespace platform

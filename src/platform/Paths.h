@@ -1,0 +1,21 @@
+#pragma once
+// Where the program's files are. Paths end with a slash.
+//  - program data folder: the skin, "DefaultData" and "Font" shipped with the program: the
+//    folder named by QUARIN_Z17_DATA_DIR when set, else the installed share folder beside the
+//    program (../share/quarin-z17/), else the source tree's data/ when run from the build;
+//  - user folder: $XDG_DATA_HOME (default ~/.local/share) + "QUARIN Z17 Keyboard/".
+
+#include <string>
+
+namespace platform {
+
+inline constexpr const char* kProductTitle = "QUARIN Z17 Keyboard";
+
+std::string ProgramDataFolder();
+std::string DefaultDataFolder(); // ProgramDataFolder() + "DefaultData/"
+std::string SkinFolder();        // ProgramDataFolder() + "skin/"
+std::string FontFolder();        // ProgramDataFolder() + "Font/"
+// The user folder, created (with its parents) when missing. Empty when it cannot be made.
+std::string UserFolder();
+
+} // namespace platform

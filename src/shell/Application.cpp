@@ -1,0 +1,98 @@
+#include "shell/Application.h"
+
+#include "platform/DebugLog.h"
+#include "platform/InstanceBus.h"
+#include "platform/Paths.h"
+#include "platform/PrivateFonts.h"
+#include "platform/SignalWatcher.h"
+#include "shell/ControlClasses.h"
+#include "shell/MainWnd.h"
+#include "shell/Messages.h"
+#include "ui/PaintManagerUI.h"
+#include "ui/ResourceManager.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <cstdio>
+
+namespace shell {
+
+namespace {
+constexpr int kMainWidth = 800;
+constexpr int kMainHeight = 572;
+// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU |
+// WS_MINIMIZEBOX
+constexpr std::uint32_t kMainStyle = 0x96CA0000u;
+
+void SetUpResources() {
+    const QString skin = QString::fromStdString(platform::SkinFolder());
+    ui::CPaintManagerUI::SetInstancePath(QString::fromStdString(platform::ProgramDataFolder()));
+    ui::CPaintManagerUI::SetResourcePath(skin);
+    ui::CResourceManager::GetInstance().LoadResource(QStringLiteral("res.xml"));
+    // The look: the skin's style sheet; "skin:" in its urls names the skin folder.
+    QDir::setSearchPaths(QStringLiteral("skin"), {skin});
+    QFile style(skin + QStringLiteral("style.qss"));
+    if (style.open(QIODevice::ReadOnly))
+        qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+    RegisterProgramControls();
+}
+} // namespace
+
+int RunApplication(int& argc, char** argv) {
+    QApplication app(argc, argv);
+    app.setOrganizationName(QString::fromUtf8(platform::kProductTitle));
+    app.setApplicationName(QString::fromUtf8(platform::kProductTitle));
+    app.setApplicationVersion(QStringLiteral(QUARIN_VERSION));
+    app.setQuitOnLastWindowClosed(false); // the tray keeps the program
+
+    platform::PrivateFonts fonts;
+    fonts.Load(QString::fromStdString(platform::FontFolder()));
+
+    const ui::UINT instanceMessage = RegisterInstanceMessage();
+    platform::DebugLog("软件标示：%u", instanceMessage);
+    if (instanceMessage < 0xC000 || instanceMessage > 0xFFFF)
+        return 0;
+
+    platform::InstanceBus bus;
+    switch (bus.ClaimName()) {
+    case platform::InstanceBus::Claim::AnotherInstance: {
+        QString error;
+        if (!platform::InstanceBus::ActivateRunningInstance(&error))
+            std::fprintf(stderr, "quarin-z17: the running instance does not answer: %s\n",
+                         qPrintable(error));
+        return 0;
+    }
+    case platform::InstanceBus::Claim::NoBus:
+        std::fprintf(stderr, "quarin-z17: no D-Bus session bus; running without the "
+                             "single-instance guard.\n");
+        break;
+    case platform::InstanceBus::Claim::Owned:
+        break;
+    }
+
+    SetUpResources();
+    RegisterProgramMessages();
+
+    int exitCode = 0;
+    {
+        CMainWnd mainWnd;
+        if (!mainWnd.Create(nullptr, QString::fromUtf8(platform::kProductTitle), kMainStyle, 0, 0,
+                            0, kMainWidth, kMainHeight)) {
+            std::fprintf(stderr, "quarin-z17: the main window cannot be built: %s\n",
+                         qPrintable(mainWnd.GetSkinError()));
+            exitCode = 1;
+        } else {
+            mainWnd.CenterWindow();
+            bus.onActivate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
+            platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
+            app.exec();
+        }
+        bus.onActivate = nullptr;
+    }
+    ui::CResourceManager::GetInstance().Release();
+    fonts.Remove();
+    return exitCode;
+}
+
+} // namespace shell

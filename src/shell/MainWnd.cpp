@@ -1,0 +1,238 @@
+#include "shell/MainWnd.h"
+
+#include "platform/DebugLog.h"
+#include "platform/Paths.h"
+#include "platform/Settings.h"
+#include "shell/Language.h"
+#include "shell/Messages.h"
+#include "ui/ControlUI.h"
+#include "ui/ResourceManager.h"
+
+#include <QCoreApplication>
+#include <QCursor>
+#include <QWidget>
+
+namespace shell {
+
+using namespace ui;
+
+CMainWnd::CMainWnd() = default;
+
+CMainWnd::~CMainWnd() = default;
+
+void CMainWnd::InitWindow() {
+    platform::DebugLine("InitWindow");
+    CResourceManager& resources = CResourceManager::GetInstance();
+    resources.SetTextQueryInterface(this);
+    resources.LoadLanguage(QStringLiteral("lan_cn.xml"));
+    CResourceManager::GetInstance().ReloadText();
+    const QIcon icon(resources.GetImageFile(QStringLiteral("107")));
+    SetIcon(icon);
+    if (CTrayIcon::IsTrayAvailable()) {
+        m_tray.CreateTrayIcon(this, icon, QString::fromUtf8(platform::kProductTitle));
+    } else {
+        qInfo("No system tray is available: closing the window ends the program.");
+    }
+}
+
+void CMainWnd::Notify(TNotifyUI& msg) {
+    const QString sender = msg.pSender ? msg.pSender->GetName() : QString();
+    if (msg.sType != notify::timer)
+        platform::DebugLog("%s %s", qUtf8Printable(msg.sType), qUtf8Printable(sender));
+    if (msg.sType == notify::windowinit)
+        OnWindowInit();
+    else if (msg.sType == notify::click)
+        OnClickControl(sender);
+    WindowImplBase::Notify(msg);
+}
+
+void CMainWnd::OnWindowInit() {
+    SetLanguage(shell::GetLanguageIndex());
+    UpdateNoDeviceHint();
+}
+
+void CMainWnd::OnClickControl(const QString& name) {
+    if (name.compare(QLatin1String("closebtn"), Qt::CaseInsensitive) == 0)
+        HideToTray();
+    else if (name.compare(QLatin1String("minbtn"), Qt::CaseInsensitive) == 0)
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else if (name.compare(QLatin1String("maxbtn"), Qt::CaseInsensitive) == 0)
+        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (name.compare(QLatin1String("restorebtn"), Qt::CaseInsensitive) == 0)
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void CMainWnd::HideToTray() {
+    CloseSecondaryWindows();
+    if (!HasTray()) {
+        // Without a tray there would be no way back to a hidden window: end instead.
+        Close(0);
+        return;
+    }
+    ShowWindow(false);
+}
+
+CWindowWnd*& CMainWnd::SecondarySlot(Secondary which) {
+    switch (which) {
+    case Secondary::Settings:
+        return m_settingsWnd;
+    case Secondary::About:
+        return m_aboutWnd;
+    case Secondary::ColourPicker:
+        return m_colourWnd;
+    case Secondary::Music:
+        break;
+    }
+    return m_musicWnd;
+}
+
+void CMainWnd::SetSecondaryWindow(Secondary which, CWindowWnd* window) {
+    SecondarySlot(which) = window;
+}
+
+void CMainWnd::CloseSecondaryWindows() {
+    for (CWindowWnd* window : {m_settingsWnd, m_aboutWnd, m_colourWnd, m_musicWnd}) {
+        if (window)
+            window->SendMessage(WM_CLOSE, 0, 0);
+    }
+}
+
+void CMainWnd::UpdateNoDeviceHint() {
+    // No device item is connected until device discovery runs.
+    if (CControlUI* hint = Find(QStringLiteral("No_device_Link")))
+        hint->SetVisible(true);
+}
+
+void CMainWnd::BringForward() {
+    UpdateNoDeviceHint();
+    SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+QString CMainWnd::TextThroughLabel(const QString& label, const QString& id) {
+    CControlUI* control = Find(label);
+    if (!control)
+        return {};
+    control->SetResourceText(true);
+    control->SetText(id);
+    return control->GetText();
+}
+
+QString CMainWnd::TextById(const QString& id) {
+    return TextThroughLabel(QStringLiteral("text_test"), id);
+}
+
+QString CMainWnd::MessageTextById(const QString& id) {
+    return TextThroughLabel(QStringLiteral("str_test"), id);
+}
+
+void CMainWnd::SetLanguage(int index) {
+    if (index == m_languageIndex)
+        return;
+    const QString face = FontFaceForLanguage(index, m_languageIndex);
+    if (!face.isEmpty())
+        InstallFontTable(m_pm, face);
+    m_languageIndex = index;
+
+    const std::vector<LanguageEntry> table = ReadLanguageTable();
+    const bool known = index >= 0 && static_cast<size_t>(index) < table.size();
+    const LanguageEntry entry = known ? table[static_cast<size_t>(index)] : LanguageEntry{};
+    CResourceManager& resources = CResourceManager::GetInstance();
+    resources.SetLanguage(entry.name);
+    resources.LoadLanguage(entry.file);
+    resources.ReloadText();
+    // A table that has no such language gives no identifier: the stored choice is kept.
+    if (known && platform::StoreLanguage(entry.id))
+        platform::DebugLine("写成功！");
+
+    if (QWidget* host = GetHWND())
+        host->update();
+    for (CWindowWnd* window : {m_settingsWnd, m_aboutWnd, m_musicWnd}) {
+        if (window)
+            window->SendMessage(UM_SET_LANGUAGE, 0, 0);
+    }
+    m_pm.NeedUpdate();
+}
+
+void CMainWnd::OnTrayMessage(LPARAM mouseMessage) {
+    if (mouseMessage == WM_LBUTTONUP) {
+        UpdateNoDeviceHint();
+        const bool visible = IsWindowVisible() && !IsMinimized();
+        CloseSecondaryWindows();
+        if (visible) {
+            ShowWindow(false);
+        } else {
+            ShowWindow(true);
+            SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+            m_pm.NeedUpdate();
+        }
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        SetTimer(kTimerTrayMenu, 10);
+    }
+}
+
+void CMainWnd::OnTimer(int id) {
+    KillTimer(id);
+    if (id == kTimerTrayMenu) {
+        m_trayMenu = std::make_unique<CMenuWnd>();
+        if (!m_trayMenu->Init(this, QStringLiteral("menu.xml"), QCursor::pos(),
+                              eMenuAlignment_Left | eMenuAlignment_Top))
+            qWarning("The tray menu cannot be built: %s", qPrintable(m_trayMenu->GetLastError()));
+    }
+}
+
+void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
+    if (cmd.szName == QLatin1String("exit")) {
+        CloseSecondaryWindows();
+        Close(0);
+    }
+}
+
+void CMainWnd::Shutdown() {
+    ShowWindow(false);
+    m_tray.DeleteTrayIcon();
+    QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+}
+
+LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = false;
+    if (msg == g_messages.instance && msg != 0) {
+        platform::DebugLog("软件标示 %u，%lxd%lxd", msg, static_cast<unsigned long>(wParam),
+                           static_cast<unsigned long>(lParam));
+        BringForward();
+        handled = true;
+        return 0;
+    }
+    switch (msg) {
+    case WM_DESTROY:
+        Shutdown();
+        handled = true;
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_CLOSE) {
+            // The window manager's close button behaves like the skin's.
+            HideToTray();
+            handled = true;
+        }
+        return 0;
+    case WM_TRAYICON:
+        OnTrayMessage(lParam);
+        handled = true;
+        return 0;
+    case WM_MENUCLICK:
+        if (wParam)
+            OnMenuClick(*reinterpret_cast<const MenuCmd*>(wParam));
+        handled = true;
+        return 0;
+    case WM_TIMER:
+        OnTimer(static_cast<int>(wParam));
+        return 0;
+    case UM_SET_LANGUAGE:
+        SetLanguage(static_cast<int>(wParam));
+        handled = true;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+} // namespace shell

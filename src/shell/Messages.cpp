@@ -1,0 +1,30 @@
+#include "shell/Messages.h"
+
+#include "platform/Paths.h"
+#include "ui/RegisteredMessage.h"
+
+namespace shell {
+
+RegisteredMessages g_messages;
+
+UINT RegisterInstanceMessage() {
+    g_messages.instance = ui::RegisterWindowMessage(QString::fromUtf8(platform::kProductTitle));
+    return g_messages.instance;
+}
+
+void RegisterProgramMessages() {
+    using ui::RegisterWindowMessage;
+    g_messages.settingsRelay =
+        RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBF15}"));
+    g_messages.lightControlState =
+        RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBF16}"));
+    g_messages.setLightControl =
+        RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBF17}"));
+    g_messages.identify =
+        RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBF18}"));
+    // The last group of this one ends in BE19, not BF19.
+    g_messages.audioCapture =
+        RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBE19}"));
+}
+
+} // namespace shell

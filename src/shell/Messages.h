@@ -1,0 +1,38 @@
+#pragma once
+// The program's own window messages and the messages registered by name with other programs.
+
+#include "ui/UIDefs.h"
+
+namespace shell {
+
+using ui::UINT;
+
+// Private messages of the main window.
+enum : UINT {
+    UM_HOOK_SWITCH = 0x041E,
+    UM_SHOW_PROGRESS = 0x0C00,
+    UM_SET_LANGUAGE = 0x0C11,
+    UM_SLOT_BOUND = 0x0C12,
+    UM_SLOT_LOST = 0x0C13,
+    UM_OPEN_SETTINGS = 0x0C15,
+    UM_CLEAR_UPDATE_MARK = 0x0C16,
+    UM_RECEIVER_STATE = 0x0D03,
+};
+
+// Registered at start-up (RegisterProgramMessages); 0 until then.
+struct RegisteredMessages {
+    UINT instance = 0;          // RM_INSTANCE: "QUARIN Z17 Keyboard"
+    UINT settingsRelay = 0;     // RM_SETTINGS_RELAY
+    UINT lightControlState = 0; // RM_LIGHT_CONTROL_STATE
+    UINT setLightControl = 0;   // RM_SET_LIGHT_CONTROL
+    UINT identify = 0;          // RM_IDENTIFY
+    UINT audioCapture = 0;      // RM_AUDIO_CAPTURE
+};
+extern RegisteredMessages g_messages;
+
+// Registers RM_INSTANCE; returns its number.
+UINT RegisterInstanceMessage();
+// Registers the five GUID-named messages in their order.
+void RegisterProgramMessages();
+
+} // namespace shell

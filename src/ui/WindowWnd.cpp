@@ -1,0 +1,259 @@
+#include "ui/WindowWnd.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QThread>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <QWindow>
+
+namespace ui {
+
+// The Qt widget of a CWindowWnd: turns its events into the window's messages.
+class WindowHost : public QWidget {
+public:
+    WindowHost(CWindowWnd* owner, QWidget* parent, Qt::WindowFlags flags)
+        : QWidget(parent, flags), m_owner(owner) {
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        setMouseTracking(true);
+    }
+    ~WindowHost() override {
+        if (m_owner) {
+            CWindowWnd* owner = m_owner;
+            owner->m_host = nullptr;
+            owner->OnFinalMessage(); // may delete the owner
+        }
+    }
+    void Detach() { m_owner = nullptr; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        // Closing from the window manager is the system close command; the window decides.
+        event->ignore();
+        if (m_owner)
+            m_owner->SendMessage(WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (m_owner)
+            m_owner->OnSize();
+    }
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        if (m_owner && event->type() == QEvent::ActivationChange)
+            m_owner->SendMessage(WM_ACTIVATE, isActiveWindow() ? 1 : 0, 0);
+    }
+    void enterEvent(QEnterEvent* event) override {
+        QWidget::enterEvent(event);
+        if (m_owner)
+            m_owner->SendMessage(WM_MOUSEHOVER, 0, 0);
+    }
+    void leaveEvent(QEvent* event) override {
+        QWidget::leaveEvent(event);
+        if (m_owner)
+            m_owner->SendMessage(WM_MOUSELEAVE, 0, 0);
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        // The skin draws its own title bar: a press in the caption area moves the window.
+        if (m_owner && event->button() == Qt::LeftButton &&
+            event->position().y() < m_owner->CaptionHeight() && windowHandle())
+            windowHandle()->startSystemMove();
+        QWidget::mousePressEvent(event);
+    }
+
+private:
+    CWindowWnd* m_owner;
+};
+
+CWindowWnd::CWindowWnd() : m_dispatcher(std::make_unique<QObject>()) {}
+
+CWindowWnd::~CWindowWnd() {
+    for (auto& [id, timer] : m_timers)
+        delete timer;
+    if (m_host) {
+        m_host->Detach();
+        delete m_host;
+    }
+}
+
+QWidget* CWindowWnd::GetHWND() const {
+    return m_host;
+}
+
+QWidget* CWindowWnd::Create(CWindowWnd* parent, const QString& name, std::uint32_t style,
+                            std::uint32_t exStyle, int x, int y, int cx, int cy) {
+    if (m_host)
+        return m_host;
+    Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
+    if (exStyle & WS_EX_TOOLWINDOW)
+        flags |= Qt::Tool;
+    m_host = new WindowHost(this, parent ? parent->GetHWND() : nullptr, flags);
+    m_host->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_host->setWindowTitle(name);
+    m_host->setObjectName(GetWindowClassName());
+    if (cx != CW_USEDEFAULT && cy != CW_USEDEFAULT && cx > 0 && cy > 0)
+        m_host->resize(cx, cy);
+    if (x != CW_USEDEFAULT && y != CW_USEDEFAULT)
+        m_host->move(x, y);
+    if (!OnCreate()) {
+        m_host->Detach();
+        delete m_host;
+        m_host = nullptr;
+        return nullptr;
+    }
+    if (style & WS_VISIBLE)
+        m_host->show();
+    return m_host;
+}
+
+void CWindowWnd::ShowWindow(bool show, bool takeFocus) {
+    if (!m_host)
+        return;
+    if (!show) {
+        m_host->hide();
+        return;
+    }
+    m_host->show();
+    if (takeFocus) {
+        m_host->raise();
+        m_host->activateWindow();
+    }
+}
+
+int CWindowWnd::ShowModal() {
+    if (!m_host)
+        return -1;
+    QEventLoop loop;
+    m_modalLoop = &loop;
+    m_host->setWindowModality(Qt::ApplicationModal);
+    m_host->show();
+    m_host->raise();
+    m_host->activateWindow();
+    // Nothing of `this` is used after the loop: the window may have deleted itself.
+    return loop.exec();
+}
+
+void CWindowWnd::Close(int code) {
+    PostMessage(WM_CLOSE, static_cast<WPARAM>(code), 0);
+}
+
+void CWindowWnd::DestroyWindow(int code) {
+    if (!m_host || m_destroying)
+        return;
+    m_destroying = true;
+    HandleMessage(WM_DESTROY, 0, 0);
+    for (auto& [id, timer] : m_timers)
+        delete timer;
+    m_timers.clear();
+    m_host->hide();
+    if (QEventLoop* loop = std::exchange(m_modalLoop, nullptr))
+        loop->exit(code);
+    m_host->deleteLater(); // OnFinalMessage runs when the widget goes
+    m_destroying = false;
+}
+
+void CWindowWnd::CenterWindow() {
+    if (!m_host)
+        return;
+    QRect area;
+    if (QWidget* owner = m_host->parentWidget(); owner && owner->isVisible())
+        area = owner->frameGeometry();
+    else if (QScreen* screen =
+                 m_host->screen() ? m_host->screen() : QGuiApplication::primaryScreen())
+        area = screen->availableGeometry();
+    if (area.isValid())
+        m_host->move(area.center() - QPoint(m_host->width() / 2, m_host->height() / 2));
+}
+
+void CWindowWnd::SetIcon(const QIcon& icon) {
+    if (m_host)
+        m_host->setWindowIcon(icon);
+}
+
+bool CWindowWnd::IsWindowVisible() const {
+    return m_host && m_host->isVisible();
+}
+bool CWindowWnd::IsMinimized() const {
+    return m_host && m_host->isMinimized();
+}
+
+LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (QThread::currentThread() == m_dispatcher->thread())
+        return HandleMessage(msg, wParam, lParam);
+    LRESULT result = 0;
+    QMetaObject::invokeMethod(
+        m_dispatcher.get(), [&] { result = HandleMessage(msg, wParam, lParam); },
+        Qt::BlockingQueuedConnection);
+    return result;
+}
+
+void CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    QMetaObject::invokeMethod(
+        m_dispatcher.get(), [this, msg, wParam, lParam] { HandleMessage(msg, wParam, lParam); },
+        Qt::QueuedConnection);
+}
+
+bool CWindowWnd::SetTimer(int id, int elapseMs) {
+    if (elapseMs < 0)
+        return false;
+    QTimer*& timer = m_timers[id];
+    if (!timer) {
+        timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, m_dispatcher.get(),
+                         [this, id] { HandleMessage(WM_TIMER, static_cast<WPARAM>(id), 0); });
+    }
+    timer->start(elapseMs);
+    return true;
+}
+
+bool CWindowWnd::KillTimer(int id) {
+    auto it = m_timers.find(id);
+    if (it == m_timers.end())
+        return false;
+    // A timer may be killed from its own handler: stop now, delete later.
+    it->second->stop();
+    it->second->deleteLater();
+    m_timers.erase(it);
+    return true;
+}
+
+LRESULT CWindowWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM) {
+    switch (msg) {
+    case WM_CLOSE:
+        DestroyWindow(static_cast<int>(wParam));
+        return 0;
+    case WM_SYSCOMMAND:
+        if (!m_host)
+            return 0;
+        switch (wParam) {
+        case SC_MINIMIZE:
+            m_host->showMinimized();
+            break;
+        case SC_MAXIMIZE:
+            m_host->showMaximized();
+            break;
+        case SC_RESTORE:
+            m_host->showNormal();
+            m_host->raise();
+            m_host->activateWindow();
+            break;
+        case SC_CLOSE:
+            HandleMessage(WM_CLOSE, 0, 0);
+            break;
+        default:
+            break;
+        }
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+} // namespace ui
