@@ -40,13 +40,18 @@ std::string FontFolder() {
     return ProgramDataFolder() + "Font/";
 }
 
+// $<variable>, else $HOME/<fallback>; empty when neither is set.
+fs::path XdgBase(const char* variable, const char* fallback) {
+    if (const char* xdg = std::getenv(variable); xdg && *xdg)
+        return xdg;
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return fs::path(home) / fallback;
+    return {};
+}
+
 std::string UserFolder() {
-    fs::path base;
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
-        base = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = fs::path(home) / ".local" / "share";
-    else
+    const fs::path base = XdgBase("XDG_DATA_HOME", ".local/share");
+    if (base.empty())
         return {};
     const fs::path folder = base / kProductTitle;
     std::error_code ec;
@@ -54,6 +59,13 @@ std::string UserFolder() {
     if (!fs::is_directory(folder, ec))
         return {};
     return WithSlash(folder);
+}
+
+std::string SettingsFile() {
+    const fs::path base = XdgBase("XDG_CONFIG_HOME", ".config");
+    if (base.empty())
+        return {};
+    return (base / kProductTitle / (std::string(kProductTitle) + ".conf")).string();
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 //    folder named by QUARIN_Z17_DATA_DIR when set, else the installed share folder beside the
 //    program (../share/quarin-z17/), else the source tree's data/ when run from the build;
 //  - user folder: $XDG_DATA_HOME (default ~/.local/share) + "QUARIN Z17 Keyboard/".
+// The environment is read on every call, so tests can point them elsewhere.
 
 #include <string>
 
@@ -17,5 +18,8 @@ std::string SkinFolder();        // ProgramDataFolder() + "skin/"
 std::string FontFolder();        // ProgramDataFolder() + "Font/"
 // The user folder, created (with its parents) when missing. Empty when it cannot be made.
 std::string UserFolder();
+// The settings file: $XDG_CONFIG_HOME (default ~/.config) +
+// "QUARIN Z17 Keyboard/QUARIN Z17 Keyboard.conf". Not created here.
+std::string SettingsFile();
 
 } // namespace platform

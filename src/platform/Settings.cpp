@@ -3,35 +3,37 @@
 #include "platform/Paths.h"
 
 #include <QSettings>
+#include <memory>
 
 namespace platform {
 
 namespace {
-QSettings OpenStore() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QString::fromUtf8(kProductTitle),
-                     QString::fromUtf8(kProductTitle));
+// The file is named explicitly: QSettings would fix its folder once per process.
+std::unique_ptr<QSettings> OpenStore() {
+    return std::make_unique<QSettings>(QString::fromStdString(SettingsFile()),
+                                       QSettings::IniFormat);
 }
 constexpr const char* kLanguageKey = "LANGUAGE";
 } // namespace
 
 StoredLanguage ReadStoredLanguage() {
-    QSettings store = OpenStore();
+    const auto store = OpenStore();
     StoredLanguage result;
-    result.storeReadable = store.status() == QSettings::NoError;
+    result.storeReadable = store->status() == QSettings::NoError;
     if (!result.storeReadable)
         return result;
     bool ok = false;
-    const quint32 id = store.value(QLatin1String(kLanguageKey)).toUInt(&ok);
+    const quint32 id = store->value(QLatin1String(kLanguageKey)).toUInt(&ok);
     if (ok)
         result.id = id;
     return result;
 }
 
 bool StoreLanguage(quint32 id) {
-    QSettings store = OpenStore();
-    store.setValue(QLatin1String(kLanguageKey), id);
-    store.sync();
-    return store.status() == QSettings::NoError;
+    const auto store = OpenStore();
+    store->setValue(QLatin1String(kLanguageKey), id);
+    store->sync();
+    return store->status() == QSettings::NoError;
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #pragma once
-// The program's settings store (QSettings, organisation and application "QUARIN Z17 Keyboard",
-// an INI file under $XDG_CONFIG_HOME). It holds the language choice "LANGUAGE".
+// The program's settings store: an INI file, platform::SettingsFile(), read through QSettings.
+// It holds the language choice "LANGUAGE".
 
 #include <QtGlobal>
 #include <optional>

@@ -18,7 +18,9 @@ using namespace ui;
 
 CMainWnd::CMainWnd() = default;
 
-CMainWnd::~CMainWnd() = default;
+CMainWnd::~CMainWnd() {
+    CResourceManager::GetInstance().RemoveTextQueryInterface(this);
+}
 
 void CMainWnd::InitWindow() {
     platform::DebugLine("InitWindow");

@@ -40,6 +40,11 @@ public:
     void ReloadText();
 
     void SetTextQueryInterface(IQueryControlText* query) { m_query = query; }
+    // Forgets the text query when it is this one (its owner is going away).
+    void RemoveTextQueryInterface(IQueryControlText* query) {
+        if (m_query == query)
+            m_query = nullptr;
+    }
     void Release();
 
 private:

@@ -3,6 +3,7 @@
 // of its controls, receives their notifications (Notify, then its message map) and hands every
 // window message to HandleCustomMessage first.
 
+#include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/NotifyPump.h"
 #include "ui/PaintManagerUI.h"

@@ -1,0 +1,144 @@
+// The main window built from the shipped skin: its size and title, hiding and showing through
+// the tray, the tray menu, coming forward, and ending through "exit" or "closebtn".
+
+#include "shell/MainWnd.h"
+#include "shell/Messages.h"
+#include "support/TestEnvironment.h"
+#include "ui/ButtonUI.h"
+#include "ui/ResourceManager.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace ui;
+using shell::CMainWnd;
+
+// Counts the quit requests the main window posts when it ends.
+class QuitSpy : public QObject {
+public:
+    QuitSpy() { QCoreApplication::instance()->installEventFilter(this); }
+    ~QuitSpy() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int quits = 0;
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        if (target == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+            ++quits;
+            return true; // keep the test program running
+        }
+        return false;
+    }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        shell::RegisterInstanceMessage();
+        CResourceManager::GetInstance().LoadResource("res.xml");
+        ASSERT_NE(wnd->Create(nullptr, "QUARIN Z17 Keyboard", 0x96CA0000u, 0, 0, 0, 800, 572),
+                  nullptr)
+            << wnd->GetSkinError().toStdString();
+        wnd->CenterWindow();
+        ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetLanguageIndex() >= 0; }));
+    }
+    QWidget* Host() const { return wnd->GetHWND(); }
+    void Click(const char* name) {
+        auto* button = wnd->Find<CButtonUI>(name);
+        ASSERT_NE(button, nullptr) << name;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    test::ScopedEnvironment env;
+    QuitSpy quitSpy;
+    std::unique_ptr<CMainWnd> wnd = std::make_unique<CMainWnd>();
+};
+
+TEST_F(MainWindowTest, OpensWithTitleSizeCentredAndTheHiddenTextLabels) {
+    EXPECT_EQ(Host()->windowTitle(), "QUARIN Z17 Keyboard");
+    EXPECT_EQ(Host()->size(), QSize(800, 572));
+    EXPECT_TRUE(Host()->isVisible());
+    const QRect screen = Host()->screen()->availableGeometry();
+    EXPECT_LE((Host()->geometry().center() - screen.center()).manhattanLength(), 2);
+    for (const char* label : {"text_test", "str_test"}) {
+        ASSERT_NE(wnd->Find(label), nullptr) << label;
+        EXPECT_FALSE(wnd->Find(label)->IsVisible()) << label;
+    }
+    EXPECT_TRUE(wnd->Find("No_device_Link")->IsVisible()) << "no device is connected";
+    EXPECT_FALSE(Host()->windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, TrayLeftClickHidesAndShowsAndRmInstanceBringsItBack) {
+    wnd->SendMessage(WM_TRAYICON, 0, WM_LBUTTONUP);
+    EXPECT_FALSE(Host()->isVisible());
+    wnd->SendMessage(WM_TRAYICON, 0, WM_LBUTTONUP);
+    EXPECT_TRUE(Host()->isVisible());
+
+    Host()->hide();
+    // A second instance asks through the bus; the message arrives posted.
+    wnd->PostMessage(shell::g_messages.instance, 0, 1);
+    EXPECT_TRUE(test::WaitUntil([&] { return Host()->isVisible(); }));
+
+    Host()->showMinimized();
+    wnd->SendMessage(shell::g_messages.instance, 0, 1);
+    EXPECT_FALSE(Host()->isMinimized());
+    EXPECT_EQ(quitSpy.quits, 0);
+}
+
+TEST_F(MainWindowTest, TrayRightClickOpensTheMenuWhoseExitEndsTheProgram) {
+    wnd->SendMessage(WM_TRAYICON, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetTrayMenu() != nullptr; }));
+    QMenu* menu = wnd->GetTrayMenu()->GetMenu();
+    QStringList names;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            names << action->objectName();
+    }
+    EXPECT_EQ(names, (QStringList{"setwnd_menu", "about_menu", "exit"}));
+    QAction* exit = menu->findChild<QAction*>("exit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->text(), "Exit") << "the text comes from the language file";
+
+    // A second right click builds a fresh menu.
+    QMenu* first = menu;
+    wnd->SendMessage(WM_TRAYICON, 0, WM_RBUTTONUP);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetTrayMenu()->GetMenu() != first; }));
+
+    wnd->GetTrayMenu()->GetMenu()->findChild<QAction*>("exit")->trigger();
+    EXPECT_TRUE(test::WaitUntil([&] { return quitSpy.quits == 1; }));
+    EXPECT_TRUE(test::WaitUntil([&] { return wnd->GetHWND() == nullptr; })) << "the window ends";
+}
+
+TEST_F(MainWindowTest, CloseButtonHidesToTheTrayOrEndsWithoutOne) {
+    // The offscreen platform has no tray host, so closing must end the program; with a tray,
+    // the same click only hides the window.
+    ASSERT_EQ(wnd->HasTray(), ui::CTrayIcon::IsTrayAvailable());
+    Click("closebtn");
+    if (wnd->HasTray()) {
+        EXPECT_FALSE(Host()->isVisible());
+        EXPECT_EQ(quitSpy.quits, 0);
+    } else {
+        EXPECT_TRUE(test::WaitUntil([&] { return quitSpy.quits == 1; }));
+    }
+}
+
+TEST_F(MainWindowTest, WindowManagerCloseBehavesLikeTheCloseButton) {
+    Host()->close();
+    if (wnd->HasTray())
+        EXPECT_FALSE(Host()->isVisible());
+    else
+        EXPECT_TRUE(test::WaitUntil([&] { return quitSpy.quits == 1; }));
+}
+
+TEST_F(MainWindowTest, MinimiseButtonMinimises) {
+    Click("minbtn");
+    EXPECT_TRUE(test::WaitUntil([&] { return Host()->isMinimized(); }));
+    EXPECT_EQ(quitSpy.quits, 0);
+}
+
+} // namespace

@@ -1,0 +1,125 @@
+// The program as a user starts it: --help and --version, the single-instance hand-over between
+// two real processes on a private session bus, running without a bus, and ending on SIGTERM.
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "support/TestEnvironment.h"
+
+namespace {
+
+const QString kProgram = QStringLiteral(QUARIN_PROGRAM);
+
+// A private D-Bus session bus for one test, so the test never meets a real running instance.
+class PrivateBus {
+public:
+    PrivateBus() {
+        m_daemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
+        if (m_daemon.waitForReadyRead(5000))
+            m_address = QString::fromUtf8(m_daemon.readLine()).trimmed();
+    }
+    ~PrivateBus() {
+        QDBusConnection::disconnectFromBus("private");
+        m_daemon.kill();
+        m_daemon.waitForFinished();
+    }
+    QString Address() const { return m_address; }
+    bool IsOwned(const QString& name) {
+        QDBusConnection bus = QDBusConnection::connectToBus(m_address, "private");
+        return bus.isConnected() && bus.interface()->isServiceRegistered(name);
+    }
+
+private:
+    QProcess m_daemon;
+    QString m_address;
+};
+
+class ProgramTest : public ::testing::Test {
+protected:
+    std::unique_ptr<QProcess> Start(const QStringList& args = {}, const QString& busAddress = {}) {
+        auto process = std::make_unique<QProcess>();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "offscreen");
+        environment.insert("QUARIN_Z17_DEBUG", "1");
+        environment.insert("XDG_DATA_HOME", dirs.path() + "/data");
+        environment.insert("XDG_CONFIG_HOME", dirs.path() + "/config");
+        environment.insert("XDG_RUNTIME_DIR", dirs.path());
+        environment.insert("DBUS_SESSION_BUS_ADDRESS",
+                           busAddress.isEmpty() ? bus.Address() : busAddress);
+        process->setProcessEnvironment(environment);
+        process->start(kProgram, args);
+        return process;
+    }
+    static QString Finish(QProcess& process, int timeoutMs = 5000) {
+        process.waitForFinished(timeoutMs);
+        return QString::fromUtf8(process.readAllStandardError());
+    }
+    static bool WaitForOutput(QProcess& process, QString& output, const QString& text) {
+        return test::WaitUntil(
+            [&] {
+                process.waitForReadyRead(20);
+                output += QString::fromUtf8(process.readAllStandardError());
+                return output.contains(text);
+            },
+            10000);
+    }
+
+    QTemporaryDir dirs;
+    PrivateBus bus;
+};
+
+TEST_F(ProgramTest, HelpAndVersionAnswerWithoutADisplayAndBadOptionsAreRefused) {
+    auto version = Start({"--version"});
+    version->waitForFinished();
+    EXPECT_EQ(version->exitCode(), 0);
+    EXPECT_TRUE(version->readAllStandardOutput().startsWith("quarin-z17 "));
+
+    auto help = Start({"--help"});
+    help->waitForFinished();
+    EXPECT_EQ(help->exitCode(), 0);
+    EXPECT_TRUE(help->readAllStandardOutput().contains("Usage: quarin-z17"));
+
+    auto bad = Start({"--bogus"});
+    const QString error = Finish(*bad);
+    EXPECT_EQ(bad->exitCode(), 2);
+    EXPECT_TRUE(error.contains("unknown option '--bogus'")) << error.toStdString();
+}
+
+TEST_F(ProgramTest, ASecondStartHandsOverToTheFirstAndExits) {
+    ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon could not be started";
+    auto first = Start();
+    QString firstOutput;
+    ASSERT_TRUE(WaitForOutput(*first, firstOutput, "windowinit")) << firstOutput.toStdString();
+    ASSERT_TRUE(bus.IsOwned("org.quarin.Z17Keyboard"));
+
+    auto second = Start();
+    ASSERT_TRUE(second->waitForFinished(5000));
+    const QString secondOutput = QString::fromUtf8(second->readAllStandardError());
+    EXPECT_EQ(second->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second->exitCode(), 0);
+    EXPECT_FALSE(secondOutput.contains("InitWindow")) << "the second copy made no window";
+
+    // The first copy was asked to come forward (its debug line for the instance message).
+    EXPECT_TRUE(WaitForOutput(*first, firstOutput, "软件标示 ")) << firstOutput.toStdString();
+
+    first->terminate();
+    ASSERT_TRUE(first->waitForFinished(5000));
+    EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(first->exitCode(), 0);
+    EXPECT_FALSE(bus.IsOwned("org.quarin.Z17Keyboard")) << "the name goes with the process";
+}
+
+TEST_F(ProgramTest, RunsWithoutASessionBusAndSaysSoOnce) {
+    auto program = Start({}, "unix:path=/nonexistent/bus");
+    QString output;
+    ASSERT_TRUE(WaitForOutput(*program, output, "windowinit")) << output.toStdString();
+    EXPECT_EQ(output.count("no D-Bus session bus"), 1) << output.toStdString();
+    program->terminate();
+    ASSERT_TRUE(program->waitForFinished(5000));
+    EXPECT_EQ(program->exitCode(), 0);
+}
+
+} // namespace
