@@ -7,6 +7,7 @@
 #include "ui/UIDefs.h"
 
 #include <QMap>
+#include <QMouseEvent>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -178,6 +179,7 @@ protected:
     }
     void mouseDoubleClickEvent(QMouseEvent* event) override {
         W::mouseDoubleClickEvent(event);
+        event->accept(); // reported here only, not again by the parents
         Notify(notify::dbclick);
     }
 

@@ -72,10 +72,10 @@ void CEditUI::SetAttribute(const QString& name, const QString& value) {
         SetReadOnly(value == QLatin1String("true"));
     else if (key == QLatin1String("password"))
         setEchoMode(value == QLatin1String("true") ? QLineEdit::Password : QLineEdit::Normal);
-    else if (key == QLatin1String("minvalue"))
-        SetRange(value.toInt(), m_max.value_or(value.toInt()));
+    else if (key == QLatin1String("minvalue")) // each bound alone leaves the other open
+        m_min = value.toInt(), UpdateValidator();
     else if (key == QLatin1String("maxvalue"))
-        SetRange(m_min.value_or(value.toInt()), value.toInt());
+        m_max = value.toInt(), UpdateValidator();
     else if (key == QLatin1String("prompttext"))
         setPlaceholderText(value);
     else

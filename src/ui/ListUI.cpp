@@ -39,9 +39,11 @@ void CListLabelElementUI::mousePressEvent(QMouseEvent* event) {
 }
 
 void CListLabelElementUI::mouseDoubleClickEvent(QMouseEvent* event) {
-    QLabel::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton)
-        RowDoubleClicked(this);
+    // Not the base: it would take the second press of the double click for another click.
+    if (event->button() != Qt::LeftButton)
+        return QLabel::mouseDoubleClickEvent(event);
+    event->accept();
+    RowDoubleClicked(this);
 }
 
 void CListContainerElementUI::mousePressEvent(QMouseEvent* event) {
@@ -51,9 +53,11 @@ void CListContainerElementUI::mousePressEvent(QMouseEvent* event) {
 }
 
 void CListContainerElementUI::mouseDoubleClickEvent(QMouseEvent* event) {
-    QFrame::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton)
-        RowDoubleClicked(this);
+    // Not the base: it would take the second press of the double click for another click.
+    if (event->button() != Qt::LeftButton)
+        return QFrame::mouseDoubleClickEvent(event);
+    event->accept();
+    RowDoubleClicked(this);
 }
 
 CListUI::CListUI() {

@@ -72,6 +72,7 @@ CMenuWnd::~CMenuWnd() = default;
 bool CMenuWnd::Build(CWindowWnd* owner, const QString& xmlFile) {
     m_owner = owner;
     m_error.clear();
+    m_menu.reset(); // a failed build leaves no menu of an earlier file behind
     const QString file = CResourceManager::GetInstance().GetXmlFile(xmlFile);
     QFile in(CPaintManagerUI::GetResourcePath() + file);
     if (!in.open(QIODevice::ReadOnly)) {

@@ -91,6 +91,7 @@ QWidget* CWindowWnd::Create(CWindowWnd* parent, const QString& name, std::uint32
                             std::uint32_t exStyle, int x, int y, int cx, int cy) {
     if (m_host)
         return m_host;
+    m_destroying = false;
     Qt::WindowFlags flags = Qt::Window | Qt::FramelessWindowHint;
     if (exStyle & WS_EX_TOOLWINDOW)
         flags |= Qt::Tool;
@@ -155,8 +156,9 @@ void CWindowWnd::DestroyWindow(int code) {
     m_host->hide();
     if (QEventLoop* loop = std::exchange(m_modalLoop, nullptr))
         loop->exit(code);
-    m_host->deleteLater(); // OnFinalMessage runs when the widget goes
-    m_destroying = false;
+    // OnFinalMessage runs when the widget goes; until then the window stays ending, so that a
+    // second close does not end it again.
+    m_host->deleteLater();
 }
 
 void CWindowWnd::CenterWindow() {
