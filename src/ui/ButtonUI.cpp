@@ -25,14 +25,6 @@ Qt::Alignment ParseAlign(const QString& value) {
     return align;
 }
 
-QString Rgba(std::uint32_t argb) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg((argb >> 16) & 0xFF)
-        .arg((argb >> 8) & 0xFF)
-        .arg(argb & 0xFF)
-        .arg((argb >> 24) & 0xFF);
-}
-
 // Options of one group, per manager: selecting one deselects the others.
 QHash<CPaintManagerUI*, QHash<QString, QList<COptionUI*>>>& Groups() {
     static QHash<CPaintManagerUI*, QHash<QString, QList<COptionUI*>>> groups;
@@ -104,17 +96,17 @@ QString CButtonUI::StyleRules(const QString& selector) const {
     };
     QString hot = ImageRule(GetImage(QStringLiteral("hot")));
     if (m_hotTextColor)
-        hot += QStringLiteral("color: %1;").arg(Rgba(m_hotTextColor));
+        hot += QStringLiteral("color: %1;").arg(CssColour(m_hotTextColor));
     if (m_hotBkColor)
-        hot += QStringLiteral("background-color: %1;").arg(Rgba(m_hotBkColor));
+        hot += QStringLiteral("background-color: %1;").arg(CssColour(m_hotBkColor));
     state(":hover", hot);
     QString pushed = ImageRule(GetImage(QStringLiteral("pushed")));
     if (m_pushedTextColor)
-        pushed += QStringLiteral("color: %1;").arg(Rgba(m_pushedTextColor));
+        pushed += QStringLiteral("color: %1;").arg(CssColour(m_pushedTextColor));
     state(":pressed", pushed);
     state(":focus", ImageRule(GetImage(QStringLiteral("focused"))));
     if (m_disabledTextColor)
-        state(":disabled", QStringLiteral("color: %1;").arg(Rgba(m_disabledTextColor)));
+        state(":disabled", QStringLiteral("color: %1;").arg(CssColour(m_disabledTextColor)));
     if (!m_textAlign.isEmpty())
         rules += selector + QStringLiteral(" {text-align: %1;}\n").arg(m_textAlign);
     return rules;
@@ -174,21 +166,24 @@ void COptionUI::SetAttribute(const QString& name, const QString& value) {
         SetGroup(value);
     else if (key == QLatin1String("selected"))
         Selected(value == QLatin1String("true"), false);
-    else if (key == QLatin1String("selectedbkcolor"))
-        m_selectedBkColor = ParseColour(value), RefreshStyle();
-    else if (key == QLatin1String("selectedtextcolor"))
-        m_selectedTextColor = ParseColour(value), RefreshStyle();
-    else
+    else if (key == QLatin1String("selectedbkcolor")) {
+        m_selectedBkColor = ParseColour(value);
+        RefreshStyle();
+    } else if (key == QLatin1String("selectedtextcolor")) {
+        m_selectedTextColor = ParseColour(value);
+        RefreshStyle();
+    } else {
         CButtonUI::SetAttribute(name, value);
+    }
 }
 
 QString COptionUI::StyleRules(const QString& selector) const {
     QString rules = CButtonUI::StyleRules(selector);
     QString body = ImageRule(GetImage(QStringLiteral("selected")));
     if (m_selectedBkColor)
-        body += QStringLiteral("background-color: %1;").arg(Rgba(m_selectedBkColor));
+        body += QStringLiteral("background-color: %1;").arg(CssColour(m_selectedBkColor));
     if (m_selectedTextColor)
-        body += QStringLiteral("color: %1;").arg(Rgba(m_selectedTextColor));
+        body += QStringLiteral("color: %1;").arg(CssColour(m_selectedTextColor));
     if (!body.isEmpty())
         rules += selector + QLatin1String(":checked {") + body + QLatin1String("}\n");
     const QString selectedHot = ImageRule(GetImage(QStringLiteral("selectedhot")));

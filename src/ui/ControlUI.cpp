@@ -24,14 +24,6 @@ QRect ParseRect(const QString& value) {
     // Stored as left, top, right, bottom in the rectangle's corners.
     return QRect(QPoint(v[0], v[1]), QPoint(v[2], v[3]));
 }
-
-QString Rgba(std::uint32_t argb) {
-    return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg((argb >> 16) & 0xFF)
-        .arg((argb >> 8) & 0xFF)
-        .arg(argb & 0xFF)
-        .arg((argb >> 24) & 0xFF);
-}
 } // namespace
 
 CControlUI::CControlUI() : m_uid(g_nextUid++) {}
@@ -39,6 +31,14 @@ CControlUI::CControlUI() : m_uid(g_nextUid++) {}
 CControlUI::~CControlUI() {
     if (m_manager)
         m_manager->ReapControl(this);
+}
+
+QString CControlUI::CssColour(std::uint32_t argb) {
+    return QStringLiteral("rgba(%1,%2,%3,%4)")
+        .arg((argb >> 16) & 0xFF)
+        .arg((argb >> 8) & 0xFF)
+        .arg(argb & 0xFF)
+        .arg((argb >> 24) & 0xFF);
 }
 
 std::uint32_t CControlUI::ParseColour(const QString& text) {
@@ -263,11 +263,13 @@ QString CControlUI::ImageRule(const QString& image) const {
 QString CControlUI::StyleRules(const QString& selector) const {
     QString body;
     if (m_bkColor)
-        body += QStringLiteral("background-color: %1;").arg(Rgba(m_bkColor));
+        body += QStringLiteral("background-color: %1;").arg(CssColour(m_bkColor));
     if (m_textColor)
-        body += QStringLiteral("color: %1;").arg(Rgba(m_textColor));
+        body += QStringLiteral("color: %1;").arg(CssColour(m_textColor));
     if (m_borderSize > 0 && m_borderColor)
-        body += QStringLiteral("border: %1px solid %2;").arg(m_borderSize).arg(Rgba(m_borderColor));
+        body += QStringLiteral("border: %1px solid %2;")
+                    .arg(m_borderSize)
+                    .arg(CssColour(m_borderColor));
     body += ImageRule(GetBkImage());
     if (!GetImage(QStringLiteral("normal")).isEmpty())
         body += ImageRule(GetImage(QStringLiteral("normal")));

@@ -121,6 +121,8 @@ public:
     void Notify(const QString& type, WPARAM wParam = 0, LPARAM lParam = 0);
 
     static std::uint32_t ParseColour(const QString& text);
+    // A 0xAARRGGBB colour as a style-sheet colour.
+    static QString CssColour(std::uint32_t argb);
 
 protected:
     // Shows the text that GetText() answers; controls with a text widget override it.

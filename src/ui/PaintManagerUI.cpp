@@ -54,10 +54,6 @@ QString CPaintManagerUI::GetResourcePath() {
     return g_resourcePath;
 }
 
-const std::vector<CPaintManagerUI*>& CPaintManagerUI::Managers() {
-    return g_managers;
-}
-
 void CPaintManagerUI::AttachRoot(CControlUI* root, QWidget* host) {
     m_root = root;
     m_host = host;

@@ -86,7 +86,6 @@ public:
     // Re-applies texts, fonts and sizes to every control (after a language or font change).
     void NeedUpdate();
     static void ReloadAllText();
-    static const std::vector<CPaintManagerUI*>& Managers();
 
     // Used by controls.
     void InitControl(CControlUI* control);

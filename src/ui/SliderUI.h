@@ -33,7 +33,10 @@ public:
     int GetMaxValue() const { return maximum(); }
     void SetMinValue(int v);
     void SetMaxValue(int v);
-    void SetChangeStep(int step) { setSingleStep(step), setPageStep(step); }
+    void SetChangeStep(int step) {
+        setSingleStep(step);
+        setPageStep(step);
+    }
     void SetAttribute(const QString& name, const QString& value) override;
 
 private:
