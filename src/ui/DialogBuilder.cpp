@@ -29,13 +29,17 @@ bool CDialogBuilder::Fail(const QString& sourceName, qint64 line, const QString&
     return false;
 }
 
-CControlUI* CDialogBuilder::Create(const QString& xml, IDialogBuilderCallback* callback,
-                                   CPaintManagerUI* manager, CControlUI* parent) {
+void CDialogBuilder::Reset(IDialogBuilderCallback* callback, CPaintManagerUI* manager) {
     m_callback = callback;
     m_manager = manager;
     m_defaults.clear();
     m_window = WindowSkinInfo();
     m_error.clear();
+}
+
+CControlUI* CDialogBuilder::Create(const QString& xml, IDialogBuilderCallback* callback,
+                                   CPaintManagerUI* manager, CControlUI* parent) {
+    Reset(callback, manager);
     QList<CControlUI*> top;
     const QString file = CResourceManager::GetInstance().GetXmlFile(xml);
     const bool ok = ParseFile(file, nullptr, top, 0);
@@ -45,11 +49,7 @@ CControlUI* CDialogBuilder::Create(const QString& xml, IDialogBuilderCallback* c
 CControlUI* CDialogBuilder::CreateFromText(const QString& text, const QString& sourceName,
                                            IDialogBuilderCallback* callback,
                                            CPaintManagerUI* manager, CControlUI* parent) {
-    m_callback = callback;
-    m_manager = manager;
-    m_defaults.clear();
-    m_window = WindowSkinInfo();
-    m_error.clear();
+    Reset(callback, manager);
     QList<CControlUI*> top;
     QXmlStreamReader xml(text);
     const bool ok = ParseDocument(xml, sourceName, nullptr, top, 0);

@@ -43,6 +43,7 @@ public:
     const WindowSkinInfo& GetWindowInfo() const { return m_window; }
 
 private:
+    void Reset(IDialogBuilderCallback* callback, CPaintManagerUI* manager);
     bool ParseFile(const QString& file, CControlUI* parent, QList<CControlUI*>& top, int depth);
     bool ParseDocument(QXmlStreamReader& xml, const QString& sourceName, CControlUI* parent,
                        QList<CControlUI*>& top, int depth);
