@@ -1,0 +1,45 @@
+#pragma once
+// One open top-level collection of a hidraw node. Works over any non-blocking file descriptor
+// that keeps report boundaries (a SOCK_SEQPACKET socket stands in for a node in tests).
+
+#include "transport/HidBackend.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace transport {
+
+class HidrawDevice : public HidDevice {
+public:
+    // Takes ownership of fd. Reports are numbered (first byte = report ID) when the
+    // collection has report IDs; otherwise hidraw gives and takes them without that byte.
+    HidrawDevice(int fd, HidCollection collection, HidAttributes attributes);
+    ~HidrawDevice() override;
+    HidrawDevice(const HidrawDevice&) = delete;
+    HidrawDevice& operator=(const HidrawDevice&) = delete;
+
+    // Reports whose ID belongs to another collection of the interface are dropped while
+    // waiting. A collection without report IDs gets a 0 byte in front of each report.
+    int Read(std::uint8_t* buffer, std::size_t capacity, int timeoutMs) override;
+    // The first byte is the report ID, 0 for a collection without IDs; hidraw expects it
+    // either way and leaves a 0 out of what goes to the device.
+    int Write(const std::uint8_t* report, std::size_t length, int timeoutMs) override;
+    // Like an auto-reset event: the first Read or Write to see it returns 0 and clears it.
+    void Cancel() override;
+    HidAttributes Attributes() const override { return m_attributes; }
+    const HidCollection& Collection() const override { return m_collection; }
+
+private:
+    enum class Wait { Ready, TimedOut, Cancelled, Gone };
+    Wait WaitFor(short events, int timeoutMs, long long deadlineMs);
+    bool OwnsReportId(std::uint8_t id) const;
+    int ReadOnce(std::uint8_t* buffer, std::size_t capacity);
+
+    const int m_fd;
+    const int m_cancelFd;
+    const HidCollection m_collection;
+    const HidAttributes m_attributes;
+    const bool m_numbered;
+};
+
+} // namespace transport
