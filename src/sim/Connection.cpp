@@ -1,0 +1,99 @@
+#include "sim/Connection.h"
+
+#include <algorithm>
+
+namespace sim {
+
+bool Connection::Alive() const {
+    const std::lock_guard lock(m_mutex);
+    return m_alive;
+}
+
+void Connection::End() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_alive = false;
+        m_queues.clear();
+    }
+    m_changed.notify_all();
+}
+
+std::shared_ptr<InputQueue> Connection::Attach(std::size_t collection) {
+    const std::lock_guard lock(m_mutex);
+    if (!m_alive)
+        return nullptr;
+    auto queue = std::make_shared<InputQueue>();
+    queue->collection = collection;
+    m_queues.push_back(queue);
+    return queue;
+}
+
+void Connection::Detach(const std::shared_ptr<InputQueue>& queue) {
+    const std::lock_guard lock(m_mutex);
+    std::erase(m_queues, queue);
+}
+
+void Connection::Deliver(std::size_t collection, const std::vector<std::uint8_t>& report,
+                         Clock::time_point due) {
+    {
+        const std::lock_guard lock(m_mutex);
+        for (const auto& queue : m_queues) {
+            if (queue->collection != collection || queue->reports.size() >= kQueueLimit)
+                continue;
+            // Reports leave the endpoint in order, whatever delay each was given.
+            const Clock::time_point at =
+                queue->reports.empty() ? due : std::max(due, queue->reports.back().due);
+            queue->reports.push_back({report, at});
+        }
+    }
+    m_changed.notify_all();
+}
+
+int Connection::Read(InputQueue& queue, std::uint8_t* buffer, std::size_t capacity, int timeoutMs) {
+    std::unique_lock lock(m_mutex);
+    const Clock::time_point deadline = timeoutMs < 0
+                                           ? Clock::time_point::max()
+                                           : Clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+        if (queue.cancelled) {
+            queue.cancelled = false;
+            return 0;
+        }
+        if (!m_alive)
+            return -1;
+        const Clock::time_point now = Clock::now();
+        if (!queue.reports.empty() && queue.reports.front().due <= now) {
+            const std::vector<std::uint8_t> report = std::move(queue.reports.front().bytes);
+            queue.reports.pop_front();
+            const std::size_t count = std::min(capacity, report.size());
+            std::copy_n(report.begin(), count, buffer);
+            return static_cast<int>(count);
+        }
+        if (now >= deadline)
+            return 0;
+        Clock::time_point wake = deadline;
+        if (!queue.reports.empty())
+            wake = std::min(wake, queue.reports.front().due);
+        if (wake == Clock::time_point::max())
+            m_changed.wait(lock);
+        else
+            m_changed.wait_until(lock, wake);
+    }
+}
+
+void Connection::Cancel(InputQueue& queue) {
+    {
+        const std::lock_guard lock(m_mutex);
+        queue.cancelled = true;
+    }
+    m_changed.notify_all();
+}
+
+bool Connection::TakeCancel(InputQueue& queue) {
+    const std::lock_guard lock(m_mutex);
+    const bool cancelled = queue.cancelled;
+    queue.cancelled = false;
+    return cancelled;
+}
+
+} // namespace sim

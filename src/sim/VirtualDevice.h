@@ -1,0 +1,129 @@
+#pragma once
+// One virtual USB device with one HID interface: its report descriptor, its firmware, the
+// wire log of its command traffic and the faults it is told to show. It is plugged into a
+// VirtualHidBackend, which hands out its collections as transport::HidDevice handles.
+//
+// Command requests (report ID 4 written to the command collection) are answered by the
+// firmware; the reply arrives as an input report on the same collection after the reply
+// delay. Everything here is safe to call from any thread.
+
+#include "sim/Connection.h"
+#include "sim/Firmware.h"
+#include "sim/ProductTable.h"
+#include "sim/WireLog.h"
+#include "transport/HidBackend.h"
+#include "transport/HidTypes.h"
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class VirtualDevice : public std::enable_shared_from_this<VirtualDevice> {
+public:
+    static constexpr std::size_t kNoCollection = static_cast<std::size_t>(-1);
+    static constexpr std::chrono::microseconds kDefaultReplyDelay{1000};
+
+    VirtualDevice(const ProductRow& row, std::shared_ptr<Firmware> firmware);
+
+    VirtualProduct Product() const { return m_row.product; }
+    std::string_view Word() const { return m_row.word; }
+    std::uint16_t VendorId() const { return m_row.vendorId; }
+    std::uint16_t ProductId() const { return m_row.productId; }
+    std::uint16_t InterfaceNumber() const { return m_row.interfaceNumber; }
+    bool IsReceiver() const { return m_row.receiver; }
+    transport::HidAttributes Attributes() const;
+    const std::vector<std::uint8_t>& ReportDescriptor() const { return m_descriptor; }
+    // The top-level collections parsed from the descriptor, and which carry what (0-based).
+    const std::vector<transport::HidCollection>& Collections() const { return m_collections; }
+    std::size_t CommandCollection() const { return m_commandCollection; }
+    std::size_t NotificationCollection() const { return m_notificationCollection; }
+
+    bool IsPlugged() const;
+    // The path of a collection as enumerated; empty while unplugged.
+    std::string PathOf(std::size_t collection) const;
+    std::string CommandPath() const { return PathOf(m_commandCollection); }
+    std::string NotificationPath() const { return PathOf(m_notificationCollection); }
+    std::vector<std::string> Paths() const;
+
+    // Faults. A count applies to the next that many replies; ForceStatus with a negative count
+    // applies to every reply until called again. A forced status means the command was not
+    // carried out; a dropped reply's command was.
+    void SetReplyDelay(std::chrono::microseconds delay);
+    void DropReplies(int count);
+    void WrongEchoReplies(int count);
+    void ForceStatus(std::uint8_t status, int count);
+    // A receiver whose device sleeps answers 0xAA in place of the echo to every command.
+    // Ignored by cable devices.
+    void SetDeviceAsleep(bool asleep);
+    void ClearFaults();
+
+    // Sends an input report (first byte: its report ID) on the notification collection;
+    // false while unplugged or when the report ID is not the collection's.
+    bool SendNotification(const std::vector<std::uint8_t>& report);
+    // The same for one consumer usage, as the firmware reports its own changes (0x0401 asks
+    // the host to read the device again, 0x10pp a profile switch).
+    bool SendUsage(std::uint16_t usage);
+
+    std::vector<WirePacket> WireLog() const { return m_wireLog.Packets(); }
+    void ClearWireLog() { m_wireLog.Clear(); }
+    void SetWireLogCapacity(std::size_t packets) { m_wireLog.SetCapacity(packets); }
+
+    Firmware& DeviceFirmware() { return *m_firmware; }
+    const std::shared_ptr<Firmware>& SharedFirmware() const { return m_firmware; }
+    std::vector<std::uint8_t> InfoBlock() const { return m_firmware->Area(FirmwareArea::Info); }
+    std::vector<std::uint8_t> MemoryImage() const;
+    std::vector<std::uint8_t> KeyTable() const;
+    std::vector<std::uint8_t> KeyAttributeTable() const;
+    std::vector<std::uint8_t> LedTable() const;
+    std::vector<std::uint8_t> LightSchemes() const;
+    std::vector<std::uint8_t> MacroMemory() const;
+    std::vector<std::uint8_t> LargeData() const;
+
+private:
+    friend class VirtualHidBackend;
+    friend class VirtualHidHandle;
+
+    struct Faults {
+        std::chrono::microseconds delay = kDefaultReplyDelay;
+        int drop = 0;
+        int wrongEcho = 0;
+        int forcedStatusCount = 0;
+        std::uint8_t forcedStatus = kStatusRejected;
+        bool asleep = false;
+    };
+
+    // Called by the backend.
+    bool PlugIn(const std::string& node);
+    void Unplug();
+    std::unique_ptr<transport::HidDevice> Open(const std::string& path,
+                                               const transport::OpenFlags& flags);
+
+    // Called by a handle's Write: the byte count, or -1 when the report is not one the
+    // collection takes or the connection is gone.
+    int ReceiveOutput(const Connection& connection, std::size_t collection,
+                      const std::uint8_t* report, std::size_t length);
+    void AnswerRequest(const Packet& request);
+    Packet ShapeReply(const Packet& request);
+    std::string PathLocked(std::size_t collection) const;
+    bool TakesOutputReport(std::size_t collection, std::uint8_t reportId) const;
+
+    const ProductRow& m_row;
+    const std::shared_ptr<Firmware> m_firmware;
+    const std::vector<std::uint8_t> m_descriptor;
+    std::vector<transport::HidCollection> m_collections;
+    std::size_t m_commandCollection = kNoCollection;
+    std::size_t m_notificationCollection = kNoCollection;
+    ::sim::WireLog m_wireLog;
+
+    mutable std::mutex m_mutex;
+    std::shared_ptr<Connection> m_connection; // null while unplugged
+    Faults m_faults;
+};
+
+} // namespace sim

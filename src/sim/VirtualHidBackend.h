@@ -1,0 +1,51 @@
+#pragma once
+// A HID backend of virtual devices that tests and the demo plug in and pull out at run time,
+// from any thread. Each plug-in gets a fresh node ("virtual/keyboard-3"), so a device plugged
+// in again shows new paths, as a real device gets a new /dev/hidrawN.
+//
+//   sim::VirtualHidBackend backend;
+//   auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+//   backend.Plug(keyboard);
+//   auto channel = backend.Open(keyboard->CommandPath(), {});
+
+#include "sim/VirtualDevice.h"
+#include "transport/HidBackend.h"
+
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+class VirtualHidBackend : public transport::HidBackend {
+public:
+    VirtualHidBackend() = default;
+    VirtualHidBackend(const VirtualHidBackend&) = delete;
+    VirtualHidBackend& operator=(const VirtualHidBackend&) = delete;
+    ~VirtualHidBackend() override; // unplugs every device
+
+    // False when the device is plugged in already, here or elsewhere.
+    bool Plug(const std::shared_ptr<VirtualDevice>& device);
+    // Its paths vanish; reads and writes on its open handles fail with -1 from now on.
+    // False when it was not plugged in here.
+    bool Unplug(const std::shared_ptr<VirtualDevice>& device);
+    void UnplugAll();
+    std::vector<std::shared_ptr<VirtualDevice>> PluggedDevices() const;
+
+    // One path per top-level collection of every plugged device, in plug order.
+    bool Enumerate(std::vector<std::string>& paths) override;
+    // nullptr when no plugged device has that path.
+    std::unique_ptr<transport::HidDevice> Open(const std::string& path,
+                                               const transport::OpenFlags& flags) override;
+    bool Exists(const std::string& path) override;
+
+private:
+    std::shared_ptr<VirtualDevice> FindDevice(const std::string& path) const;
+
+    mutable std::mutex m_mutex;
+    std::vector<std::shared_ptr<VirtualDevice>> m_devices;
+    unsigned m_plugCount = 0;
+};
+
+} // namespace sim

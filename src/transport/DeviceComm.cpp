@@ -1,0 +1,281 @@
+#include "transport/DeviceComm.h"
+
+#include "platform/DebugLog.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace transport {
+
+namespace {
+// Holds the lock an operation names, or none.
+class OperationLock {
+public:
+    OperationLock(std::recursive_mutex* mutex) : m_mutex(mutex) {
+        if (m_mutex)
+            m_mutex->lock();
+    }
+    ~OperationLock() {
+        if (m_mutex)
+            m_mutex->unlock();
+    }
+    OperationLock(const OperationLock&) = delete;
+    OperationLock& operator=(const OperationLock&) = delete;
+
+private:
+    std::recursive_mutex* m_mutex;
+};
+} // namespace
+
+void LogPacket(const char* title, std::span<const std::uint8_t> bytes) {
+    if (!platform::DebugEnabled())
+        return;
+    platform::DebugLine(title);
+    for (const std::string& line : FormatPacketLines(bytes))
+        platform::DebugLine(line);
+}
+
+CDeviceComm::CDeviceComm(HidBackend* backend) : m_cable(backend), m_receiver(backend) {}
+
+void CDeviceComm::SelectMode(int mode) {
+    const bool receiver = mode == kModeReceiver;
+    m_receiverMode = receiver;
+    m_chunkSize = receiver ? kReceiverChunk : kCableChunk;
+}
+
+int CDeviceComm::SetTransferLength(std::uint16_t length) {
+    if (length > kMaxTransferLength)
+        return 0;
+    m_transferLength = length;
+    return 1;
+}
+
+int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& request,
+                          std::span<std::uint8_t> reply, std::uint32_t* bytesRead, int maxReads,
+                          bool checkEcho) {
+    std::uint32_t written = 0;
+    int result;
+    {
+        const std::lock_guard lock(m_ioLock);
+        result = channel.Write(request.data(), request.size(), &written, timeoutMs);
+    }
+    if (result <= 0)
+        return kCommWriteFailed;
+    for (int attempt = 0; attempt < maxReads; ++attempt) {
+        std::uint32_t got = 0;
+        {
+            const std::lock_guard lock(m_ioLock);
+            result = channel.Read(reply.data(), reply.size(), &got, timeoutMs);
+        }
+        if (bytesRead)
+            *bytesRead = got;
+        // A failed read is not retried: only a reply that does not echo the command is.
+        if (result != 1 || !checkEcho || got <= packet::kCommandAt)
+            break;
+        if (reply[packet::kCommandAt] == request[packet::kCommandAt])
+            break;
+        if (m_receiverMode && reply[packet::kCommandAt] == packet::kNoDeviceEcho)
+            return kCommNoDevice;
+    }
+    return result;
+}
+
+int CDeviceComm::Transaction(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
+                             std::uint32_t* bytesRead) {
+    m_busy = true;
+    if (bytesRead)
+        *bytesRead = 0;
+    int result = kCommNothing;
+    if (open && !reply.empty()) {
+        Packet padded{};
+        std::copy_n(request.begin(), std::min(request.size(), packet::kSize), padded.begin());
+        LogPacket("命令", padded);
+        const bool receiver = m_receiverMode;
+        result = Exchange(receiver ? m_receiver : m_cable,
+                          receiver ? kReceiverTimeoutMs : kCableTimeoutMs, padded, reply, bytesRead,
+                          2, true);
+        LogPacket("返回", reply);
+    }
+    m_busy = false;
+    return result;
+}
+
+int CDeviceComm::LightTransaction(std::span<const std::uint8_t> request,
+                                  std::span<std::uint8_t> reply, std::uint32_t* bytesRead) {
+    if (bytesRead)
+        *bytesRead = 0;
+    if (!open || reply.empty())
+        return kCommNothing;
+    Packet padded{};
+    std::copy_n(request.begin(), std::min(request.size(), packet::kSize), padded.begin());
+    return Exchange(m_cable, kCableTimeoutMs, padded, reply, bytesRead, 1, false);
+}
+
+int CDeviceComm::StatusResult(int transactionResult, const Packet& reply) {
+    if (transactionResult != kCommSuccess)
+        return transactionResult;
+    if (reply[packet::kStatusAt] == packet::kStatusError)
+        return kCommStatusError;
+    if (reply[packet::kStatusAt] == packet::kStatusRefused)
+        return kCommStatusRefused;
+    return kCommSuccess;
+}
+
+int CDeviceComm::Simple(std::uint8_t command) {
+    const Packet request = MakeRequest(command);
+    Packet reply{};
+    const std::lock_guard lock(m_commandLock);
+    return StatusResult(Transaction(request, reply), reply);
+}
+
+int CDeviceComm::DataPacket(std::uint8_t command, std::span<const std::uint8_t> data,
+                            std::uint16_t offset, std::uint8_t length, Lock lock, Packet& reply) {
+    const Packet request = MakeRequest(command, data, offset, length);
+    reply.fill(0);
+    std::recursive_mutex* mutex = lock == Lock::Command ? &m_commandLock
+                                  : lock == Lock::Light ? &m_lightLock
+                                                        : nullptr;
+    const OperationLock held(mutex);
+    return StatusResult(Transaction(request, reply), reply);
+}
+
+int CDeviceComm::ChunkedWrite(std::uint8_t command, std::span<const std::uint8_t> bytes,
+                              std::uint16_t baseOffset, std::uint8_t chunk, Lock lock) {
+    Packet reply{};
+    for (std::size_t at = 0; at < bytes.size(); at += chunk) {
+        const auto length =
+            static_cast<std::uint8_t>(std::min<std::size_t>(chunk, bytes.size() - at));
+        const auto offset = static_cast<std::uint16_t>(baseOffset + at);
+        const int result =
+            DataPacket(command, bytes.subspan(at, length), offset, length, lock, reply);
+        if (result != kCommSuccess)
+            return result;
+    }
+    return kCommSuccess;
+}
+
+int CDeviceComm::ChunkedRead(std::uint8_t command, std::span<std::uint8_t> bytes,
+                             std::uint16_t baseOffset) {
+    const std::uint8_t chunk = m_chunkSize;
+    Packet reply{};
+    for (std::size_t at = 0; at < bytes.size(); at += chunk) {
+        const auto length =
+            static_cast<std::uint8_t>(std::min<std::size_t>(chunk, bytes.size() - at));
+        const auto offset = static_cast<std::uint16_t>(baseOffset + at);
+        const int result = DataPacket(command, {}, offset, length, Lock::Command, reply);
+        if (result != kCommSuccess)
+            return result;
+        std::copy_n(reply.begin() + packet::kDataAt, length, bytes.begin() + static_cast<long>(at));
+    }
+    return kCommSuccess;
+}
+
+int CDeviceComm::Begin() {
+    return Simple(kCmdBegin);
+}
+
+int CDeviceComm::End() {
+    // The firmware needs a moment after the last write before it takes the end.
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Simple(kCmdEnd);
+}
+
+int CDeviceComm::ReadDeviceInfo(std::span<std::uint8_t, kDeviceInfoSize> info) {
+    return ChunkedRead(kCmdReadInfo, info, 0);
+}
+
+int CDeviceComm::ReadMemory(std::span<std::uint8_t> bytes, std::uint16_t offset) {
+    return ChunkedRead(kCmdReadMemory, bytes, offset);
+}
+
+int CDeviceComm::WriteMemory(std::span<const std::uint8_t> bytes, std::uint16_t offset) {
+    return ChunkedWrite(kCmdWriteMemory, bytes, offset, m_chunkSize, Lock::Command);
+}
+
+int CDeviceComm::ReadKeyTable(std::span<std::uint8_t> table) {
+    return ChunkedRead(kCmdReadKeyTable,
+                       table.first(std::min<std::size_t>(table.size(), m_transferLength)), 0);
+}
+
+int CDeviceComm::WriteKeyTable(std::span<const std::uint8_t> table, int page) {
+    if (page != 0)
+        return kCommBadPage;
+    return ChunkedWrite(kCmdWriteKeyTable,
+                        table.first(std::min<std::size_t>(table.size(), m_transferLength)), 0,
+                        m_chunkSize, Lock::Command);
+}
+
+int CDeviceComm::WriteBlock(std::span<const std::uint8_t> bytes, std::uint16_t blockIndex,
+                            std::uint16_t blockSize) {
+    return ChunkedWrite(kCmdWriteBlock, bytes, static_cast<std::uint16_t>(blockIndex * blockSize),
+                        m_chunkSize, Lock::Light);
+}
+
+int CDeviceComm::WriteLightFrame(std::span<const std::uint8_t> frame) {
+    const std::lock_guard lock(m_lightLock);
+    const std::uint8_t chunk = m_chunkSize;
+    Packet reply{};
+    for (std::size_t at = 0; at < frame.size(); at += chunk) {
+        // A frame packet never goes in the middle of a command exchange, and never through
+        // the receiver: it is dropped and counts as sent.
+        if (m_receiverMode)
+            continue;
+        if (m_busy) {
+            platform::DebugLine("放弃灯光数据");
+            continue;
+        }
+        const auto length =
+            static_cast<std::uint8_t>(std::min<std::size_t>(chunk, frame.size() - at));
+        const Packet request = MakeRequest(kCmdWriteLightFrame, frame.subspan(at, length),
+                                           static_cast<std::uint16_t>(at), length);
+        reply.fill(0);
+        const int result = StatusResult(LightTransaction(request, reply), reply);
+        if (result != kCommSuccess)
+            return result;
+    }
+    return kCommSuccess;
+}
+
+int CDeviceComm::WriteMacroData(std::span<const std::uint8_t> bytes) {
+    return ChunkedWrite(kCmdWriteMacro, bytes, 0, m_chunkSize, Lock::Command);
+}
+
+int CDeviceComm::WriteLargeData(std::span<const std::uint8_t> bytes) {
+    return ChunkedWrite(kCmdWriteLargeData, bytes, 0, packet::kMaxData, Lock::None);
+}
+
+int CDeviceComm::ReadStatus(std::span<std::uint8_t> status, std::uint16_t offset) {
+    const auto length = static_cast<std::uint8_t>(std::min(status.size(), packet::kMaxData));
+    Packet reply{};
+    const int result = DataPacket(kCmdReadStatus, {}, offset, length, Lock::Command, reply);
+    if (result == kCommSuccess)
+        std::copy_n(reply.begin() + packet::kDataAt, length, status.begin());
+    return result;
+}
+
+int CDeviceComm::ReadKeyAttributeTable(std::span<std::uint8_t> table) {
+    const std::size_t length = std::min<std::size_t>(table.size(), m_transferLength / 3);
+    return ChunkedRead(kCmdReadKeyAttributes, table.first(length), 0);
+}
+
+int CDeviceComm::TakeLightingControl() {
+    return Simple(kCmdTakeLightControl);
+}
+
+bool CDeviceComm::CheckReceiverLink() {
+    if (!m_receiverMode)
+        return true;
+    Packet reply{};
+    const Packet request = MakeRequest(kCmdLinkCheck);
+    int result;
+    {
+        const std::lock_guard lock(m_commandLock);
+        result = Transaction(request, reply);
+    }
+    const std::uint8_t status = reply[packet::kStatusAt];
+    return result == kCommSuccess && reply[packet::kDataAt] == 0xFF &&
+           status != packet::kStatusError && status != packet::kStatusRefused;
+}
+
+} // namespace transport

@@ -1,0 +1,129 @@
+#include "transport/DeviceScanThread.h"
+
+#include "platform/DebugLog.h"
+
+#include <algorithm>
+
+namespace transport {
+
+DeviceScanThread::DeviceScanThread(std::vector<DeviceSlot>& slots, ISlotReceiver& receiver,
+                                   HidBackend* backend)
+    : m_slots(slots), m_receiver(receiver), m_backend(backend ? backend : &DefaultHidBackend()),
+      m_scanner(m_backend) {}
+
+DeviceScanThread::~DeviceScanThread() {
+    Stop();
+}
+
+void DeviceScanThread::Start() {
+    if (m_thread.joinable())
+        return;
+    m_stop.Reset();
+    m_thread = std::thread([this] { Run(); });
+}
+
+void DeviceScanThread::Stop() {
+    m_stop.Set();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void DeviceScanThread::Run() {
+    for (;;) {
+        if (m_stop.Wait(1)) {
+            platform::DebugLine("抓取设备线程设定退出");
+            break;
+        }
+        if (!ScanOnce())
+            break;
+        // Waiting on the stop event (rather than sleeping) lets a stop end the thread at once.
+        if (m_stop.Wait(kPassIntervalMs)) {
+            platform::DebugLine("抓取设备线程设定退出");
+            break;
+        }
+    }
+}
+
+bool DeviceScanThread::ScanOnce() {
+    const bool anyFree =
+        std::any_of(m_slots.begin(), m_slots.end(), [](const DeviceSlot& s) { return s.IsFree(); });
+    if (anyFree && !BindNewInterfaces())
+        return false;
+    DropLostInterfaces();
+    return true;
+}
+
+bool DeviceScanThread::BindNewInterfaces() {
+    if (!m_scanner.Enumerate())
+        return false;
+    while (const std::string* path = m_scanner.NextPath())
+        BindPath(*path);
+    if (m_firstPass) {
+        m_firstPass = false;
+        m_receiver.OnFirstScanDone();
+    }
+    m_scanner.FreeList();
+    return true;
+}
+
+void DeviceScanThread::BindPath(const std::string& path) {
+    DeviceSlot candidate;
+    candidate.vendorId = PathVendorId(path);
+    candidate.productId = PathProductId(path);
+    candidate.interfaceNumber = PathInterfaceNumber(path);
+    candidate.collectionNumber = PathCollectionNumber(path);
+    auto samePathIdentity = [&](const DeviceSlot& s) {
+        return s.vendorId == candidate.vendorId && s.productId == candidate.productId &&
+               s.interfaceNumber == candidate.interfaceNumber &&
+               s.collectionNumber == candidate.collectionNumber;
+    };
+    // Cheap pre-check on the path alone, so that a pass over known interfaces opens nothing.
+    const auto& rows = SupportedInterfaces();
+    if (std::none_of(rows.begin(), rows.end(), samePathIdentity))
+        return;
+    if (std::none_of(m_slots.begin(), m_slots.end(),
+                     [&](const DeviceSlot& s) { return samePathIdentity(s) && s.IsFree(); }))
+        return;
+    if (!m_scanner.Open(path, true, false, true, false))
+        return;
+    candidate.vendorId = m_scanner.GetVendorId();
+    candidate.productId = m_scanner.GetProductId();
+    candidate.usagePage = m_scanner.GetUsagePage();
+    candidate.usage = m_scanner.GetUsage();
+    m_scanner.Close();
+
+    auto fullMatch = [&](const DeviceSlot& s) {
+        return s.vendorId == candidate.vendorId && s.productId == candidate.productId &&
+               s.collectionNumber == candidate.collectionNumber &&
+               s.interfaceNumber == candidate.interfaceNumber &&
+               s.usagePage == candidate.usagePage && s.usage == candidate.usage;
+    };
+    const auto row = std::find_if(rows.begin(), rows.end(), fullMatch);
+    if (row == rows.end())
+        return;
+    candidate.kind = row->kind;
+    candidate.role = row->role;
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        DeviceSlot& slot = m_slots[i];
+        if (fullMatch(slot) && slot.kind == candidate.kind && slot.role == candidate.role &&
+            slot.IsFree()) {
+            slot.bound = 1;
+            slot.path = path;
+            m_receiver.OnSlotBound(static_cast<int>(i));
+            return;
+        }
+    }
+}
+
+void DeviceScanThread::DropLostInterfaces() {
+    for (std::size_t i = 0; i < m_slots.size(); ++i) {
+        DeviceSlot& slot = m_slots[i];
+        if (!slot.bound || m_backend->Exists(slot.path))
+            continue;
+        slot.bound = 0;
+        slot.path.clear();
+        m_receiver.OnSlotLost(static_cast<int>(i));
+    }
+}
+
+} // namespace transport

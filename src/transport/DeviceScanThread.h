@@ -1,0 +1,60 @@
+#pragma once
+// DeviceScanThread: polls the HID collections every 100 ms, binds newly present supported
+// interfaces to free slots and notices bound ones that have gone.
+
+#include "transport/DeviceSlot.h"
+#include "transport/Event.h"
+#include "transport/HidChannel.h"
+
+#include <thread>
+#include <vector>
+
+namespace transport {
+
+// Told of every binding and removal, synchronously on the scan thread, and once per run when
+// the first pass is done. The slot list changes only on the scan thread, and only before the
+// call that reports the change.
+class ISlotReceiver {
+public:
+    virtual ~ISlotReceiver() = default;
+    virtual void OnSlotBound(int slot) = 0;
+    virtual void OnSlotLost(int slot) = 0;
+    virtual void OnFirstScanDone() = 0;
+};
+
+class DeviceScanThread {
+public:
+    static constexpr int kPassIntervalMs = 100;
+
+    // slots: the receiver's slot list (normally MakeSlotList()). backend nullptr: the default.
+    DeviceScanThread(std::vector<DeviceSlot>& slots, ISlotReceiver& receiver,
+                     HidBackend* backend = nullptr);
+    ~DeviceScanThread();
+
+    // Clears the stop event and starts the thread (once).
+    void Start();
+    // Signals the stop event and waits for the thread to end.
+    void Stop();
+    Event& StopEvent() { return m_stop; }
+    bool IsRunning() const { return m_thread.joinable(); }
+
+    // One pass: bind what is new, then drop what has gone. False when the collections could
+    // not be listed (the thread then ends).
+    bool ScanOnce();
+
+private:
+    void Run();
+    bool BindNewInterfaces();
+    void BindPath(const std::string& path);
+    void DropLostInterfaces();
+
+    std::vector<DeviceSlot>& m_slots;
+    ISlotReceiver& m_receiver;
+    HidBackend* m_backend;
+    CHidChannel m_scanner;
+    Event m_stop{true};
+    bool m_firstPass = true;
+    std::thread m_thread;
+};
+
+} // namespace transport

@@ -1,0 +1,237 @@
+// The virtual backend as the transport sees it: enumeration, paths and their identity, open,
+// removal, cancel, and where input reports arrive.
+
+#include "SimHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+using namespace simtest;
+using sim::VirtualProduct;
+
+namespace {
+
+std::vector<std::string> Enumerate(sim::VirtualHidBackend& backend) {
+    std::vector<std::string> paths;
+    EXPECT_TRUE(backend.Enumerate(paths));
+    return paths;
+}
+
+TEST(Enumeration, OnePathPerCollectionWithTheInterfaceIdentity) {
+    sim::VirtualHidBackend backend;
+    backend.Plug(sim::MakeVirtualDevice(VirtualProduct::KeyboardReceiver));
+    backend.Plug(sim::MakeVirtualDevice(VirtualProduct::Headset));
+
+    const auto paths = Enumerate(backend);
+    ASSERT_EQ(paths.size(), 5u);
+    for (std::uint16_t col = 1; col <= 4; ++col) {
+        const std::string& path = paths[col - 1];
+        EXPECT_EQ(path.rfind("virtual/keyboard-receiver-", 0), 0u) << path;
+        EXPECT_EQ(transport::PathVendorId(path), 0x320F);
+        EXPECT_EQ(transport::PathProductId(path), 0x5001);
+        EXPECT_EQ(transport::PathInterfaceNumber(path), 1);
+        EXPECT_EQ(transport::PathCollectionNumber(path), col);
+    }
+    EXPECT_NE(paths[3].find("?vid_320f&pid_5001&mi_01&col04"), std::string::npos) << paths[3];
+
+    const std::string& headset = paths[4];
+    EXPECT_EQ(transport::PathVendorId(headset), 0x0C76);
+    EXPECT_EQ(transport::PathProductId(headset), 0x1630);
+    EXPECT_EQ(transport::PathInterfaceNumber(headset), 3);
+    EXPECT_EQ(transport::PathCollectionNumber(headset), 0);
+    EXPECT_EQ(headset.find("&col"), std::string::npos);
+}
+
+TEST(Enumeration, CommandAndNotificationPathsAreCollectionsFourAndThree) {
+    for (auto product :
+         {VirtualProduct::Keyboard, VirtualProduct::Mouse, VirtualProduct::MousePad}) {
+        sim::VirtualHidBackend backend;
+        auto device = sim::MakeVirtualDevice(product);
+        backend.Plug(device);
+        EXPECT_EQ(transport::PathCollectionNumber(device->CommandPath()), 4);
+        EXPECT_EQ(transport::PathCollectionNumber(device->NotificationPath()), 3);
+    }
+}
+
+TEST(Plugging, UnplugRemovesPathsAndReplugGivesNewOnes) {
+    sim::VirtualHidBackend backend;
+    auto mouse = sim::MakeVirtualDevice(VirtualProduct::Mouse);
+    ASSERT_TRUE(backend.Plug(mouse));
+    EXPECT_FALSE(backend.Plug(mouse));
+    const std::string first = mouse->CommandPath();
+    EXPECT_TRUE(backend.Exists(first));
+
+    ASSERT_TRUE(backend.Unplug(mouse));
+    EXPECT_FALSE(backend.Unplug(mouse));
+    EXPECT_FALSE(backend.Exists(first));
+    EXPECT_EQ(backend.Open(first, {}), nullptr);
+    EXPECT_TRUE(Enumerate(backend).empty());
+    EXPECT_TRUE(mouse->CommandPath().empty());
+
+    ASSERT_TRUE(backend.Plug(mouse));
+    EXPECT_NE(mouse->CommandPath(), first);
+    EXPECT_FALSE(backend.Exists(first));
+    EXPECT_NE(backend.Open(mouse->CommandPath(), {}), nullptr);
+}
+
+TEST(Plugging, DeviceMemorySurvivesAReplug) {
+    Harness h(VirtualProduct::MousePad);
+    h.Transact(MakeRequest(0x06, {0x42}, 2));
+    h.backend.Unplug(h.device);
+    h.backend.Plug(h.device);
+    EXPECT_EQ(h.device->MemoryImage()[2], 0x42);
+}
+
+TEST(Plugging, OldHandleStaysDeadAfterReplug) {
+    Harness h(VirtualProduct::Keyboard);
+    h.backend.Unplug(h.device);
+    h.backend.Plug(h.device);
+    const Report request = MakeRequest(0x01);
+    EXPECT_EQ(h.command->Write(request.data(), request.size(), 1000), -1);
+    Report reply{};
+    EXPECT_EQ(h.command->Read(reply.data(), reply.size(), 0), -1);
+}
+
+TEST(Plugging, PlugAndUnplugFromOtherThreadsWhileEnumerating) {
+    sim::VirtualHidBackend backend;
+    std::vector<std::shared_ptr<sim::VirtualDevice>> devices;
+    for (int i = 0; i < 4; ++i)
+        devices.push_back(sim::MakeVirtualDevice(VirtualProduct::Keyboard));
+    std::vector<std::thread> threads;
+    for (const auto& device : devices) {
+        threads.emplace_back([&backend, device] {
+            for (int i = 0; i < 200; ++i) {
+                backend.Plug(device);
+                backend.Unplug(device);
+            }
+        });
+    }
+    for (int i = 0; i < 200; ++i) {
+        for (const std::string& path : Enumerate(backend))
+            backend.Open(path, {});
+    }
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_TRUE(Enumerate(backend).empty());
+}
+
+TEST(Removal, BlockingReadReturnsMinusOneWhenUnplugged) {
+    Harness h(VirtualProduct::Keyboard);
+    int result = 1;
+    std::thread reader([&] {
+        Report reply{};
+        result = h.command->Read(reply.data(), reply.size(), -1);
+    });
+    h.backend.Unplug(h.device);
+    reader.join();
+    EXPECT_EQ(result, -1);
+    const Report request = MakeRequest(0x01);
+    EXPECT_EQ(h.command->Write(request.data(), request.size(), 1000), -1);
+}
+
+TEST(Cancel, BlockingReadReturnsZero) {
+    Harness h(VirtualProduct::Keyboard);
+    int result = 1;
+    std::thread reader([&] {
+        Report reply{};
+        result = h.command->Read(reply.data(), reply.size(), -1);
+    });
+    h.command->Cancel();
+    reader.join();
+    EXPECT_EQ(result, 0);
+    // Used up by that read: the channel works on.
+    EXPECT_EQ(h.Transact(MakeRequest(0x01))[3], 0x01);
+}
+
+TEST(Cancel, PendingCancelStopsTheNextWrite) {
+    Harness h(VirtualProduct::Keyboard);
+    h.command->Cancel();
+    const Report request = MakeRequest(0x01);
+    EXPECT_EQ(h.command->Write(request.data(), request.size(), 1000), 0);
+    EXPECT_TRUE(h.device->WireLog().empty());
+    EXPECT_EQ(h.Transact(request)[3], 0x01);
+}
+
+TEST(Handles, ReplyReachesEveryHandleOfTheCommandCollectionOnly) {
+    Harness h(VirtualProduct::Keyboard);
+    auto second = h.backend.Open(h.device->CommandPath(), {});
+    auto events = h.backend.Open(h.device->NotificationPath(), {});
+    ASSERT_NE(second, nullptr);
+    ASSERT_NE(events, nullptr);
+
+    const Report reply = h.Transact(MakeRequest(0x01));
+    Report copy{};
+    EXPECT_EQ(second->Read(copy.data(), copy.size(), 0), 64);
+    EXPECT_EQ(copy, reply);
+    EXPECT_EQ(events->Read(copy.data(), copy.size(), 0), 0);
+}
+
+TEST(Handles, ReadOnlyHandleCannotWriteAndWrongReportsAreRefused) {
+    Harness h(VirtualProduct::Keyboard);
+    transport::OpenFlags readOnly;
+    readOnly.write = false;
+    auto scan = h.backend.Open(h.device->CommandPath(), readOnly);
+    ASSERT_NE(scan, nullptr);
+    const Report request = MakeRequest(0x01);
+    EXPECT_EQ(scan->Write(request.data(), request.size(), 1000), -1);
+
+    Report other = request;
+    other[0] = 0x03;
+    EXPECT_EQ(h.command->Write(other.data(), other.size(), 1000), -1);
+    std::array<std::uint8_t, 65> overlong{0x04};
+    EXPECT_EQ(h.command->Write(overlong.data(), overlong.size(), 1000), -1);
+    auto events = h.backend.Open(h.device->NotificationPath(), {});
+    EXPECT_EQ(events->Write(request.data(), request.size(), 1000), -1);
+    EXPECT_TRUE(h.device->WireLog().empty());
+}
+
+TEST(Handles, AttributesCarryTheUsbIdentity) {
+    Harness h(VirtualProduct::MouseReceiver);
+    const auto attributes = h.command->Attributes();
+    EXPECT_EQ(attributes.vendorId, 0x320F);
+    EXPECT_EQ(attributes.productId, 0x221D);
+    EXPECT_NE(attributes.versionNumber, 0);
+}
+
+TEST(Notifications, ArriveOnTheNotificationCollectionOnly) {
+    Harness h(VirtualProduct::Keyboard);
+    auto events = h.backend.Open(h.device->NotificationPath(), {});
+    auto keys = h.backend.Open(h.device->PathOf(0), {});
+    ASSERT_NE(events, nullptr);
+    ASSERT_NE(keys, nullptr);
+
+    ASSERT_TRUE(h.device->SendUsage(0x0401));
+    std::array<std::uint8_t, 64> report{};
+    ASSERT_EQ(events->Read(report.data(), report.size(), 1000), 3);
+    EXPECT_EQ(report[0], 0x03);
+    EXPECT_EQ(report[1], 0x01);
+    EXPECT_EQ(report[2], 0x04);
+    EXPECT_EQ(h.command->Read(report.data(), report.size(), 0), 0);
+    EXPECT_EQ(keys->Read(report.data(), report.size(), 0), 0);
+
+    EXPECT_FALSE(h.device->SendNotification({0x04, 0x01}));
+    h.backend.Unplug(h.device);
+    EXPECT_FALSE(h.device->SendUsage(0x1003));
+}
+
+TEST(Notifications, HeadsetSendsOnItsOnlyCollection) {
+    Harness h(VirtualProduct::Headset);
+    ASSERT_TRUE(h.device->SendUsage(0x00E9));
+    std::array<std::uint8_t, 64> report{};
+    ASSERT_EQ(h.command->Read(report.data(), report.size(), 1000), 3);
+    EXPECT_EQ(report[0], 0x01);
+    EXPECT_EQ(report[1], 0xE9);
+}
+
+TEST(Receivers, ReceiverOfACableDeviceSharesItsMemory) {
+    Harness cable(VirtualProduct::Keyboard);
+    Harness receiver(sim::MakeVirtualReceiver(*cable.device));
+    EXPECT_EQ(receiver.device->ProductId(), 0x5001);
+    receiver.Transact(MakeRequest(0x06, {0x33}, 1));
+    EXPECT_EQ(cable.device->MemoryImage()[1], 0x33);
+    EXPECT_EQ(sim::MakeVirtualReceiver(*sim::MakeVirtualDevice(VirtualProduct::Headset)), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,122 @@
+// What each product holds when it leaves the factory, read over the wire as the host reads
+// it, and the device list of --demo.
+
+#include "SimHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace simtest;
+using sim::VirtualProduct;
+
+namespace {
+
+using Code = std::array<std::uint8_t, 3>;
+
+std::vector<Code> Codes(const Bytes& table, std::size_t count) {
+    std::vector<Code> codes(count);
+    for (std::size_t k = 0; k < count; ++k)
+        codes[k] = {table[3 * k], table[3 * k + 1], table[3 * k + 2]};
+    return codes;
+}
+
+TEST(KeyboardFactory, KeyTableHoldsEachNativeCodeOnceAndFnHasNoLed) {
+    Harness h(VirtualProduct::Keyboard);
+    const Bytes info = h.ReadChunked(0x03, 34, 56);
+    const std::size_t keys = info[5];
+    ASSERT_EQ(keys, 122u);
+    EXPECT_EQ(info[6], 32); // 4 KiB of macro memory
+
+    const auto codes = Codes(h.ReadChunked(0x07, 3 * keys, 56), keys);
+    EXPECT_EQ(std::set<Code>(codes.begin(), codes.end()).size(), keys);
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), Code{0x20, 0x00, 0x00}), 0);
+    EXPECT_EQ(codes.front(), (Code{0x20, 0x00, 0x29})); // Esc
+    EXPECT_EQ(codes[71], (Code{0xA0, 0x01, 0x00}));     // Fn
+    for (std::uint8_t media = 1; media <= 5; ++media)
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), Code{0xD0, 0xA2, media}), 1);
+
+    const Bytes leds = h.ReadChunked(0x1B, keys, 56);
+    EXPECT_EQ(leds[71], 0xFF);
+    std::set<std::uint8_t> numbers;
+    for (std::size_t k = 0; k < keys; ++k) {
+        if (k != 71) {
+            EXPECT_LT(leds[k], keys);
+            numbers.insert(leds[k]);
+        }
+    }
+    EXPECT_EQ(numbers.size(), keys - 1);
+}
+
+TEST(KeyboardFactory, ActiveProfileBlockIsReadable) {
+    Harness h(VirtualProduct::Keyboard);
+    const Bytes active = h.ReadChunked(0x05, 1, 1);
+    const Bytes block = h.ReadChunked(0x05, 26, 56, static_cast<std::uint16_t>(25 * active[0]));
+    EXPECT_LE(block[2], 3);  // brightness level
+    EXPECT_LE(block[3], 3);  // 3 - speed
+    EXPECT_LE(block[22], 3); // polling rate
+}
+
+TEST(MouseFactory, ButtonsHoldFactoryCodesAndTheDpiScaleIsConsistent) {
+    Harness h(VirtualProduct::Mouse);
+    const Bytes info = h.ReadChunked(0x03, 34, 24);
+    const std::size_t buttons = info[5];
+    const auto codes = Codes(h.ReadChunked(0x07, 3 * buttons, 56), buttons);
+    for (const Code& factory : std::vector<Code>{{0x10, 0x01, 0x00},
+                                                 {0x10, 0x02, 0x00},
+                                                 {0x10, 0x04, 0x00},
+                                                 {0x10, 0x10, 0x00},
+                                                 {0x10, 0x08, 0x00},
+                                                 {0x13, 0x01, 0x00},
+                                                 {0x13, 0x02, 0x00},
+                                                 {0x13, 0x03, 0x00}}) {
+        EXPECT_EQ(std::count(codes.begin(), codes.end(), factory), 1);
+    }
+
+    const unsigned step = info[11];
+    const unsigned sliderMaximum = info[12] | info[13] << 8;
+    const unsigned minimum = info[14] | info[15] << 8;
+    EXPECT_GT(step, 0u);
+    EXPECT_GT(sliderMaximum, 48u);
+    EXPECT_GE(minimum, 100u);
+
+    const Bytes page = h.ReadChunked(0x05, 1, 1);
+    const Bytes block = h.ReadChunked(0x05, 71, 56, static_cast<std::uint16_t>(128 * page[0]));
+    EXPECT_LT(block[12], 5); // current stage
+    for (int stage = 0; stage < 5; ++stage) {
+        const unsigned x = block[14 + 9 * stage + 2] | block[14 + 9 * stage + 3] << 8;
+        EXPECT_LE(x, sliderMaximum) << "stage " << stage;
+    }
+    EXPECT_EQ(block[59], 1);
+}
+
+TEST(DemoList, ParsesEveryProductWordInOrder) {
+    const auto result =
+        sim::ParseProductList("keyboard,keyboard-receiver, mouse ,mouse-receiver,mousepad,headset");
+    EXPECT_TRUE(result.error.empty());
+    EXPECT_EQ(result.products, (std::vector<VirtualProduct>{
+                                   VirtualProduct::Keyboard, VirtualProduct::KeyboardReceiver,
+                                   VirtualProduct::Mouse, VirtualProduct::MouseReceiver,
+                                   VirtualProduct::MousePad, VirtualProduct::Headset}));
+    for (VirtualProduct product : result.products)
+        EXPECT_EQ(sim::ParseProductList(sim::ProductWord(product)).products.front(), product);
+}
+
+TEST(DemoList, NamesTheWordItDoesNotKnow) {
+    auto result = sim::ParseProductList("keyboard,trackball,mouse");
+    EXPECT_TRUE(result.products.empty());
+    EXPECT_NE(result.error.find("\"trackball\""), std::string::npos) << result.error;
+
+    result = sim::ParseProductList("keyboard,,mouse");
+    EXPECT_TRUE(result.products.empty());
+    EXPECT_FALSE(result.error.empty());
+    EXPECT_FALSE(sim::ParseProductList("").error.empty());
+}
+
+TEST(DemoList, PlainDemoIsTheFourCableDevices) {
+    EXPECT_EQ(sim::DefaultDemoProducts(),
+              (std::vector<VirtualProduct>{VirtualProduct::Keyboard, VirtualProduct::Mouse,
+                                           VirtualProduct::MousePad, VirtualProduct::Headset}));
+}
+
+} // namespace
