@@ -170,13 +170,6 @@ TEST(KeyboardCommands, MacroImageFillsMacroMemoryUpToItsSize) {
     EXPECT_EQ(h.Transact(pastEnd)[7], 0xFE);
 }
 
-TEST(KeyboardCommands, StatusAndKeyAttributesAreReadable) {
-    Harness h(VirtualProduct::Keyboard);
-    const Bytes status = h.ReadChunked(0x1A, 6, 6);
-    EXPECT_EQ(status[0], 100); // battery, on the cable
-    EXPECT_EQ(h.ReadChunked(0x1B, 122, 56), Slice(h.device->KeyAttributeTable(), 0, 122));
-}
-
 TEST(MouseCommands, LargeDataIsTheMouseOnly) {
     Harness mouse(VirtualProduct::Mouse);
     const Bytes shoot = Counting(120);

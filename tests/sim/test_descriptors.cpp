@@ -60,6 +60,12 @@ TEST(Descriptors, HeadsetCollectionCarriesKeysAndCommands) {
     EXPECT_EQ(only.caps.inputReportByteLength, 64);
     EXPECT_EQ(only.caps.outputReportByteLength, 64);
     EXPECT_EQ(h.Transact(MakeRequest(0x01))[7], 0);
+
+    ASSERT_TRUE(h.device->SendUsage(0x00E9));
+    std::array<std::uint8_t, 64> report{};
+    ASSERT_EQ(h.command->Read(report.data(), report.size(), 1000), 3);
+    EXPECT_EQ(report[0], 0x01);
+    EXPECT_EQ(report[1], 0xE9);
 }
 
 TEST(Descriptors, NotificationUnpacksToItsUsage) {

@@ -48,16 +48,7 @@ TEST(KeyboardFactory, KeyTableHoldsEachNativeCodeOnceAndFnHasNoLed) {
     EXPECT_EQ(numbers.size(), keys - 1);
 }
 
-TEST(KeyboardFactory, ActiveProfileBlockIsReadable) {
-    Harness h(VirtualProduct::Keyboard);
-    const Bytes active = h.ReadChunked(0x05, 1, 1);
-    const Bytes block = h.ReadChunked(0x05, 26, 56, static_cast<std::uint16_t>(25 * active[0]));
-    EXPECT_LE(block[2], 3);  // brightness level
-    EXPECT_LE(block[3], 3);  // 3 - speed
-    EXPECT_LE(block[22], 3); // polling rate
-}
-
-TEST(MouseFactory, ButtonsHoldFactoryCodesAndTheDpiScaleIsConsistent) {
+TEST(MouseFactory, ButtonsHoldFactoryCodesAndStagesFitTheDpiScale) {
     Harness h(VirtualProduct::Mouse);
     const Bytes info = h.ReadChunked(0x03, 34, 24);
     const std::size_t buttons = info[5];
@@ -73,21 +64,12 @@ TEST(MouseFactory, ButtonsHoldFactoryCodesAndTheDpiScaleIsConsistent) {
         EXPECT_EQ(std::count(codes.begin(), codes.end(), factory), 1);
     }
 
-    const unsigned step = info[11];
     const unsigned sliderMaximum = info[12] | info[13] << 8;
-    const unsigned minimum = info[14] | info[15] << 8;
-    EXPECT_GT(step, 0u);
-    EXPECT_GT(sliderMaximum, 48u);
-    EXPECT_GE(minimum, 100u);
-
-    const Bytes page = h.ReadChunked(0x05, 1, 1);
-    const Bytes block = h.ReadChunked(0x05, 71, 56, static_cast<std::uint16_t>(128 * page[0]));
-    EXPECT_LT(block[12], 5); // current stage
+    const Bytes block = h.ReadChunked(0x05, 71, 56, 0);
     for (int stage = 0; stage < 5; ++stage) {
         const unsigned x = block[14 + 9 * stage + 2] | block[14 + 9 * stage + 3] << 8;
         EXPECT_LE(x, sliderMaximum) << "stage " << stage;
     }
-    EXPECT_EQ(block[59], 1);
 }
 
 TEST(DemoList, ParsesEveryProductWordInOrder) {
