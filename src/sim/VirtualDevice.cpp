@@ -66,20 +66,13 @@ std::string VirtualDevice::PathOf(std::size_t collection) const {
 
 std::vector<std::string> VirtualDevice::Paths() const {
     const std::lock_guard lock(m_mutex);
-    std::vector<std::string> paths;
-    if (m_connection) {
-        for (std::size_t i = 0; i < m_collections.size(); ++i)
-            paths.push_back(PathLocked(i));
-    }
-    return paths;
+    return m_paths;
 }
 
 std::string VirtualDevice::PathLocked(std::size_t collection) const {
-    if (!m_connection || collection >= m_collections.size())
+    if (!m_connection || collection >= m_paths.size())
         return {};
-    const auto number = m_collections.size() > 1 ? static_cast<std::uint16_t>(collection + 1) : 0;
-    return transport::MakeHidPath(m_connection->Node(), m_row.vendorId, m_row.productId,
-                                  m_row.interfaceNumber, number);
+    return m_paths[collection];
 }
 
 void VirtualDevice::SetReplyDelay(std::chrono::microseconds delay) {
@@ -156,6 +149,13 @@ bool VirtualDevice::PlugIn(const std::string& node) {
     if (m_connection)
         return false;
     m_connection = std::make_shared<Connection>(node);
+    // The paths are made once per plug-in: the scan asks for them ten times a second.
+    m_paths.clear();
+    for (std::size_t i = 0; i < m_collections.size(); ++i) {
+        const auto number = m_collections.size() > 1 ? static_cast<std::uint16_t>(i + 1) : 0;
+        m_paths.push_back(transport::MakeHidPath(node, m_row.vendorId, m_row.productId,
+                                                 m_row.interfaceNumber, number));
+    }
     return true;
 }
 
@@ -164,6 +164,7 @@ void VirtualDevice::Unplug() {
     {
         const std::lock_guard lock(m_mutex);
         connection.swap(m_connection);
+        m_paths.clear();
     }
     if (connection)
         connection->End();
@@ -219,8 +220,10 @@ void VirtualDevice::AnswerRequest(const Packet& request) {
         StoreChecksum(reply);
     }
     m_wireLog.Add(WireDirection::Reply, reply);
+    // An interrupt endpoint moves one report per interval each way: the request takes one
+    // interval to reach the firmware and the reply another to come back.
     m_connection->Deliver(m_commandCollection, {reply.begin(), reply.end()},
-                          Clock::now() + m_faults.delay);
+                          Clock::now() + 2 * m_faults.delay);
 }
 
 Packet VirtualDevice::ShapeReply(const Packet& request) {

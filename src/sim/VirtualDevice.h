@@ -53,7 +53,9 @@ public:
 
     // Faults. A count applies to the next that many replies; ForceStatus with a negative count
     // applies to every reply until called again. A forced status means the command was not
-    // carried out; a dropped reply's command was.
+    // carried out; a dropped reply's command was. The reply delay is the time one report
+    // takes on the bus: a reply arrives two of them after its request (one each way), a
+    // notification one after it is sent.
     void SetReplyDelay(std::chrono::microseconds delay);
     void DropReplies(int count);
     void WrongEchoReplies(int count);
@@ -123,6 +125,7 @@ private:
 
     mutable std::mutex m_mutex;
     std::shared_ptr<Connection> m_connection; // null while unplugged
+    std::vector<std::string> m_paths;         // by collection, while plugged in
     Faults m_faults;
 };
 

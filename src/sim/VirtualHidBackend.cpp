@@ -65,7 +65,8 @@ bool VirtualHidBackend::Exists(const std::string& path) {
 }
 
 std::shared_ptr<VirtualDevice> VirtualHidBackend::FindDevice(const std::string& path) const {
-    for (const auto& device : PluggedDevices()) {
+    const std::lock_guard lock(m_mutex);
+    for (const auto& device : m_devices) {
         const auto paths = device->Paths();
         if (std::find(paths.begin(), paths.end(), path) != paths.end())
             return device;

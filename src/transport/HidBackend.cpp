@@ -19,15 +19,20 @@ HidBackend& HidrawInstance() {
     return *backend;
 }
 
-// Where `prefix` starts in `path`, ignoring case; npos when absent.
+// ASCII only: paths are ASCII, and the locale's tolower costs a call per character on a path
+// the scan parses ten times a second.
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Where `prefix` (lower case) starts in `path`, ignoring case; npos when absent.
 std::size_t FindNoCase(const std::string& path, const char* prefix) {
     const std::size_t prefixLength = std::char_traits<char>::length(prefix);
     if (path.size() < prefixLength)
         return std::string::npos;
     for (std::size_t at = 0; at + prefixLength <= path.size(); ++at) {
         std::size_t i = 0;
-        while (i < prefixLength && std::tolower(static_cast<unsigned char>(path[at + i])) ==
-                                       std::tolower(static_cast<unsigned char>(prefix[i])))
+        while (i < prefixLength && AsciiLower(path[at + i]) == prefix[i])
             ++i;
         if (i == prefixLength)
             return at;
@@ -38,7 +43,7 @@ std::size_t FindNoCase(const std::string& path, const char* prefix) {
 int HexDigit(char c) {
     if (c >= '0' && c <= '9')
         return c - '0';
-    const int lower = std::tolower(static_cast<unsigned char>(c));
+    const char lower = AsciiLower(c);
     return lower >= 'a' && lower <= 'f' ? lower - 'a' + 10 : -1;
 }
 

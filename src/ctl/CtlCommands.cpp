@@ -1,0 +1,128 @@
+#include "ctl/CtlCommands.h"
+
+#include "transport/DeviceComm.h"
+#include "transport/DeviceScanThread.h"
+
+#include <algorithm>
+
+namespace ctl {
+
+using namespace transport;
+
+namespace {
+// Takes what one pass binds; nothing to do on the calls themselves.
+class QuietReceiver : public ISlotReceiver {
+    void OnSlotBound(int) override {}
+    void OnSlotLost(int) override {}
+    void OnFirstScanDone() override {}
+};
+
+std::vector<DeviceSlot> ScanOnce(HidBackend& backend, bool* ok) {
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    QuietReceiver receiver;
+    DeviceScanThread scan(slots, receiver, &backend);
+    *ok = scan.ScanOnce();
+    return slots;
+}
+
+// The command-channel kinds of a product name, cable first.
+std::vector<std::uint16_t> KindsOf(const std::string& name) {
+    if (name == "keyboard")
+        return {kKindKeyboard, kKindKeyboardReceiver};
+    if (name == "mouse")
+        return {kKindMouse, kKindMouseReceiver};
+    if (name == "mousepad")
+        return {kKindMousePad};
+    return {};
+}
+} // namespace
+
+const char* KindName(std::uint16_t kind) {
+    switch (kind) {
+    case kKindKeyboard:
+        return "keyboard";
+    case kKindMouse:
+        return "mouse";
+    case kKindMousePad:
+        return "mousepad";
+    case kKindMouseReceiver:
+        return "mouse-receiver";
+    case kKindHeadset:
+        return "headset";
+    case kKindKeyboardReceiver:
+        return "keyboard-receiver";
+    default:
+        return "unknown";
+    }
+}
+
+int ListDevices(HidBackend& backend, const Output& output) {
+    bool ok = false;
+    const std::vector<DeviceSlot> slots = ScanOnce(backend, &ok);
+    if (!ok) {
+        std::fprintf(output.err, "quarin-z17ctl: the HID devices cannot be listed\n");
+        return kExitFailed;
+    }
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        const DeviceSlot& s = slots[i];
+        if (!s.bound)
+            continue;
+        std::fprintf(output.out, "%zu\t%s\t%s\t%04x:%04x\t%s\n", i, KindName(s.kind),
+                     s.role == kRoleEvent ? "event" : "command", s.vendorId, s.productId,
+                     s.path.c_str());
+    }
+    return kExitOk;
+}
+
+int PrintInfo(HidBackend& backend, const std::string& kind, const Output& output) {
+    const std::vector<std::uint16_t> kinds = KindsOf(kind);
+    if (kinds.empty()) {
+        std::fprintf(output.err, "quarin-z17ctl: unknown kind '%s' (keyboard, mouse or mousepad)\n",
+                     kind.c_str());
+        return kExitUsage;
+    }
+    bool ok = false;
+    const std::vector<DeviceSlot> slots = ScanOnce(backend, &ok);
+    const DeviceSlot* found = nullptr;
+    for (std::uint16_t k : kinds) {
+        auto it = std::find_if(slots.begin(), slots.end(), [&](const DeviceSlot& s) {
+            return s.bound && s.kind == k && s.role == kRoleCommand;
+        });
+        if (it != slots.end()) {
+            found = &*it;
+            break;
+        }
+    }
+    if (!found) {
+        std::fprintf(output.err, "quarin-z17ctl: no %s is connected\n", kind.c_str());
+        return kExitFailed;
+    }
+    const bool receiver = found->kind == kKindKeyboardReceiver || found->kind == kKindMouseReceiver;
+    CDeviceComm comm(&backend);
+    CHidChannel& channel = receiver ? comm.ReceiverChannel() : comm.CableChannel();
+    if (!channel.Open(found->path, true, true, true, false)) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
+                     found->path.c_str());
+        return kExitFailed;
+    }
+    comm.SelectMode(receiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);
+    comm.open = true;
+    if (!comm.CheckReceiverLink()) {
+        std::fprintf(output.err, "quarin-z17ctl: the %s does not answer through its receiver\n",
+                     kind.c_str());
+        return kExitFailed;
+    }
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    const int result = comm.ReadDeviceInfo(info);
+    if (result != kCommSuccess) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: reading the information block failed (result %d)\n", result);
+        return kExitFailed;
+    }
+    for (std::size_t i = 0; i < info.size(); ++i)
+        std::fprintf(output.out, "%02x%c", info[i], i + 1 == info.size() ? '\n' : ' ');
+    return kExitOk;
+}
+
+} // namespace ctl

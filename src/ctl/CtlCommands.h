@@ -1,0 +1,28 @@
+#pragma once
+// The commands of quarin-z17ctl, over the same transport code the program uses.
+
+#include "transport/HidBackend.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace ctl {
+
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
+
+struct Output {
+    std::FILE* out = stdout;
+    std::FILE* err = stderr;
+};
+
+// "devices": one scan pass; one line per bound slot: index, kind, role, vendor:product, path.
+int ListDevices(transport::HidBackend& backend, const Output& output);
+// "info KIND" (keyboard, mouse, mousepad): the 34-byte information block of the first bound
+// product of that kind, in hexadecimal.
+int PrintInfo(transport::HidBackend& backend, const std::string& kind, const Output& output);
+
+// The name of a device kind as the command line writes it ("keyboard-receiver").
+const char* KindName(std::uint16_t kind);
+
+} // namespace ctl

@@ -1,0 +1,92 @@
+// quarin-z17ctl: the configurator's devices from the command line, for scripts and diagnostics.
+
+#include "ctl/CtlCommands.h"
+#include "sim/VirtualDevice.h"
+#include "sim/VirtualHidBackend.h"
+#include "sim/VirtualProducts.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+void PrintUsage(std::FILE* to) {
+    std::fprintf(
+        to, "Usage: quarin-z17ctl [--demo[=LIST]] COMMAND [ARGS]\n"
+            "Talk to QUARIN Z17 devices from scripts.\n\n"
+            "Commands:\n"
+            "  devices     list the connected interfaces: slot, kind, role, vendor:product, path\n"
+            "  info KIND   print the information block of a keyboard, mouse or mousepad\n\n"
+            "Options:\n"
+            "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
+            "                 choice of keyboard, keyboard-receiver, mouse, mouse-receiver,\n"
+            "                 mousepad, headset (default: keyboard,mouse,mousepad,headset)\n"
+            "  -h, --help     show this help\n"
+            "  -v, --version  show the version\n\n"
+            "Exit codes: 0 success, 1 device not found or command failed, 2 bad usage.\n");
+}
+
+int Usage(const char* message) {
+    std::fprintf(stderr, "quarin-z17ctl: %s\nTry 'quarin-z17ctl --help'.\n", message);
+    return ctl::kExitUsage;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bool demo = false;
+    std::vector<sim::VirtualProduct> products;
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "-h" || arg == "--help") {
+            PrintUsage(stdout);
+            return ctl::kExitOk;
+        }
+        if (arg == "-v" || arg == "--version") {
+            std::printf("quarin-z17ctl %s\n", QUARIN_VERSION);
+            return ctl::kExitOk;
+        }
+        if (arg == "--demo" || arg.rfind("--demo=", 0) == 0) {
+            demo = true;
+            if (arg == "--demo") {
+                products = sim::DefaultDemoProducts();
+            } else {
+                sim::ProductListResult parsed = sim::ParseProductList(arg.substr(7));
+                if (!parsed.error.empty())
+                    return Usage(parsed.error.c_str());
+                products = std::move(parsed.products);
+            }
+            continue;
+        }
+        if (arg.rfind("-", 0) == 0)
+            return Usage(("unknown option '" + arg + "'").c_str());
+        args.push_back(arg);
+    }
+    if (args.empty())
+        return Usage("no command given");
+
+    sim::VirtualHidBackend virtualBackend;
+    std::vector<std::shared_ptr<sim::VirtualDevice>> plugged;
+    if (demo) {
+        for (sim::VirtualProduct product : products) {
+            plugged.push_back(sim::MakeVirtualDevice(product));
+            virtualBackend.Plug(plugged.back());
+        }
+    }
+    transport::HidBackend& backend = demo ? virtualBackend : transport::DefaultHidBackend();
+
+    const std::string& command = args[0];
+    if (command == "devices") {
+        if (args.size() != 1)
+            return Usage("'devices' takes no arguments");
+        return ctl::ListDevices(backend, {});
+    }
+    if (command == "info") {
+        if (args.size() != 2)
+            return Usage("'info' takes one KIND: keyboard, mouse or mousepad");
+        return ctl::PrintInfo(backend, args[1], {});
+    }
+    return Usage(("unknown command '" + command + "'").c_str());
+}

@@ -1,0 +1,204 @@
+// Discovery: the scan thread binds plugged virtual interfaces to their slots and loses them
+// when they go; the channel's limits and its close from another thread.
+
+#include "sim/VirtualDevice.h"
+#include "sim/VirtualHidBackend.h"
+#include "sim/VirtualProducts.h"
+#include "transport/DeviceScanThread.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+using namespace transport;
+using sim::VirtualProduct;
+
+// Records what the scan thread reports; lets a test wait for it.
+class RecordingReceiver : public ISlotReceiver {
+public:
+    explicit RecordingReceiver(const std::vector<DeviceSlot>& slots) : m_slots(slots) {}
+    void OnSlotBound(int slot) override { Add("bound " + std::to_string(slot), slot, true); }
+    void OnSlotLost(int slot) override { Add("lost " + std::to_string(slot), slot, false); }
+    void OnFirstScanDone() override { Add("first", -1, false); }
+
+    std::vector<std::string> Events() {
+        const std::lock_guard lock(m_mutex);
+        return m_events;
+    }
+    bool WaitFor(std::size_t count) {
+        std::unique_lock lock(m_mutex);
+        return m_changed.wait_for(lock, std::chrono::seconds(5),
+                                  [&] { return m_events.size() >= count; });
+    }
+    // The slot's state as the receiver saw it during the call.
+    std::vector<std::pair<bool, std::string>> seen;
+
+private:
+    void Add(std::string event, int slot, bool expectBound) {
+        {
+            const std::lock_guard lock(m_mutex);
+            m_events.push_back(std::move(event));
+            if (slot >= 0) {
+                const DeviceSlot& s = m_slots[static_cast<std::size_t>(slot)];
+                EXPECT_EQ(static_cast<bool>(s.bound), expectBound);
+                EXPECT_EQ(s.path.empty(), !expectBound);
+            }
+        }
+        m_changed.notify_all();
+    }
+    const std::vector<DeviceSlot>& m_slots;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::vector<std::string> m_events;
+};
+
+class ScanTest : public ::testing::Test {
+protected:
+    std::shared_ptr<sim::VirtualDevice> Plug(VirtualProduct product) {
+        auto device = sim::MakeVirtualDevice(product);
+        EXPECT_TRUE(backend.Plug(device));
+        return device;
+    }
+    sim::VirtualHidBackend backend;
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    RecordingReceiver receiver{slots};
+    DeviceScanThread scan{slots, receiver, &backend};
+};
+
+TEST(DeviceSlotTable, RowsAndEqualityIgnorePathAndBound) {
+    const auto& rows = SupportedInterfaces();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].hasPartner) {
+            const DeviceSlot& partner = rows[rows[i].partnerIndex];
+            EXPECT_EQ(partner.partnerIndex, i) << "partners point at each other";
+            EXPECT_EQ(partner.role, rows[i].role);
+            EXPECT_EQ(partner.collectionNumber, rows[i].collectionNumber);
+        }
+    }
+    EXPECT_EQ(rows[10].collectionNumber, 0) << "the headset path has no collection";
+    DeviceSlot a = rows[0];
+    DeviceSlot b = rows[0];
+    b.bound = 1;
+    b.path = "/dev/hidraw9?vid_0c45&pid_7698&mi_01&col04";
+    EXPECT_EQ(a, b);
+    b.usagePage = 0xFF00;
+    EXPECT_FALSE(a == b);
+    EXPECT_FALSE(rows[0] == rows[1]);
+}
+
+TEST_F(ScanTest, BindsEveryInterfaceOfPluggedProductsToItsSlot) {
+    Plug(VirtualProduct::Keyboard);
+    Plug(VirtualProduct::MousePad);
+    Plug(VirtualProduct::Headset);
+    ASSERT_TRUE(scan.ScanOnce());
+    std::vector<std::string> events = receiver.Events();
+    std::sort(events.begin(), events.end());
+    EXPECT_EQ(events, (std::vector<std::string>{"bound 0", "bound 1", "bound 10", "bound 8",
+                                                "bound 9", "first"}));
+    EXPECT_EQ(PathCollectionNumber(slots[0].path), 4);
+    EXPECT_EQ(PathCollectionNumber(slots[1].path), 3);
+    EXPECT_EQ(PathInterfaceNumber(slots[10].path), 3);
+
+    // Nothing new: a second pass reports nothing, and the first pass is reported once.
+    ASSERT_TRUE(scan.ScanOnce());
+    EXPECT_EQ(receiver.Events().size(), 6u);
+}
+
+TEST_F(ScanTest, ASecondIdenticalInterfaceWaitsUntilTheFirstGoes) {
+    auto first = Plug(VirtualProduct::Mouse);
+    ASSERT_TRUE(scan.ScanOnce());
+    auto second = Plug(VirtualProduct::Mouse);
+    ASSERT_TRUE(scan.ScanOnce());
+    EXPECT_EQ(receiver.Events().size(), 3u) << "first pass, slots 4 and 5";
+    const std::string firstPath = slots[4].path;
+
+    backend.Unplug(first);
+    ASSERT_TRUE(scan.ScanOnce());
+    // The pass binds before it checks removals: the lost slots are bound again next pass.
+    std::vector<std::string> events = receiver.Events();
+    EXPECT_EQ(std::vector<std::string>(events.begin() + 3, events.end()),
+              (std::vector<std::string>{"lost 4", "lost 5"}));
+    ASSERT_TRUE(scan.ScanOnce());
+    EXPECT_EQ(receiver.Events().size(), 7u);
+    EXPECT_EQ(slots[4].path, second->CommandPath());
+    EXPECT_NE(slots[4].path, firstPath);
+}
+
+TEST_F(ScanTest, CableAndReceiverBindTheirOwnSlots) {
+    auto keyboard = Plug(VirtualProduct::Keyboard);
+    auto keyboardReceiver = sim::MakeVirtualReceiver(*keyboard);
+    ASSERT_TRUE(backend.Plug(keyboardReceiver));
+    Plug(VirtualProduct::MouseReceiver);
+    ASSERT_TRUE(scan.ScanOnce());
+    for (int slot : {0, 1, 2, 3, 6, 7})
+        EXPECT_TRUE(slots[static_cast<std::size_t>(slot)].bound) << slot;
+    EXPECT_FALSE(slots[4].bound);
+    EXPECT_EQ(slots[2].path, keyboardReceiver->CommandPath());
+}
+
+TEST_F(ScanTest, TheThreadBindsAndLosesDevicesAsTheyComeAndGo) {
+    scan.Start();
+    ASSERT_TRUE(receiver.WaitFor(1));
+    EXPECT_EQ(receiver.Events().front(), "first");
+    auto pad = Plug(VirtualProduct::MousePad);
+    ASSERT_TRUE(receiver.WaitFor(3));
+    backend.Unplug(pad);
+    ASSERT_TRUE(receiver.WaitFor(5));
+    backend.Plug(pad);
+    ASSERT_TRUE(receiver.WaitFor(7));
+    scan.Stop();
+    EXPECT_FALSE(scan.IsRunning());
+    std::vector<std::string> events = receiver.Events();
+    // Within one pass the order of a device's two interfaces is the enumeration's.
+    ASSERT_EQ(events.size(), 7u);
+    for (auto pass = events.begin() + 1; pass != events.end(); pass += 2)
+        std::sort(pass, pass + 2);
+    EXPECT_EQ(events, (std::vector<std::string>{"first", "bound 8", "bound 9", "lost 8", "lost 9",
+                                                "bound 8", "bound 9"}));
+}
+
+TEST(HidChannel, RefusesOverlongPathsAndUnknownOnes) {
+    sim::VirtualHidBackend backend;
+    CHidChannel channel(&backend);
+    EXPECT_EQ(channel.Open(std::string(CHidChannel::kMaxPath, 'x'), true, true, true, false), 0);
+    EXPECT_EQ(channel.Open("virtual/none?vid_320f&pid_1004&mi_01&col04", true, true, true, false),
+              0);
+    EXPECT_FALSE(channel.IsOpen());
+    std::uint8_t buffer[64];
+    std::uint32_t bytes = 7;
+    EXPECT_EQ(channel.Read(buffer, sizeof buffer, &bytes, 10), 0);
+    EXPECT_EQ(bytes, 0u);
+}
+
+TEST(HidChannel, OpensWithCapabilitiesAndAClosedChannelEndsABlockedRead) {
+    sim::VirtualHidBackend backend;
+    auto pad = sim::MakeVirtualDevice(VirtualProduct::MousePad);
+    ASSERT_TRUE(backend.Plug(pad));
+    CHidChannel channel(&backend);
+    ASSERT_EQ(channel.Open(pad->NotificationPath(), true, true, true, false), 1);
+    EXPECT_EQ(channel.GetVendorId(), 0x320F);
+    EXPECT_EQ(channel.GetProductId(), 0x1004);
+    EXPECT_EQ(channel.GetUsagePage(), 0x000C);
+    EXPECT_EQ(channel.GetInterfaceNumber(), 1u);
+    EXPECT_EQ(channel.GetCollectionNumber(), 3u);
+
+    int result = -1;
+    std::thread reader([&] {
+        std::uint8_t buffer[64];
+        std::uint32_t bytes = 0;
+        result = channel.Read(buffer, sizeof buffer, &bytes, CHidChannel::kInfinite);
+    });
+    // Let the reader block, then close from this thread: the read ends with 0.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    channel.Close();
+    reader.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_FALSE(channel.IsOpen());
+    EXPECT_EQ(channel.Reopen(), 1) << "the stored path opens again";
+}
+
+} // namespace
