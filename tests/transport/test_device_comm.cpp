@@ -263,6 +263,14 @@ TEST_F(DeviceCommTest, LightFramesGoByCableOnlyAndNeverInsideATransaction) {
     EXPECT_TRUE(receiver->WireLog().empty());
 }
 
+TEST_F(DeviceCommTest, ARequestThatCannotBeWrittenGivesMinusOne) {
+    Open(CDeviceComm::kModeCable);
+    backend.Unplug(keyboard);
+    EXPECT_EQ(comm.Begin(), kCommWriteFailed);
+    std::vector<std::uint8_t> bytes(100, 1);
+    EXPECT_EQ(comm.WriteMemory(bytes, 0), kCommWriteFailed);
+}
+
 TEST_F(DeviceCommTest, UnpluggingDuringAChunkedTransferFailsWithoutHanging) {
     Open(CDeviceComm::kModeReceiver);
     std::vector<std::uint8_t> table(512, 9);
