@@ -1,0 +1,52 @@
+#pragma once
+// The four device models. Each is the base device with its own class name and kind; the
+// keyboard, mouse, mouse pad and headset behaviour is added to these classes.
+
+#include "devices/KelvaneUSBDevice.h"
+
+#include <memory>
+
+namespace devices {
+
+class CKelvaneKeyboardDevice : public CKelvaneUSBDevice {
+public:
+    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    std::string GetClass() const override { return "KelvaneKeyboardDevice"; }
+    int GetDeviceKind() const override { return transport::kKindKeyboard; }
+};
+
+class CKelvaneMouseDevice : public CKelvaneUSBDevice {
+public:
+    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    std::string GetClass() const override { return "KelvaneMouseDevice"; }
+    int GetDeviceKind() const override { return transport::kKindMouse; }
+};
+
+class CKelvaneMousePadDevice : public CKelvaneUSBDevice {
+public:
+    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    std::string GetClass() const override { return "KelvaneMousePadDevice"; }
+    int GetDeviceKind() const override { return transport::kKindMousePad; }
+};
+
+class CKelvaneHS6533Device : public CKelvaneUSBDevice {
+public:
+    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    std::string GetClass() const override { return "KelvaneHS6533Device"; }
+    int GetDeviceKind() const override { return transport::kKindHeadset; }
+};
+
+// A device object of the model row's kind, set up from the model tables (device name,
+// folder, default document, LED and key counts, panel, data-file index). nullptr for a row
+// that does not exist.
+std::unique_ptr<CKelvaneUSBDevice> CreateDeviceForModel(int modelRow,
+                                                        transport::HidBackend* backend = nullptr);
+
+// The device object for the product whose command interface is slot `slot`, or nullptr when
+// no model row matches (a keyboard seen only through its receiver). The identity is the slot,
+// or for a mouse receiver its cable partner.
+std::unique_ptr<CKelvaneUSBDevice>
+CreateDeviceForSlot(const std::vector<transport::DeviceSlot>& slots, std::size_t slot,
+                    const std::string& currentProfileId, transport::HidBackend* backend = nullptr);
+
+} // namespace devices

@@ -1,0 +1,304 @@
+#include "devices/KelvaneUSBDevice.h"
+
+#include "config/JsonFile.h"
+#include "platform/Paths.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace devices {
+
+namespace {
+constexpr int kLightFailurePauseMs = 200;
+
+// The number after `prefix` when `text` is exactly the prefix and a decimal number.
+bool IndexAfter(const std::string& text, std::string_view prefix, int* index) {
+    if (text.size() <= prefix.size() || text.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    const char* first = text.data() + prefix.size();
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(first, last, *index);
+    return error == std::errc() && end == last && *index >= 0;
+}
+
+std::string AsString(const Json::Value& value) {
+    return value.isString() ? value.asString() : std::string();
+}
+} // namespace
+
+CKelvaneUSBDevice::CKelvaneUSBDevice(transport::HidBackend* backend)
+    : m_command(backend), m_event(backend) {}
+
+CKelvaneUSBDevice::~CKelvaneUSBDevice() = default;
+
+void CKelvaneUSBDevice::SetKeyButtonCount(int count) {
+    m_keyButtons.assign(static_cast<std::size_t>(std::max(0, count)), nullptr);
+}
+
+void CKelvaneUSBDevice::SetLedCount(int count) {
+    const auto n = static_cast<std::size_t>(std::max(0, count));
+    m_lightButtons.assign(n, nullptr);
+    m_leds.assign(n, LedColour{0, 0, 0, 0});
+    const std::lock_guard lock(m_customColourLock);
+    m_customColours.assign(n, CustomColourRecord{});
+}
+
+std::string CKelvaneUSBDevice::UserDataFolder() const {
+    const std::string base = platform::UserFolder();
+    if (base.empty() || m_deviceName.empty())
+        return {};
+    const std::filesystem::path folder = std::filesystem::path(base) / m_deviceName;
+    std::error_code error;
+    std::filesystem::create_directories(folder, error); // an existing folder stays as it is
+    if (!std::filesystem::is_directory(folder, error))
+        return {};
+    return folder.string() + "/";
+}
+
+std::string CKelvaneUSBDevice::DefaultDataFolder() const {
+    return platform::DefaultDataFolder();
+}
+
+std::string CKelvaneUSBDevice::DefaultProfilePath() const {
+    return DefaultDataFolder() + m_deviceName + ".Json";
+}
+
+void CKelvaneUSBDevice::BindPanelControls(const std::vector<PanelButton>& buttons) {
+    if (m_panelXml.empty()) {
+        m_keyButtons.clear();
+        m_lightButtons.clear();
+        m_leds.clear();
+        return;
+    }
+    for (const PanelButton& b : buttons) {
+        int index = 0;
+        if (IndexAfter(b.name, "key_", &index) && index < GetKeyButtonCount())
+            m_keyButtons[static_cast<std::size_t>(index)] = b.button;
+        if (IndexAfter(b.userData, "light_", &index) &&
+            index < static_cast<int>(m_lightButtons.size())) {
+            m_lightButtons[static_cast<std::size_t>(index)] = b.button;
+            if (b.button)
+                b.button->SetColour(LedColour{0xFF, 0xFF, 0xFF, 0xFF});
+        }
+    }
+}
+
+IKeyButton* CKelvaneUSBDevice::GetKeyButton(int index) const {
+    return index >= 0 && index < GetKeyButtonCount() ? m_keyButtons[static_cast<std::size_t>(index)]
+                                                     : nullptr;
+}
+
+IKeyButton* CKelvaneUSBDevice::GetLightButton(int index) const {
+    return index >= 0 && index < static_cast<int>(m_lightButtons.size())
+               ? m_lightButtons[static_cast<std::size_t>(index)]
+               : nullptr;
+}
+
+void CKelvaneUSBDevice::SetLedColour(int index, const LedColour& colour) {
+    if (index >= 0 && index < GetLedCount())
+        m_leds[static_cast<std::size_t>(index)] = colour;
+}
+
+LedColour CKelvaneUSBDevice::GetLedColour(int index) const {
+    if (index < 0 || index >= GetLedCount())
+        return LedColour{0, 0, 0, 0};
+    return m_leds[static_cast<std::size_t>(index)];
+}
+
+std::array<std::uint8_t, kFrameSize> CKelvaneUSBDevice::BuildLightFrame() {
+    std::array<std::uint8_t, kFrameSize> frame{};
+    for (int i = 0; i < GetLedCount(); ++i) {
+        LedColour& led = m_leds[static_cast<std::size_t>(i)];
+        if (IKeyButton* button = GetLightButton(i)) {
+            LedColour shown{};
+            if (button->GetColour(shown))
+                led = shown;
+        }
+        // The frame holds 170 LEDs; LED 170 (and any beyond) never reaches it.
+        if (i >= kFrameLedLimit)
+            continue;
+        const auto at = static_cast<std::size_t>(3 * i);
+        frame[at] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
+        frame[at + 1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
+        frame[at + 2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
+    }
+    return frame;
+}
+
+int CKelvaneUSBDevice::SendLightFrame() {
+    if (!m_lightControl)
+        return 0;
+    const auto frame = BuildLightFrame();
+    // Through the receiver no frame is sent; that counts as success.
+    if (m_command.IsReceiverMode())
+        return transport::kCommSuccess;
+    const std::size_t length = std::min<std::size_t>(3 * m_leds.size(), frame.size());
+    const int result = m_command.WriteLightFrame(std::span(frame).first(length));
+    if (result != transport::kCommSuccess)
+        std::this_thread::sleep_for(std::chrono::milliseconds(kLightFailurePauseMs));
+    return result;
+}
+
+void CKelvaneUSBDevice::StepBreathing() {
+    devices::StepBreathing(m_leds, m_light, m_effect);
+}
+
+void CKelvaneUSBDevice::StepBreathingFourColours() {
+    devices::StepBreathingFourColours(m_leds, m_light, m_effect);
+}
+
+void CKelvaneUSBDevice::StepStatic() {
+    devices::StepStatic(m_leds, m_light);
+}
+
+void CKelvaneUSBDevice::StepSpectrumCycle() {
+    devices::StepSpectrumCycle(m_leds, m_light, m_effect);
+}
+
+void CKelvaneUSBDevice::StepFlash(std::uint32_t nowMs) {
+    devices::StepFlash(m_leds, m_light, m_effect, nowMs);
+}
+
+void CKelvaneUSBDevice::StepFlashFourColours(std::uint32_t nowMs) {
+    devices::StepFlashFourColours(m_leds, m_light, m_effect, nowMs);
+}
+
+void CKelvaneUSBDevice::StepOff() {
+    devices::StepOff(m_leds);
+}
+
+std::uint8_t CKelvaneUSBDevice::DecayKey(int key, int effect) {
+    if (key < 0 || key >= static_cast<int>(kIntensityCount))
+        return 0;
+    std::uint8_t& v = m_effect.intensity[static_cast<std::size_t>(key)];
+    v = devices::DecayKey(v, effect);
+    return v;
+}
+
+void CKelvaneUSBDevice::ClearEffectBuffers() {
+    m_effect.intensity.fill(0);
+    m_effect.ring.fill(0);
+}
+
+void CKelvaneUSBDevice::TakeLightingControl(bool on) {
+    m_lightControl = on;
+    if (on && GetDeviceKind() == transport::kKindKeyboard)
+        m_command.TakeLightingControl();
+}
+
+void CKelvaneUSBDevice::SetFunctionPage(int type) {
+    m_functionPage = type;
+    auto selectFunction = [&](int page) {
+        if (m_panel)
+            m_panel->SelectPage("device_function_switch", page);
+    };
+    auto selectKeySubPage = [&](int page) {
+        selectFunction(0);
+        if (m_panel)
+            m_panel->SelectPage("device_key_function_switch", page);
+    };
+    const bool keyboardOrMouse =
+        GetDeviceKind() == transport::kKindKeyboard || GetDeviceKind() == transport::kKindMouse;
+    switch (type) {
+    case 2:
+    case 6:
+        selectKeySubPage(1);
+        break;
+    case 3:
+    case 8:
+        selectFunction(1);
+        break;
+    case 4:
+        if (keyboardOrMouse)
+            selectFunction(3);
+        else
+            selectKeySubPage(2);
+        break;
+    case 5:
+        selectFunction(2);
+        break;
+    case 7:
+        selectKeySubPage(2);
+        break;
+    default:
+        selectKeySubPage(0);
+        break;
+    }
+}
+
+void CKelvaneUSBDevice::LoadLists() {
+    m_modeList.clear();
+    m_areaList.clear();
+    m_customList.clear();
+    const auto m = static_cast<Json::ArrayIndex>(std::max(0, m_dataFileModelIndex));
+    const Json::Value defaults = config::ReadJsonFile(DefaultDataFolder() + "default_light.json");
+    if (defaults.isObject()) {
+        const Json::Value& modes = defaults["DefaultLightName"];
+        if (modes.isArray() && m < modes.size() && modes[m].isArray()) {
+            for (const Json::Value& entry : modes[m]) {
+                if (!entry.isObject())
+                    continue;
+                LightModeEntry mode;
+                mode.name = AsString(entry["LightName"]);
+                mode.visible = entry["visible"].isConvertibleTo(Json::booleanValue) &&
+                               entry["visible"].asBool();
+                mode.value =
+                    entry["value"].isConvertibleTo(Json::intValue) ? entry["value"].asInt() : 0;
+                m_modeList.push_back(mode);
+            }
+        }
+        const Json::Value& areas = defaults["AreaLightName"];
+        if (areas.isArray() && m < areas.size() && areas[m].isArray()) {
+            for (const Json::Value& entry : areas[m])
+                m_areaList.push_back(entry.isObject() ? AsString(entry["LightName"])
+                                                      : std::string());
+        }
+    }
+    const std::string folder = UserDataFolder();
+    if (folder.empty())
+        return;
+    const Json::Value custom = config::ReadJsonFile(folder + m_lightFilePrefix + ".config");
+    if (!custom.isObject() || !custom["LightInfo"].isArray() || m >= custom["LightInfo"].size())
+        return;
+    const Json::Value& effects = custom["LightInfo"][m];
+    if (!effects.isArray())
+        return;
+    for (const Json::Value& entry : effects)
+        m_customList.push_back(entry.isObject() ? AsString(entry["LightName"]) : std::string());
+}
+
+void CKelvaneUSBDevice::SetCustomColourMap(const std::vector<CustomColourRecord>& map) {
+    const std::lock_guard lock(m_customColourLock);
+    m_customColours = map;
+}
+
+std::vector<CustomColourRecord> CKelvaneUSBDevice::GetCustomColourMap() const {
+    const std::lock_guard lock(m_customColourLock);
+    return m_customColours;
+}
+
+void CKelvaneUSBDevice::SetLightParams(std::uint8_t mode, std::uint8_t brightness,
+                                       std::uint8_t speed, std::uint8_t direction,
+                                       std::uint32_t wide, std::uint16_t narrow) {
+    m_light.mode = mode;
+    m_light.brightness = brightness;
+    m_light.speed = speed;
+    m_light.direction = direction;
+    m_lightWide = wide;
+    m_lightNarrow = narrow;
+}
+
+void CKelvaneUSBDevice::SetAudioLighting(const AudioLighting& lighting) {
+    const std::lock_guard lock(m_audioLightingLock);
+    m_audioLighting = lighting;
+}
+
+AudioLighting CKelvaneUSBDevice::GetAudioLighting() const {
+    const std::lock_guard lock(m_audioLightingLock);
+    return m_audioLighting;
+}
+
+} // namespace devices

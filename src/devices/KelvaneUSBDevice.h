@@ -1,0 +1,205 @@
+#pragma once
+// CKelvaneUSBDevice: what the program knows of one physical device — its identity, its two
+// command channels, the information block read from it, its folders, its LED list and the
+// state of the software lighting engine — and the operations every device model offers. The
+// keyboard, mouse, mouse pad and headset models derive from it and replace what they need.
+// No toolkit here: the device's page is reached through IDevicePanel and IKeyButton.
+
+#include "devices/DevicePanel.h"
+#include "devices/LightEngine.h"
+#include "transport/DeviceComm.h"
+#include "transport/DeviceSlot.h"
+
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace devices {
+
+inline constexpr std::size_t kInfoBlockSize = transport::kDeviceInfoSize;
+using DeviceInfoBlock = std::array<std::uint8_t, kInfoBlockSize>;
+inline constexpr std::size_t kInfoKeyCountAt = 5;    // number of device keys
+inline constexpr std::size_t kInfoMacroMemoryAt = 6; // macro memory in units of 128 bytes
+
+inline constexpr std::size_t kFrameSize = 512;
+inline constexpr int kFrameLedLimit = 170; // LED 170 and above never reach a frame
+
+// One built-in effect of the mode list.
+struct LightModeEntry {
+    std::string name; // a text id
+    bool visible = false;
+    int value = 0; // the device's effect code
+};
+
+// A custom colour record (14 bytes, zeroed when the LED count changes).
+using CustomColourRecord = std::array<std::uint8_t, 14>;
+
+// The audio-lighting record: three 32-bit words holding nine bytes.
+struct AudioLighting {
+    std::uint32_t words[3] = {0, 0, 0};
+};
+
+class CKelvaneUSBDevice {
+public:
+    explicit CKelvaneUSBDevice(transport::HidBackend* backend = nullptr);
+    virtual ~CKelvaneUSBDevice();
+    CKelvaneUSBDevice(const CKelvaneUSBDevice&) = delete;
+    CKelvaneUSBDevice& operator=(const CKelvaneUSBDevice&) = delete;
+
+    virtual std::string GetClass() const { return "KelvaneUSBDevice"; }
+    // 1 keyboard, 2 mouse, 3 mouse pad, 7 headset; 0 in the base.
+    virtual int GetDeviceKind() const { return 0; }
+
+    // Set by the creator from the model tables.
+    void SetPanelXml(const std::string& path) { m_panelXml = path; }
+    const std::string& GetPanelXml() const { return m_panelXml; }
+    void SetLightFilePrefix(const std::string& prefix) { m_lightFilePrefix = prefix; }
+    const std::string& GetLightFilePrefix() const { return m_lightFilePrefix; }
+    void SetDeviceName(const std::string& name) { m_deviceName = name; }
+    const std::string& GetDeviceName() const { return m_deviceName; }
+    void SetCurrentProfileId(const std::string& id) { m_currentProfileId = id; }
+    const std::string& GetCurrentProfileId() const { return m_currentProfileId; }
+    void SetKeyButtonCount(int count);
+    int GetKeyButtonCount() const { return static_cast<int>(m_keyButtons.size()); }
+    // Sizes the light buttons, the LED list and the custom colour records.
+    void SetLedCount(int count);
+    int GetLedCount() const { return static_cast<int>(m_leds.size()); }
+    void SetModelRowIndex(int index) { m_modelRowIndex = index; }
+    int GetModelRowIndex() const { return m_modelRowIndex; }
+    void SetDataFileModelIndex(int index) { m_dataFileModelIndex = index; }
+    int GetDataFileModelIndex() const { return m_dataFileModelIndex; }
+    void SetReceiverCapable(bool capable) { m_receiverCapable = capable; }
+    bool IsReceiverCapable() const { return m_receiverCapable; }
+    void SetIdentity(const transport::DeviceSlot& slot) { m_identity = slot; }
+    const transport::DeviceSlot& GetIdentity() const { return m_identity; }
+    void SetPanel(IDevicePanel* panel) { m_panel = panel; }
+
+    transport::CDeviceComm& CommandChannel() { return m_command; }
+    transport::CDeviceComm& EventChannel() { return m_event; }
+    DeviceInfoBlock& InfoBlock() { return m_info; }
+    const DeviceInfoBlock& InfoBlock() const { return m_info; }
+
+    // The device's user data folder (created, with its parents, on first use) and the
+    // default-data folder; both end with a slash. Empty when the folder cannot be made.
+    std::string UserDataFolder() const;
+    std::string DefaultDataFolder() const;
+    // The shipped default profile document of this device.
+    std::string DefaultProfilePath() const;
+
+    // Binds the panel's buttons: "key_N" names key button N, user data "light_N" light button
+    // N (made white at full brightness). Without a panel the lists are emptied.
+    virtual void BindPanelControls(const std::vector<PanelButton>& buttons);
+    IKeyButton* GetKeyButton(int index) const;
+    IKeyButton* GetLightButton(int index) const;
+
+    void SetLedColour(int index, const LedColour& colour);
+    LedColour GetLedColour(int index) const;
+
+    // Builds the frame (3 bytes per LED, each component × alpha >> 8) and sends it by cable
+    // with command 0x12; through the receiver nothing is sent and the call counts as success.
+    // After a failure it pauses 200 ms. 1 on success, else the command's result.
+    virtual int SendLightFrame();
+    // The 512-byte frame of the current LED list (after taking the light buttons' colours).
+    std::array<std::uint8_t, kFrameSize> BuildLightFrame();
+
+    // The seven base effect steps: one frame into the LED list.
+    virtual void StepBreathing();
+    virtual void StepBreathingFourColours();
+    virtual void StepStatic();
+    virtual void StepSpectrumCycle();
+    virtual void StepFlash(std::uint32_t nowMs);
+    virtual void StepFlashFourColours(std::uint32_t nowMs);
+    virtual void StepOff();
+    // One decay step of an on-screen key's intensity for the effect; returns the new value.
+    std::uint8_t DecayKey(int key, int effect);
+    void ClearEffectBuffers();
+    EffectState& GetEffectState() { return m_effect; }
+    LightSettings& GetLightSettings() { return m_light; }
+
+    // Lighting control: whether this program drives the lighting. A keyboard tells the device.
+    virtual void TakeLightingControl(bool on);
+    bool HasLightingControl() const { return m_lightControl; }
+
+    // Shows the function page of the panel: 2, 6 key sub-page 1; 3, 8 function page 1; 4
+    // function page 3 (keyboard and mouse; otherwise as 7); 5 function page 2; 7 key sub-page
+    // 2; any other key sub-page 0. A key sub-page shows function page 0 first.
+    virtual void SetFunctionPage(int type);
+    int GetFunctionPage() const { return m_functionPage; }
+
+    // The mode, area and custom effect lists of this model: "default_light.json" in the
+    // default-data folder and the user's light-effect list file.
+    virtual void LoadLists();
+    const std::vector<LightModeEntry>& GetModeList() const { return m_modeList; }
+    const std::vector<std::string>& GetAreaList() const { return m_areaList; }
+    const std::vector<std::string>& GetCustomList() const { return m_customList; }
+
+    void SetCustomColourMap(const std::vector<CustomColourRecord>& map);
+    std::vector<CustomColourRecord> GetCustomColourMap() const;
+
+    virtual void SetLightParams(std::uint8_t mode, std::uint8_t brightness, std::uint8_t speed,
+                                std::uint8_t direction, std::uint32_t wide, std::uint16_t narrow);
+    virtual void SetAudioLighting(const AudioLighting& lighting);
+    AudioLighting GetAudioLighting() const;
+    virtual void SelectKey(int index) { m_selectedKey = index; }
+    int GetSelectedKey() const { return m_selectedKey; }
+    virtual void SetModelIndex(int index) { m_modelIndex = index; }
+    int GetModelIndex() const { return m_modelIndex; }
+
+    // Replaced by the device models; the base does nothing or reports nothing done.
+    virtual void ApplyProfileLighting() {}
+    virtual int ReadAllFromDevice() { return 0; }
+    virtual int ReadStateFromDevice() { return 0; }
+    virtual void ReadPowerStatus() {}
+    virtual bool CheckReceiverLink() { return true; }
+    virtual void ReloadProfile() {}
+    virtual void RefreshPanels() {}
+    virtual void ClearMissingMacroKeys() {}
+    virtual void LoadDefaultProfile() {}
+    virtual int WriteKeyTable() { return 0; }
+    virtual int DownloadMacros() { return 0; }
+    virtual int WriteLightBlock() { return 0; }
+    virtual void SetProfilePaths() {}
+    virtual std::string ProfileName() const { return {}; }
+    virtual void StoreProfile() {}
+    virtual void SetMusicSpectrum(const std::array<std::int32_t, 25>&) {}
+    virtual void SetMusicSettings(const std::array<std::int32_t, 6>&) {}
+
+protected:
+    transport::CDeviceComm m_command;
+    transport::CDeviceComm m_event;
+    DeviceInfoBlock m_info{};
+    std::string m_panelXml;
+    std::string m_lightFilePrefix;
+    std::string m_deviceName;
+    std::string m_currentProfileId;
+    std::vector<IKeyButton*> m_keyButtons;
+    std::vector<IKeyButton*> m_lightButtons;
+    std::vector<LedColour> m_leds;
+    int m_modelRowIndex = -1;
+    int m_selectedKey = -1;
+    int m_functionPage = 1;
+    int m_dataFileModelIndex = 0;
+    int m_modelIndex = 0;
+    bool m_receiverCapable = false;
+    bool m_lightControl = true;
+    transport::DeviceSlot m_identity;
+    IDevicePanel* m_panel = nullptr;
+
+    LightSettings m_light{};
+    std::uint32_t m_lightWide = 0;
+    std::uint16_t m_lightNarrow = 0;
+    EffectState m_effect;
+
+    mutable std::mutex m_customColourLock;
+    std::vector<CustomColourRecord> m_customColours;
+    mutable std::mutex m_audioLightingLock;
+    AudioLighting m_audioLighting;
+
+    std::vector<LightModeEntry> m_modeList;
+    std::vector<std::string> m_areaList;
+    std::vector<std::string> m_customList;
+};
+
+} // namespace devices
