@@ -1,5 +1,7 @@
 #include "config/JsonFile.h"
 
+#include <json/writer.h>
+
 #include "config/AtomicFile.h"
 #include "platform/DebugLog.h"
 
@@ -74,8 +76,14 @@ Json::Value ReadJsonFile(const std::wstring& path) {
     return ReadJsonFile(WideToUtf8(path));
 }
 
+std::string StyledText(const Json::Value& value) {
+    // The styled writer's layout: three-space indent, members in key order, a line end at the
+    // end. (toStyledString indents with tabs in this jsoncpp.)
+    return Json::StyledWriter().write(value);
+}
+
 bool WriteJsonFile(const std::string& path, const Json::Value& value) {
-    return ReplaceFileContent(path, value.toStyledString() + "\n");
+    return ReplaceFileContent(path, StyledText(value));
 }
 
 bool WriteJsonFile(const std::wstring& path, const Json::Value& value) {

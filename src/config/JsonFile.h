@@ -20,8 +20,11 @@ std::string readjsonFile(const std::wstring& path);
 Json::Value ReadJsonFile(const std::string& path);
 Json::Value ReadJsonFile(const std::wstring& path);
 
-// Replaces the file with value.toStyledString() and one more line end, atomically (see
-// AtomicFile.h). Returns false, with the old file intact, when the write failed.
+// The styled text of a value: three-space indent, members in key order, ending in a line end.
+std::string StyledText(const Json::Value& value);
+
+// Replaces the file with the styled text, atomically (see AtomicFile.h).
+// Returns false, with the old file intact, when the write failed.
 bool WriteJsonFile(const std::string& path, const Json::Value& value);
 bool WriteJsonFile(const std::wstring& path, const Json::Value& value);
 

@@ -2,6 +2,9 @@
 // The four device models. Each is the base device with its own class name and kind; the
 // keyboard, mouse, mouse pad and headset behaviour is added to these classes.
 
+#include "config/Hs6533Profiledata.h"
+#include "config/KeyboardProfiledata.h"
+#include "config/MouseProfiledata.h"
 #include "devices/KelvaneUSBDevice.h"
 
 #include <memory>
@@ -10,14 +13,22 @@ namespace devices {
 
 class CKelvaneKeyboardDevice : public CKelvaneUSBDevice {
 public:
-    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    explicit CKelvaneKeyboardDevice(transport::HidBackend* backend = nullptr)
+        : CKelvaneUSBDevice(backend, std::make_unique<config::CKeyboardProfiledata>()) {}
+    config::CKeyboardProfiledata& Profile() {
+        return static_cast<config::CKeyboardProfiledata&>(ProfileData());
+    }
     std::string GetClass() const override { return "KelvaneKeyboardDevice"; }
     int GetDeviceKind() const override { return transport::kKindKeyboard; }
 };
 
 class CKelvaneMouseDevice : public CKelvaneUSBDevice {
 public:
-    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    explicit CKelvaneMouseDevice(transport::HidBackend* backend = nullptr)
+        : CKelvaneUSBDevice(backend, std::make_unique<config::CMouseProfiledata>()) {}
+    config::CMouseProfiledata& Profile() {
+        return static_cast<config::CMouseProfiledata&>(ProfileData());
+    }
     std::string GetClass() const override { return "KelvaneMouseDevice"; }
     int GetDeviceKind() const override { return transport::kKindMouse; }
 };
@@ -31,7 +42,11 @@ public:
 
 class CKelvaneHS6533Device : public CKelvaneUSBDevice {
 public:
-    using CKelvaneUSBDevice::CKelvaneUSBDevice;
+    explicit CKelvaneHS6533Device(transport::HidBackend* backend = nullptr)
+        : CKelvaneUSBDevice(backend, std::make_unique<config::CHs6533Profiledata>()) {}
+    config::CHs6533Profiledata& Profile() {
+        return static_cast<config::CHs6533Profiledata&>(ProfileData());
+    }
     std::string GetClass() const override { return "KelvaneHS6533Device"; }
     int GetDeviceKind() const override { return transport::kKindHeadset; }
 };

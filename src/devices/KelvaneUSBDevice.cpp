@@ -1,6 +1,7 @@
 #include "devices/KelvaneUSBDevice.h"
 
 #include "config/JsonFile.h"
+#include "config/Utf8.h"
 #include "platform/Paths.h"
 
 #include <algorithm>
@@ -29,8 +30,22 @@ std::string AsString(const Json::Value& value) {
 }
 } // namespace
 
-CKelvaneUSBDevice::CKelvaneUSBDevice(transport::HidBackend* backend)
-    : m_command(backend), m_event(backend) {}
+CKelvaneUSBDevice::CKelvaneUSBDevice(transport::HidBackend* backend,
+                                     std::unique_ptr<config::CBasicProfiledata> profile)
+    : m_command(backend), m_event(backend),
+      m_profile(profile ? std::move(profile) : std::make_unique<config::CBasicProfiledata>()) {
+    m_profile->SetDeviceIndex(0);
+}
+
+void CKelvaneUSBDevice::SetProfilePaths() {
+    const std::string folder = UserDataFolder();
+    m_profile->SetDefaultPath(config::Utf8ToWide(DefaultProfilePath()));
+    if (folder.empty())
+        return;
+    if (!m_currentProfileId.empty())
+        m_profile->SetProfilePath(config::Utf8ToWide(folder + m_currentProfileId + ".Json"));
+    m_profile->SetConfigPath(config::Utf8ToWide(folder + m_lightFilePrefix + ".config"));
+}
 
 CKelvaneUSBDevice::~CKelvaneUSBDevice() = default;
 

@@ -5,6 +5,7 @@
 // keyboard, mouse, mouse pad and headset models derive from it and replace what they need.
 // No toolkit here: the device's page is reached through IDevicePanel and IKeyButton.
 
+#include "config/BasicProfiledata.h"
 #include "devices/DevicePanel.h"
 #include "devices/LightEngine.h"
 #include "transport/DeviceComm.h"
@@ -12,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -43,7 +45,9 @@ struct AudioLighting {
 
 class CKelvaneUSBDevice {
 public:
-    explicit CKelvaneUSBDevice(transport::HidBackend* backend = nullptr);
+    // profile: the profile-data object of the model (the base kind when none is given).
+    explicit CKelvaneUSBDevice(transport::HidBackend* backend = nullptr,
+                               std::unique_ptr<config::CBasicProfiledata> profile = nullptr);
     virtual ~CKelvaneUSBDevice();
     CKelvaneUSBDevice(const CKelvaneUSBDevice&) = delete;
     CKelvaneUSBDevice& operator=(const CKelvaneUSBDevice&) = delete;
@@ -160,7 +164,11 @@ public:
     virtual int WriteKeyTable() { return 0; }
     virtual int DownloadMacros() { return 0; }
     virtual int WriteLightBlock() { return 0; }
-    virtual void SetProfilePaths() {}
+    // The selected profile's data: its file is the user data folder + the current profile id +
+    // ".Json", its light-effect list the user data folder + the light file prefix + ".config",
+    // its defaults the shipped document of this device.
+    virtual void SetProfilePaths();
+    config::CBasicProfiledata& ProfileData() { return *m_profile; }
     virtual std::string ProfileName() const { return {}; }
     virtual void StoreProfile() {}
     virtual void SetMusicSpectrum(const std::array<std::int32_t, 25>&) {}
@@ -197,6 +205,7 @@ protected:
     mutable std::mutex m_audioLightingLock;
     AudioLighting m_audioLighting;
 
+    std::unique_ptr<config::CBasicProfiledata> m_profile;
     std::vector<LightModeEntry> m_modeList;
     std::vector<std::string> m_areaList;
     std::vector<std::string> m_customList;

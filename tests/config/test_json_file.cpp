@@ -32,11 +32,13 @@ TEST_F(JsonFileTest, ReadsRawContentAndAnyKindOfDocument) {
     EXPECT_EQ(ReadJsonFile(Path("marked.json")), Parse(R"({"a": 1})"));
 }
 
-TEST_F(JsonFileTest, WritesStyledTextInKeyOrderWithOneMoreLineEnd) {
+TEST_F(JsonFileTest, WritesStyledTextInKeyOrderEndingInALineEnd) {
     const Json::Value value = Parse(R"({"b": 1, "a": [true, "x"], "Z": null})");
     ASSERT_TRUE(WriteJsonFile(Path("out.json"), value));
     const std::string text = ReadText("out.json");
-    EXPECT_EQ(text, value.toStyledString() + "\n");
+    EXPECT_EQ(text, StyledText(value));
+    EXPECT_EQ(text.back(), '\n');
+    EXPECT_EQ(text.substr(0, 8), "{\n   \"Z\"") << "three-space indent";
     EXPECT_LT(text.find("\"Z\""), text.find("\"a\""));
     EXPECT_LT(text.find("\"a\""), text.find("\"b\""));
     EXPECT_EQ(ReadJsonFile(Path("out.json")), value);
