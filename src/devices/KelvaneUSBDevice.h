@@ -79,6 +79,9 @@ public:
     void SetIdentity(const transport::DeviceSlot& slot) { m_identity = slot; }
     const transport::DeviceSlot& GetIdentity() const { return m_identity; }
     void SetPanel(IDevicePanel* panel) { m_panel = panel; }
+    // Which of its two connections a product with a cable and a receiver form is using.
+    void SetUsingReceiver(bool on) { m_usingReceiver = on; }
+    bool IsUsingReceiver() const { return m_usingReceiver; }
 
     transport::CDeviceComm& CommandChannel() { return m_command; }
     transport::CDeviceComm& EventChannel() { return m_event; }
@@ -192,6 +195,7 @@ protected:
     int m_modelIndex = 0;
     bool m_receiverCapable = false;
     bool m_lightControl = true;
+    bool m_usingReceiver = false;
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
 

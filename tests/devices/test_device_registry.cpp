@@ -1,0 +1,139 @@
+// Binding and removal: the scan's slot events turn into device objects whose channels open,
+// switch between cable and receiver, and close — against virtual devices.
+
+#include "devices/DeviceRegistry.h"
+#include "sim/VirtualDevice.h"
+#include "sim/VirtualHidBackend.h"
+#include "sim/VirtualProducts.h"
+#include "transport/DeviceScanThread.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace devices;
+using namespace transport;
+using sim::VirtualProduct;
+
+class RecordingItems : public IDeviceItems {
+public:
+    void OnDeviceCreated(CKelvaneUSBDevice& d) override { Log("created", d); }
+    void ShowItem(CKelvaneUSBDevice& d) override { Log("show", d); }
+    void HideItem(CKelvaneUSBDevice& d) override { Log("hide", d); }
+    void StartRefresh(CKelvaneUSBDevice& d, int ms) override {
+        Log("refresh " + std::to_string(ms), d);
+    }
+    void ReceiverState(CKelvaneUSBDevice& d, int state) override {
+        Log("receiver " + std::to_string(state), d);
+    }
+    void StartNotifications(CKelvaneUSBDevice& d, std::uint16_t kind) override {
+        Log("notify " + std::to_string(kind), d);
+    }
+    void StopNotifications(CKelvaneUSBDevice& d, std::uint16_t kind) override {
+        Log("stop " + std::to_string(kind), d);
+    }
+    std::vector<std::string> Take() { return std::exchange(events, {}); }
+    std::vector<std::string> events;
+
+private:
+    void Log(const std::string& what, CKelvaneUSBDevice& d) {
+        events.push_back(what + " " + d.GetDeviceName());
+    }
+};
+
+// Forwards the scan's events to the registry on the same thread.
+class Forwarder : public ISlotReceiver {
+public:
+    explicit Forwarder(DeviceRegistry& registry) : m_registry(registry) {}
+    void OnSlotBound(int slot) override { m_registry.Bind(static_cast<std::size_t>(slot)); }
+    void OnSlotLost(int slot) override { m_registry.Lose(static_cast<std::size_t>(slot)); }
+    void OnFirstScanDone() override {}
+
+private:
+    DeviceRegistry& m_registry;
+};
+
+class RegistryTest : public ::testing::Test {
+protected:
+    std::vector<std::string> Scan() {
+        scan.ScanOnce();
+        auto events = items.Take();
+        std::sort(events.begin(), events.end());
+        return events;
+    }
+    sim::VirtualHidBackend backend;
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    RecordingItems items;
+    DeviceRegistry registry{slots, items, &backend};
+    Forwarder forwarder{registry};
+    DeviceScanThread scan{slots, forwarder, &backend};
+};
+
+TEST_F(RegistryTest, APluggedKeyboardIsMadeOpenedAndShownThenClosedAndReattached) {
+    auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
+    backend.Plug(keyboard);
+    EXPECT_EQ(Scan(), (std::vector<std::string>{"created keyboard", "notify 1 keyboard",
+                                                "refresh 500 keyboard", "show keyboard"}));
+    ASSERT_EQ(registry.Devices().size(), 1u);
+    CKelvaneUSBDevice* device = registry.Devices()[0];
+    EXPECT_TRUE(device->CommandChannel().open);
+    EXPECT_FALSE(device->CommandChannel().IsReceiverMode());
+    EXPECT_EQ(device->CommandChannel().GetChunkSize(), 56);
+    EXPECT_EQ(device->GetIdentity(), slots[0]);
+
+    backend.Unplug(keyboard);
+    EXPECT_EQ(Scan(), (std::vector<std::string>{"hide keyboard", "stop 1 keyboard"}));
+    EXPECT_FALSE(device->CommandChannel().open);
+    EXPECT_FALSE(device->CommandChannel().CableChannel().IsOpen());
+
+    backend.Plug(keyboard);
+    EXPECT_EQ(Scan(), (std::vector<std::string>{"notify 1 keyboard", "refresh 500 keyboard",
+                                                "show keyboard"}))
+        << "the same object is attached again";
+    EXPECT_EQ(registry.Devices().size(), 1u);
+    EXPECT_TRUE(device->CommandChannel().open);
+}
+
+TEST_F(RegistryTest, KeyboardSwitchesFromCableToReceiverAndBack) {
+    auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
+    auto receiver = sim::MakeVirtualReceiver(*keyboard);
+    backend.Plug(keyboard);
+    backend.Plug(receiver);
+    Scan();
+    CKelvaneUSBDevice* device = registry.Devices().at(0);
+    EXPECT_FALSE(device->IsUsingReceiver()) << "with both present the cable is used";
+
+    backend.Unplug(keyboard);
+    EXPECT_EQ(Scan(), (std::vector<std::string>{"refresh 2000 keyboard", "stop 1 keyboard"}));
+    EXPECT_TRUE(device->IsUsingReceiver());
+    EXPECT_TRUE(device->CommandChannel().open);
+    EXPECT_TRUE(device->CommandChannel().IsReceiverMode());
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    EXPECT_EQ(device->CommandChannel().ReadDeviceInfo(info), kCommSuccess)
+        << "through the receiver";
+
+    backend.Plug(keyboard);
+    EXPECT_EQ(Scan(), (std::vector<std::string>{"notify 1 keyboard", "receiver 1 keyboard",
+                                                "refresh 500 keyboard"}));
+    EXPECT_FALSE(device->IsUsingReceiver());
+    EXPECT_FALSE(device->CommandChannel().IsReceiverMode());
+    EXPECT_EQ(registry.Devices().size(), 1u);
+}
+
+TEST_F(RegistryTest, ReceiversAloneMakeAMouseButNoKeyboard) {
+    auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
+    auto mouse = sim::MakeVirtualDevice(VirtualProduct::Mouse);
+    backend.Plug(sim::MakeVirtualReceiver(*keyboard));
+    backend.Plug(sim::MakeVirtualReceiver(*mouse));
+    EXPECT_EQ(Scan(),
+              (std::vector<std::string>{"created mouse", "notify 6 mouse", "refresh 500 mouse"}))
+        << "a receiver's item waits for its refresh to find the device";
+    ASSERT_EQ(registry.Devices().size(), 1u);
+    CKelvaneUSBDevice* device = registry.Devices()[0];
+    EXPECT_EQ(device->GetIdentity(), slots[4]) << "under the cable identity";
+    EXPECT_TRUE(device->CommandChannel().IsReceiverMode());
+    EXPECT_EQ(device->CommandChannel().GetChunkSize(), 24);
+    EXPECT_TRUE(registry.DevicesOfKind(1).empty());
+}
+
+} // namespace
