@@ -1,0 +1,20 @@
+#pragma once
+// Which pictures and which name a device item shows for a kind of device.
+
+#include <QString>
+
+namespace shell {
+
+struct DeviceItemLook {
+    QString normal;
+    QString selected;
+    QString synchroNormal;
+    QString synchroSelected;
+    QString nameTextId; // shown as the item's tooltip
+};
+
+// 1 keyboard, 2 mouse, 3 mouse pad (sub-kind 0 hard, 1 soft), 4 and 7 headset, 5 hub; any
+// other kind, and a mouse pad of another sub-kind, gets the "unknown device" look.
+DeviceItemLook DeviceItemLookFor(int kind, int subKind);
+
+} // namespace shell

@@ -1,0 +1,118 @@
+// The device item's timers: the device's periodic work.
+
+#include "devices/KelvaneUSBDevice.h"
+#include "platform/DebugLog.h"
+#include "shell/Messages.h"
+#include "shell/selector/DeviceOptionUI.h"
+#include "ui/PaintManagerUI.h"
+#include "ui/WindowWnd.h"
+
+namespace shell {
+
+void CDeviceOptionUI::DoTimer(int id) {
+    if (ui::CPaintManagerUI* pm = GetManager())
+        pm->KillTimer(this, id);
+    switch (id) {
+    case kTimerLightFrame:
+        OnLightFrame();
+        break;
+    case kTimerRefresh:
+        OnRefresh();
+        break;
+    case kTimerReadState:
+        if (m_device)
+            m_device->ReadStateFromDevice();
+        break;
+    case kTimerReserved1:
+    case kTimerReserved2:
+        break; // the device models define nothing for these
+    case kTimerPower:
+        OnPower();
+        break;
+    case kTimerLinkWatch:
+        OnLinkWatch();
+        break;
+    default:
+        ui::CHorizontalLayoutUI::DoTimer(id);
+        break;
+    }
+}
+
+bool CDeviceOptionUI::WorksThroughReceiver() const {
+    return m_device && m_device->CommandChannel().IsReceiverMode();
+}
+
+// Without a main window the item shows or hides itself.
+void CDeviceOptionUI::TellMainWindow(bool linked) {
+    if (!m_mainWnd) {
+        SetVisible(linked);
+        return;
+    }
+    m_mainWnd->SendMessage(UM_RECEIVER_STATE, static_cast<ui::WPARAM>(m_device->GetModelRowIndex()),
+                           linked ? 1 : 0);
+}
+
+// Frames run only while the command channel is open; closing it ends the chain.
+void CDeviceOptionUI::OnLightFrame() {
+    if (!m_device || !m_device->CommandChannel().open)
+        return;
+    m_device->SendLightFrame();
+    if (m_keyArea && IsSelected() && WindowAttended())
+        m_keyArea->Invalidate();
+    if (m_device->CommandChannel().open)
+        Arm(kTimerLightFrame, kLightFrameMs);
+}
+
+void CDeviceOptionUI::OnRefresh() {
+    if (!m_device)
+        return;
+    if (WorksThroughReceiver()) {
+        if (!m_device->CheckReceiverLink()) {
+            if (++m_linkFailures >= kFailureWrap)
+                m_linkFailures = 0;
+            if (GetVisibleFlag())
+                TellMainWindow(false);
+            Arm(kTimerRefresh, kLinkRetryMs);
+            return;
+        }
+        if (m_mainWnd)
+            TellMainWindow(true);
+    }
+    m_device->ReadAllFromDevice();
+    m_linkFailures = 0;
+    Arm(kTimerLightFrame, kLightFrameMs);
+    if (m_device->IsReceiverCapable() && m_device->CommandChannel().open)
+        Arm(kTimerPower, kFirstPowerMs);
+    if (WorksThroughReceiver())
+        Arm(kTimerLinkWatch, kFirstLinkWatchMs);
+}
+
+void CDeviceOptionUI::OnPower() {
+    if (!m_device)
+        return;
+    m_device->ReadPowerStatus();
+    if (m_device->IsReceiverCapable() && m_device->CommandChannel().open)
+        Arm(kTimerPower, kPowerMs);
+}
+
+void CDeviceOptionUI::OnLinkWatch() {
+    if (!m_device)
+        return;
+    if (!WorksThroughReceiver()) {
+        platform::DebugLine("2.4gcesvdfherhue  12312423");
+        return;
+    }
+    const bool linked = m_device->CheckReceiverLink();
+    if (linked && !GetVisibleFlag()) {
+        TellMainWindow(true);
+        if (m_device->IsReceiverCapable())
+            m_device->ReadPowerStatus();
+        platform::DebugLine("2.4gcesvdfherhue  12312423 123342341");
+    } else if (!linked && GetVisibleFlag()) {
+        TellMainWindow(false);
+        platform::DebugLine("2.4gcesvdfherhue");
+    }
+    Arm(kTimerLinkWatch, kLinkWatchMs);
+}
+
+} // namespace shell
