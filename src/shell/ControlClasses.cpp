@@ -1,8 +1,24 @@
 #include "shell/ControlClasses.h"
 
+#include "shell/controls/CircleProgressUI.h"
+#include "shell/controls/ComboEditContainerElementUI.h"
+#include "shell/controls/DeviceKeyButtonUI.h"
+#include "shell/controls/HandImgButtonUI.h"
+#include "shell/controls/HandImgSelectButtonUI.h"
+#include "shell/controls/RedioMacroButtonUI.h"
+#include "shell/controls/SelectPanelUI.h"
+#include "shell/controls/WndUI.h"
+#include "shell/selector/DeviceOptionUI.h"
+#include "shell/selector/MpDevicePowerUI.h"
 #include "ui/ControlFactory.h"
 
 namespace shell {
+
+namespace {
+template <class T> ui::CControlUI* Make() {
+    return new T;
+}
+} // namespace
 
 void RegisterProgramControls() {
     struct ControlClass {
@@ -12,19 +28,19 @@ void RegisterProgramControls() {
     // Each name maps to the class of the same name. A class is given its create function
     // when it is written.
     const ControlClass classes[] = {
-        {"CCircleProgressUI", nullptr},
+        {"CCircleProgressUI", Make<CCircleProgressUI>},
         {"CChartViewUI", nullptr},
-        {"CWndUI", nullptr},
-        {"CSelectPanelUI", nullptr},
-        {"CDeviceKeyButtonUI", nullptr},
+        {"CWndUI", Make<CWndUI>},
+        {"CSelectPanelUI", Make<CSelectPanelUI>},
+        {"CDeviceKeyButtonUI", Make<CDeviceKeyButtonUI>},
         {"CCloudShareListItemUI", nullptr},
         {"CUpdateInfoListItemUI", nullptr},
-        {"CDeviceOptionUI", nullptr},
-        {"CMpDevicePowerUI", nullptr},
-        {"CComboEditContainerElementUI", nullptr},
-        {"CHandImgButtonUI", nullptr},
-        {"CHandImgSelectButtonUI", nullptr},
-        {"CRedioMacroButtonUI", nullptr},
+        {"CDeviceOptionUI", Make<CDeviceOptionUI>},
+        {"CMpDevicePowerUI", Make<CMpDevicePowerUI>},
+        {"CComboEditContainerElementUI", Make<CComboEditContainerElementUI>},
+        {"CHandImgButtonUI", Make<CHandImgButtonUI>},
+        {"CHandImgSelectButtonUI", Make<CHandImgSelectButtonUI>},
+        {"CRedioMacroButtonUI", Make<CRedioMacroButtonUI>},
         {"CAudioRecordUI", nullptr},
         {"CLightControlUI", nullptr},
         {"CMacroControlUI", nullptr},

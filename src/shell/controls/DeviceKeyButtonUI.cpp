@@ -1,0 +1,74 @@
+#include "shell/controls/DeviceKeyButtonUI.h"
+
+#include "shell/controls/SkinImage.h"
+
+#include <QPainter>
+
+namespace shell {
+
+void CDeviceKeyButtonUI::SetAttribute(const QString& name, const QString& value) {
+    const QString key = name.toLower();
+    if (key == QLatin1String("lightimage")) {
+        m_lightImage = value;
+        update();
+    } else if (key == QLatin1String("keysetimage")) {
+        m_keySetImage = value;
+        update();
+    } else if (key == QLatin1String("gmnametextcolor")) {
+        QString hex = value.trimmed();
+        if (hex.startsWith(QLatin1Char('#')))
+            hex.remove(0, 1);
+        m_gameNameTextColor = hex.toUInt(nullptr, 16);
+    } else {
+        CButtonUI::SetAttribute(name, value);
+    }
+}
+
+bool CDeviceKeyButtonUI::GetColour(devices::LedColour& colour) const {
+    if (m_lightColor == 0)
+        return false;
+    colour = devices::LedColour{
+        static_cast<std::uint8_t>(m_lightColor >> 16), static_cast<std::uint8_t>(m_lightColor >> 8),
+        static_cast<std::uint8_t>(m_lightColor), static_cast<std::uint8_t>(m_lightColor >> 24)};
+    return true;
+}
+
+void CDeviceKeyButtonUI::SetColour(const devices::LedColour& colour) {
+    SetLightColor(static_cast<std::uint32_t>(colour.alpha) << 24 |
+                  static_cast<std::uint32_t>(colour.red) << 16 |
+                  static_cast<std::uint32_t>(colour.green) << 8 | colour.blue);
+}
+
+void CDeviceKeyButtonUI::SetLightColor(std::uint32_t argb) {
+    if (argb == m_lightColor)
+        return;
+    m_lightColor = argb;
+    update();
+}
+
+void CDeviceKeyButtonUI::SetKeySetImageHidden(bool hidden) {
+    if (hidden == m_keySetImageHidden)
+        return;
+    m_keySetImageHidden = hidden;
+    update();
+}
+
+void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
+    CButtonUI::paintEvent(event);
+    QPainter painter(this);
+    if (m_lightColor != 0) {
+        const QImage light = LoadSkinImage(m_lightImage);
+        if (!light.isNull()) {
+            painter.setOpacity(m_lightAlpha / 255.0 * m_lightFade / 255.0);
+            painter.drawImage(rect(), Tinted(light, m_lightColor));
+            painter.setOpacity(1.0);
+        }
+    }
+    if (!m_keySetImageHidden) {
+        const QImage keySet = LoadSkinImage(m_keySetImage);
+        if (!keySet.isNull())
+            painter.drawImage(rect(), keySet);
+    }
+}
+
+} // namespace shell
