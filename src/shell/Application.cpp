@@ -8,6 +8,8 @@
 #include "shell/ControlClasses.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
+#include "sim/VirtualDevice.h"
+#include "sim/VirtualHidBackend.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/ResourceManager.h"
 
@@ -39,7 +41,7 @@ void SetUpResources() {
 }
 } // namespace
 
-int RunApplication(int& argc, char** argv) {
+int RunApplication(int& argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);
     app.setOrganizationName(QString::fromUtf8(platform::kProductTitle));
     app.setApplicationName(QString::fromUtf8(platform::kProductTitle));
@@ -74,6 +76,17 @@ int RunApplication(int& argc, char** argv) {
     SetUpResources();
     RegisterProgramMessages();
 
+    // Demo: the virtual devices take the place of the hidraw nodes for the whole run.
+    sim::VirtualHidBackend virtualDevices;
+    std::vector<std::shared_ptr<sim::VirtualDevice>> demoDevices;
+    if (options.demo) {
+        for (sim::VirtualProduct product : options.demoProducts) {
+            demoDevices.push_back(sim::MakeVirtualDevice(product));
+            virtualDevices.Plug(demoDevices.back());
+        }
+        transport::SetDefaultHidBackend(&virtualDevices);
+    }
+
     int exitCode = 0;
     {
         CMainWnd mainWnd;
@@ -84,6 +97,7 @@ int RunApplication(int& argc, char** argv) {
             exitCode = 1;
         } else {
             mainWnd.CenterWindow();
+            mainWnd.SetDemoMode(options.demo);
             bus.onActivate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();
@@ -92,6 +106,8 @@ int RunApplication(int& argc, char** argv) {
     }
     ui::CResourceManager::GetInstance().Release();
     fonts.Remove();
+    if (options.demo)
+        transport::SetDefaultHidBackend(nullptr);
     return exitCode;
 }
 

@@ -1,9 +1,19 @@
 #pragma once
 
+#include "sim/VirtualProducts.h"
+
+#include <vector>
+
 namespace shell {
+
+struct StartOptions {
+    // Attach these virtual devices instead of the real ones (--demo).
+    bool demo = false;
+    std::vector<sim::VirtualProduct> demoProducts;
+};
 
 // Starts the program: fonts, the single-instance guard, the skin and control classes, the
 // registered messages and the main window, then runs until "exit". Returns the exit code.
-int RunApplication(int& argc, char** argv);
+int RunApplication(int& argc, char** argv, const StartOptions& options);
 
 } // namespace shell

@@ -51,6 +51,80 @@ void CMainWnd::Notify(TNotifyUI& msg) {
 void CMainWnd::OnWindowInit() {
     SetLanguage(shell::GetLanguageIndex());
     UpdateNoDeviceHint();
+    if (m_discovery)
+        StartDiscovery();
+}
+
+void CMainWnd::StartDiscovery() {
+    m_slots = transport::MakeSlotList();
+    m_registry = std::make_unique<devices::DeviceRegistry>(m_slots, *this);
+    // Hidden until the first scan pass is done; its RM_INSTANCE brings the window forward.
+    ShowWindow(false);
+    m_scan = std::make_unique<transport::DeviceScanThread>(m_slots, *this);
+    m_scan->Start();
+}
+
+void CMainWnd::OnSlotBound(int slot) {
+    SendMessageUnless(UM_SLOT_BOUND, static_cast<WPARAM>(slot), 0,
+                      [this] { return m_scan->StopEvent().IsSet(); });
+}
+
+void CMainWnd::OnSlotLost(int slot) {
+    SendMessageUnless(UM_SLOT_LOST, static_cast<WPARAM>(slot), 0,
+                      [this] { return m_scan->StopEvent().IsSet(); });
+}
+
+void CMainWnd::OnFirstScanDone() {
+    PostMessage(g_messages.instance, 0, 0);
+}
+
+void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice&) {}
+
+void CMainWnd::ShowItem(devices::CKelvaneUSBDevice& device) {
+    m_connected.insert(&device);
+    UpdateNoDeviceHint();
+}
+
+void CMainWnd::HideItem(devices::CKelvaneUSBDevice& device) {
+    m_connected.erase(&device);
+    UpdateNoDeviceHint();
+}
+
+void CMainWnd::StartRefresh(devices::CKelvaneUSBDevice&, int) {}
+
+void CMainWnd::ReceiverState(devices::CKelvaneUSBDevice& device, int state) {
+    if (state)
+        ShowItem(device);
+    else
+        HideItem(device);
+}
+
+void CMainWnd::StartNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
+
+void CMainWnd::StopNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
+
+void CMainWnd::OnPowerBroadcast(WPARAM event) {
+    constexpr WPARAM kSuspend = 4;
+    constexpr WPARAM kResumeAutomatic = 0x12;
+    if (event == kSuspend) {
+        m_awake = false;
+        // The devices get their own lighting back while the system sleeps.
+        if (m_registry) {
+            for (devices::CKelvaneUSBDevice* device : m_registry->Devices())
+                device->TakeLightingControl(false);
+        }
+    } else if (event == kResumeAutomatic) {
+        m_awake = true;
+        if (m_registry) {
+            for (devices::CKelvaneUSBDevice* device : m_registry->Devices())
+                device->TakeLightingControl(m_lightControl);
+        }
+    }
+}
+
+void CMainWnd::SetDemoMode(bool on) {
+    if (CControlUI* label = Find(QStringLiteral("demo_label")))
+        label->SetVisible(on);
 }
 
 void CMainWnd::OnClickControl(const QString& name) {
@@ -100,9 +174,8 @@ void CMainWnd::CloseSecondaryWindows() {
 }
 
 void CMainWnd::UpdateNoDeviceHint() {
-    // No device item is connected until device discovery runs.
     if (CControlUI* hint = Find(QStringLiteral("No_device_Link")))
-        hint->SetVisible(true);
+        hint->SetVisible(m_connected.empty());
 }
 
 void CMainWnd::BringForward() {
@@ -191,6 +264,9 @@ void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
 
 void CMainWnd::Shutdown() {
     ShowWindow(false);
+    // The scan thread goes first: it reports to this window.
+    if (m_scan)
+        m_scan->Stop();
     m_tray.DeleteTrayIcon();
     QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
 }
@@ -230,6 +306,21 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         return 0;
     case UM_SET_LANGUAGE:
         SetLanguage(static_cast<int>(wParam));
+        handled = true;
+        return 0;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        handled = true;
+        return 0;
+    case UM_SLOT_BOUND:
+    case UM_SLOT_LOST:
+        // While the system sleeps the reports are dropped; the slot list changes all the same.
+        if (m_awake && m_registry) {
+            if (msg == UM_SLOT_BOUND)
+                m_registry->Bind(static_cast<std::size_t>(wParam));
+            else
+                m_registry->Lose(static_cast<std::size_t>(wParam));
+        }
         handled = true;
         return 0;
     default:

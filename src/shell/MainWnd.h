@@ -3,15 +3,22 @@
 // "XML_MAIN", owns the tray icon and its menu, keeps the current language, and receives every
 // notification of its controls and every message sent to it.
 
+#include "devices/DeviceRegistry.h"
+#include "transport/DeviceScanThread.h"
 #include "ui/MenuWnd.h"
 #include "ui/TrayIcon.h"
 #include "ui/WindowImplBase.h"
 
 #include <memory>
+#include <set>
+#include <vector>
 
 namespace shell {
 
-class CMainWnd : public ui::WindowImplBase, public ui::IQueryControlText {
+class CMainWnd : public ui::WindowImplBase,
+                 public ui::IQueryControlText,
+                 public transport::ISlotReceiver,
+                 public devices::IDeviceItems {
 public:
     // The modal windows that stand beside the main window while they are open.
     enum class Secondary { Settings, About, ColourPicker, Music };
@@ -43,6 +50,30 @@ public:
     // The text query: this program answers none, so every text comes from the language file.
     QString QueryControlText(const QString&, const QString&) override { return {}; }
 
+    // Virtual devices are attached: the window says so.
+    void SetDemoMode(bool on);
+    // Whether device discovery runs (off only in tests that drive the slots themselves).
+    void SetDiscoveryEnabled(bool on) { m_discovery = on; }
+    const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
+    devices::DeviceRegistry* Registry() const { return m_registry.get(); }
+    // Devices whose item shows as connected.
+    std::size_t ConnectedCount() const { return m_connected.size(); }
+
+    // The scan thread's reports, delivered on the UI thread as UM_SLOT_BOUND / UM_SLOT_LOST
+    // (the thread waits) and RM_INSTANCE (posted) after the first pass.
+    void OnSlotBound(int slot) override;
+    void OnSlotLost(int slot) override;
+    void OnFirstScanDone() override;
+
+    // Device items.
+    void OnDeviceCreated(devices::CKelvaneUSBDevice& device) override;
+    void ShowItem(devices::CKelvaneUSBDevice& device) override;
+    void HideItem(devices::CKelvaneUSBDevice& device) override;
+    void StartRefresh(devices::CKelvaneUSBDevice& device, int delayMs) override;
+    void ReceiverState(devices::CKelvaneUSBDevice& device, int state) override;
+    void StartNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) override;
+    void StopNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) override;
+
     // Timer ids of the main window.
     enum : int { kTimerTrayMenu = 1032 };
 
@@ -65,6 +96,9 @@ private:
     void CloseSecondaryWindows();
     void UpdateNoDeviceHint();
     void Shutdown();
+    void StartDiscovery();
+    // Suspend (4) and automatic resume (0x12).
+    void OnPowerBroadcast(ui::WPARAM event);
     ui::CWindowWnd*& SecondarySlot(Secondary which);
     QString TextThroughLabel(const QString& label, const QString& id);
 
@@ -75,6 +109,15 @@ private:
     ui::CWindowWnd* m_aboutWnd = nullptr;
     ui::CWindowWnd* m_colourWnd = nullptr;
     ui::CWindowWnd* m_musicWnd = nullptr;
+    // Cleared while the system sleeps: plug and unplug reports are dropped meanwhile.
+    bool m_awake = true;
+    // Whether this program drives the devices' lighting.
+    bool m_lightControl = true;
+    bool m_discovery = true;
+    std::vector<transport::DeviceSlot> m_slots;
+    std::unique_ptr<devices::DeviceRegistry> m_registry;
+    std::unique_ptr<transport::DeviceScanThread> m_scan;
+    std::set<devices::CKelvaneUSBDevice*> m_connected;
 };
 
 } // namespace shell

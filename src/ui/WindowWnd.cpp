@@ -11,6 +11,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <QWindow>
+#include <atomic>
+#include <memory>
 
 namespace ui {
 
@@ -194,6 +196,29 @@ LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         m_dispatcher.get(), [&] { result = HandleMessage(msg, wParam, lParam); },
         Qt::BlockingQueuedConnection);
     return result;
+}
+
+bool CWindowWnd::SendMessageUnless(UINT msg, WPARAM wParam, LPARAM lParam,
+                                   const std::function<bool()>& giveUp) {
+    if (QThread::currentThread() == m_dispatcher->thread()) {
+        HandleMessage(msg, wParam, lParam);
+        return true;
+    }
+    auto done = std::make_shared<std::atomic<bool>>(false);
+    QMetaObject::invokeMethod(
+        m_dispatcher.get(),
+        [this, msg, wParam, lParam, done] {
+            HandleMessage(msg, wParam, lParam);
+            done->store(true);
+        },
+        Qt::QueuedConnection);
+    // Polled rather than blocking: the UI thread may itself be waiting for this thread to end.
+    while (!done->load()) {
+        if (giveUp())
+            return false;
+        QThread::msleep(1);
+    }
+    return true;
 }
 
 void CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QString>
 #include <climits>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -60,6 +61,10 @@ public:
     bool IsMinimized() const;
 
     LRESULT SendMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+    // From a worker: like SendMessage, but stops waiting (false) as soon as giveUp() holds,
+    // so a worker that is being stopped by the UI thread never waits for it.
+    bool SendMessageUnless(UINT msg, WPARAM wParam, LPARAM lParam,
+                           const std::function<bool()>& giveUp);
     void PostMessage(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // Window timers: WM_TIMER with the id in wParam, every elapse until killed.

@@ -3,6 +3,9 @@
 
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
+#include "sim/VirtualDevice.h"
+#include "sim/VirtualHidBackend.h"
+#include "sim/VirtualProducts.h"
 #include "support/TestEnvironment.h"
 #include "ui/ButtonUI.h"
 #include "ui/ResourceManager.h"
@@ -39,6 +42,7 @@ protected:
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        transport::SetDefaultHidBackend(&devices);
         shell::RegisterInstanceMessage();
         CResourceManager::GetInstance().LoadResource("res.xml");
         ASSERT_NE(wnd->Create(nullptr, "QUARIN Z17 Keyboard", 0x96CA0000u, 0, 0, 0, 800, 572),
@@ -46,6 +50,12 @@ protected:
             << wnd->GetSkinError().toStdString();
         wnd->CenterWindow();
         ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetLanguageIndex() >= 0; }));
+        // Hidden until the first scan pass is done, which brings it forward.
+        ASSERT_TRUE(test::WaitUntil([&] { return Host()->isVisible(); }));
+    }
+    void TearDown() override {
+        wnd.reset();
+        transport::SetDefaultHidBackend(nullptr);
     }
     QWidget* Host() const { return wnd->GetHWND(); }
     void Click(const char* name) {
@@ -56,6 +66,7 @@ protected:
 
     test::ScopedEnvironment env;
     QuitSpy quitSpy;
+    sim::VirtualHidBackend devices;
     std::unique_ptr<CMainWnd> wnd = std::make_unique<CMainWnd>();
 };
 
@@ -71,6 +82,38 @@ TEST_F(MainWindowTest, OpensWithTitleSizeCentredAndTheHiddenTextLabels) {
     }
     EXPECT_TRUE(wnd->Find("No_device_Link")->IsVisible()) << "no device is connected";
     EXPECT_FALSE(Host()->windowIcon().isNull());
+}
+
+TEST_F(MainWindowTest, PluggedDevicesAreFoundAndUnpluggedOnesLost) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    auto pad = sim::MakeVirtualDevice(sim::VirtualProduct::MousePad);
+    devices.Plug(keyboard);
+    devices.Plug(pad);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 2; }));
+    EXPECT_FALSE(wnd->Find("No_device_Link")->IsVisible());
+    ASSERT_NE(wnd->Registry(), nullptr);
+    EXPECT_EQ(wnd->Registry()->Devices().size(), 2u);
+
+    devices.Unplug(keyboard);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 1; }));
+    devices.Unplug(pad);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 0; }));
+    EXPECT_TRUE(wnd->Find("No_device_Link")->IsVisible());
+    EXPECT_EQ(wnd->Registry()->Devices().size(), 2u) << "device objects stay for the run";
+}
+
+TEST_F(MainWindowTest, SuspendedWindowDropsPlugReports) {
+    wnd->SendMessage(ui::WM_POWERBROADCAST, 4 /* suspend */, 0);
+    devices.Plug(sim::MakeVirtualDevice(sim::VirtualProduct::MousePad));
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->Slots()[8].bound != 0; }));
+    EXPECT_EQ(wnd->ConnectedCount(), 0u) << "the slot list changes, the window does not";
+    wnd->SendMessage(ui::WM_POWERBROADCAST, 0x12 /* resume */, 0);
+}
+
+TEST_F(MainWindowTest, TheDemoLabelShowsOnlyInDemoMode) {
+    EXPECT_FALSE(wnd->Find("demo_label")->IsVisible());
+    wnd->SetDemoMode(true);
+    EXPECT_TRUE(wnd->Find("demo_label")->IsVisible());
 }
 
 TEST_F(MainWindowTest, TrayLeftClickHidesAndShowsAndRmInstanceBringsItBack) {
