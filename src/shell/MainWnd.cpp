@@ -6,6 +6,7 @@
 #include "shell/Language.h"
 #include "shell/Messages.h"
 #include "ui/ControlUI.h"
+#include "ui/DialogBuilder.h"
 #include "ui/ResourceManager.h"
 
 #include <QCoreApplication>
@@ -45,6 +46,8 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         OnWindowInit();
     else if (msg.sType == notify::click)
         OnClickControl(sender);
+    else if (msg.sType == notify::selectchanged)
+        OnSelectChanged(sender);
     WindowImplBase::Notify(msg);
 }
 
@@ -56,6 +59,9 @@ void CMainWnd::OnWindowInit() {
 }
 
 void CMainWnd::StartDiscovery() {
+    DeviceSelectorHooks hooks;
+    hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
+    m_selector = std::make_unique<DeviceSelector>(m_pm, this, hooks);
     m_slots = transport::MakeSlotList();
     m_registry = std::make_unique<devices::DeviceRegistry>(m_slots, *this);
     // Hidden until the first scan pass is done; its RM_INSTANCE brings the window forward.
@@ -78,25 +84,55 @@ void CMainWnd::OnFirstScanDone() {
     PostMessage(g_messages.instance, 0, 0);
 }
 
-void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice&) {}
+void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
+    // The device's page from its panel file, then its item and power item in the lists.
+    CDialogBuilder builder;
+    CControlUI* page = builder.Create(QString::fromStdString(device.GetPanelXml()), this, &m_pm);
+    if (!page) {
+        qWarning("The device page cannot be built: %s", qPrintable(builder.GetLastError()));
+        return;
+    }
+    if (!m_selector->AddItem(&device, page, nullptr).item)
+        delete page->GetWidget();
+}
 
 void CMainWnd::ShowItem(devices::CKelvaneUSBDevice& device) {
     m_connected.insert(&device);
+    if (m_selector) {
+        const int index = m_selector->IndexOf(&device);
+        if (index >= 0)
+            m_selector->ShowAttached(index);
+    }
     UpdateNoDeviceHint();
 }
 
 void CMainWnd::HideItem(devices::CKelvaneUSBDevice& device) {
     m_connected.erase(&device);
+    if (m_selector) {
+        const int index = m_selector->IndexOf(&device);
+        if (index >= 0)
+            m_selector->HideItem(index);
+    }
     UpdateNoDeviceHint();
 }
 
-void CMainWnd::StartRefresh(devices::CKelvaneUSBDevice&, int) {}
+void CMainWnd::StartRefresh(devices::CKelvaneUSBDevice& device, int delayMs) {
+    CDeviceOptionUI* item = ItemOf(device);
+    if (!item)
+        return;
+    if (delayMs == devices::DeviceRegistry::kReceiverRefreshDelayMs)
+        m_pm.SetTimer(item, CDeviceOptionUI::kTimerLinkWatch, delayMs);
+    else
+        item->StartRefresh();
+}
 
 void CMainWnd::ReceiverState(devices::CKelvaneUSBDevice& device, int state) {
     if (state)
-        ShowItem(device);
+        m_connected.insert(&device);
     else
-        HideItem(device);
+        m_connected.erase(&device);
+    // As the device item itself reports it: the model row and the link state.
+    SendMessage(UM_RECEIVER_STATE, static_cast<WPARAM>(device.GetModelRowIndex()), state);
 }
 
 void CMainWnd::StartNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
@@ -136,6 +172,23 @@ void CMainWnd::OnClickControl(const QString& name) {
         SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
     else if (name.compare(QLatin1String("restorebtn"), Qt::CaseInsensitive) == 0)
         SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    else if (m_selector &&
+             name.compare(QLatin1String("device_select_prev"), Qt::CaseInsensitive) == 0)
+        m_selector->SelectPrevious();
+    else if (m_selector &&
+             name.compare(QLatin1String("device_select_next"), Qt::CaseInsensitive) == 0)
+        m_selector->SelectNext();
+}
+
+void CMainWnd::OnSelectChanged(const QString& name) {
+    if (m_selector &&
+        (name.compare(QLatin1String("device_select"), Qt::CaseInsensitive) == 0 ||
+         name.compare(QLatin1String("synchro_device_select"), Qt::CaseInsensitive) == 0))
+        m_selector->OnSelectionChanged();
+}
+
+CDeviceOptionUI* CMainWnd::ItemOf(devices::CKelvaneUSBDevice& device) const {
+    return m_selector ? m_selector->ItemAt(m_selector->IndexOf(&device)) : nullptr;
 }
 
 void CMainWnd::HideToTray() {
@@ -174,8 +227,9 @@ void CMainWnd::CloseSecondaryWindows() {
 }
 
 void CMainWnd::UpdateNoDeviceHint() {
+    const bool none = m_selector ? m_selector->VisibleCount() == 0 : m_connected.empty();
     if (CControlUI* hint = Find(QStringLiteral("No_device_Link")))
-        hint->SetVisible(m_connected.empty());
+        hint->SetVisible(none);
 }
 
 void CMainWnd::BringForward() {
@@ -310,6 +364,12 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         return 0;
     case WM_POWERBROADCAST:
         OnPowerBroadcast(wParam);
+        handled = true;
+        return 0;
+    case UM_RECEIVER_STATE:
+        if (m_selector)
+            m_selector->OnReceiverState(wParam, lParam);
+        UpdateNoDeviceHint();
         handled = true;
         return 0;
     case UM_SLOT_BOUND:

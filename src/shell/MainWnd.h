@@ -4,6 +4,7 @@
 // notification of its controls and every message sent to it.
 
 #include "devices/DeviceRegistry.h"
+#include "shell/selector/DeviceSelector.h"
 #include "transport/DeviceScanThread.h"
 #include "ui/MenuWnd.h"
 #include "ui/TrayIcon.h"
@@ -57,7 +58,10 @@ public:
     const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
     devices::DeviceRegistry* Registry() const { return m_registry.get(); }
     // Devices whose item shows as connected.
-    std::size_t ConnectedCount() const { return m_connected.size(); }
+    std::size_t ConnectedCount() const {
+        return m_selector ? static_cast<std::size_t>(m_selector->VisibleCount())
+                          : m_connected.size();
+    }
 
     // The scan thread's reports, delivered on the UI thread as UM_SLOT_BOUND / UM_SLOT_LOST
     // (the thread waits) and RM_INSTANCE (posted) after the first pass.
@@ -89,6 +93,8 @@ protected:
 private:
     void OnWindowInit();
     void OnClickControl(const QString& name);
+    void OnSelectChanged(const QString& name);
+    CDeviceOptionUI* ItemOf(devices::CKelvaneUSBDevice& device) const;
     void OnTimer(int id);
     void OnTrayMessage(ui::LPARAM mouseMessage);
     void OnMenuClick(const ui::MenuCmd& cmd);
@@ -118,6 +124,7 @@ private:
     std::unique_ptr<devices::DeviceRegistry> m_registry;
     std::unique_ptr<transport::DeviceScanThread> m_scan;
     std::set<devices::CKelvaneUSBDevice*> m_connected;
+    std::unique_ptr<DeviceSelector> m_selector;
 };
 
 } // namespace shell

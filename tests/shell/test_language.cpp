@@ -2,6 +2,7 @@
 // texts by id, on the main window built from the shipped skin.
 
 #include "platform/Settings.h"
+#include "shell/ControlClasses.h"
 #include "shell/Language.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
@@ -36,6 +37,7 @@ class LanguageTest : public ::testing::Test {
 protected:
     void SetUp() override {
         shell::RegisterInstanceMessage();
+        shell::RegisterProgramControls();
         ui::CResourceManager::GetInstance().LoadResource("res.xml");
     }
     void Store(quint32 id) { ASSERT_TRUE(platform::StoreLanguage(id)); }

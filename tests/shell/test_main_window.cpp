@@ -1,6 +1,7 @@
 // The main window built from the shipped skin: its size and title, hiding and showing through
 // the tray, the tray menu, coming forward, and ending through "exit" or "closebtn".
 
+#include "shell/ControlClasses.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
 #include "sim/VirtualDevice.h"
@@ -44,6 +45,7 @@ protected:
     void SetUp() override {
         transport::SetDefaultHidBackend(&devices);
         shell::RegisterInstanceMessage();
+        shell::RegisterProgramControls();
         CResourceManager::GetInstance().LoadResource("res.xml");
         ASSERT_NE(wnd->Create(nullptr, "QUARIN Z17 Keyboard", 0x96CA0000u, 0, 0, 0, 800, 572),
                   nullptr)
