@@ -7,6 +7,7 @@
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
+#include "support/QuitSpy.h"
 #include "support/TestEnvironment.h"
 #include "ui/ButtonUI.h"
 #include "ui/ResourceManager.h"
@@ -23,22 +24,7 @@ namespace {
 using namespace ui;
 using shell::CMainWnd;
 
-// Counts the quit requests the main window posts when it ends.
-class QuitSpy : public QObject {
-public:
-    QuitSpy() { QCoreApplication::instance()->installEventFilter(this); }
-    ~QuitSpy() override { QCoreApplication::instance()->removeEventFilter(this); }
-    int quits = 0;
-
-protected:
-    bool eventFilter(QObject* target, QEvent* event) override {
-        if (target == QCoreApplication::instance() && event->type() == QEvent::Quit) {
-            ++quits;
-            return true; // keep the test program running
-        }
-        return false;
-    }
-};
+using test::QuitSpy;
 
 class MainWindowTest : public ::testing::Test {
 protected:

@@ -4,6 +4,7 @@
 
 #include "shell/Messages.h"
 #include "shell/windows/AboutWnd.h"
+#include "support/QuitSpy.h"
 #include "support/TestEnvironment.h"
 #include "ui/ResourceManager.h"
 
@@ -140,22 +141,7 @@ TEST_F(AboutWndTest, SetLanguageReloadsItsTexts) {
     EXPECT_EQ(after, QStringLiteral("关于"));
 }
 
-// Swallows the quit request so that the test program keeps running.
-class QuitSpy : public QObject {
-public:
-    QuitSpy() { QCoreApplication::instance()->installEventFilter(this); }
-    ~QuitSpy() override { QCoreApplication::instance()->removeEventFilter(this); }
-    int quits = 0;
-
-protected:
-    bool eventFilter(QObject* target, QEvent* event) override {
-        if (target == QCoreApplication::instance() && event->type() == QEvent::Quit) {
-            ++quits;
-            return true;
-        }
-        return false;
-    }
-};
+using test::QuitSpy;
 
 TEST_F(AboutWndTest, TheWindowManagersCloseEndsTheProgram) {
     QuitSpy spy;
