@@ -5,6 +5,7 @@
 #include "platform/Settings.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/windows/AboutWnd.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/ResourceManager.h"
@@ -313,6 +314,8 @@ void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
     if (cmd.szName == QLatin1String("exit")) {
         CloseSecondaryWindows();
         Close(0);
+    } else if (cmd.szName == QLatin1String("about_menu")) {
+        OpenAboutWindow(*this);
     }
 }
 
