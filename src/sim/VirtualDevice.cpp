@@ -30,7 +30,7 @@ bool TakeOne(int& count) {
 
 // What a stale reply would echo: another command, never the 0xAA of a sleeping device.
 std::uint8_t OtherCommand(std::uint8_t command) {
-    return command == kBegin ? kEnd : kBegin;
+    return command == transport::kCmdBegin ? transport::kCmdEnd : transport::kCmdBegin;
 }
 
 } // namespace
@@ -216,7 +216,7 @@ void VirtualDevice::AnswerRequest(const Packet& request) {
     if (TakeOne(m_faults.drop))
         return;
     if (TakeOne(m_faults.wrongEcho)) {
-        reply[packet::kCommand] = OtherCommand(request[packet::kCommand]);
+        reply[packet::kCommandAt] = OtherCommand(request[packet::kCommandAt]);
         StoreChecksum(reply);
     }
     m_wireLog.Add(WireDirection::Reply, reply);
@@ -229,7 +229,7 @@ void VirtualDevice::AnswerRequest(const Packet& request) {
 Packet VirtualDevice::ShapeReply(const Packet& request) {
     if (m_row.receiver && m_faults.asleep) {
         Packet reply = MakeReply(request, kStatusOk);
-        reply[packet::kCommand] = kLinkCheck;
+        reply[packet::kCommandAt] = transport::kCmdLinkCheck;
         StoreChecksum(reply);
         return reply;
     }

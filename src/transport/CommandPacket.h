@@ -30,6 +30,24 @@ inline constexpr std::uint8_t kNoDeviceEcho = 0xAA;
 
 using Packet = std::array<std::uint8_t, packet::kSize>;
 
+enum CommandCode : std::uint8_t {
+    kCmdBegin = 0x01,
+    kCmdEnd = 0x02,
+    kCmdReadInfo = 0x03,
+    kCmdReadMemory = 0x05,
+    kCmdWriteMemory = 0x06,
+    kCmdReadKeyTable = 0x07,
+    kCmdWriteKeyTable = 0x09,
+    kCmdWriteBlock = 0x0B,
+    kCmdWriteLightFrame = 0x12,
+    kCmdWriteMacro = 0x15,
+    kCmdWriteLargeData = 0x17,
+    kCmdReadStatus = 0x1A,
+    kCmdReadKeyAttributes = 0x1B,
+    kCmdTakeLightControl = 0x1C,
+    kCmdLinkCheck = 0xAA,
+};
+
 // The sum of bytes 3..63, of which bytes 1 and 2 carry the low 16 bits.
 std::uint32_t PacketChecksum(std::span<const std::uint8_t, packet::kSize> bytes);
 

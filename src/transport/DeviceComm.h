@@ -28,24 +28,6 @@ enum CommResult : int {
     kCommBadPage = -201,
 };
 
-enum CommandCode : std::uint8_t {
-    kCmdBegin = 0x01,
-    kCmdEnd = 0x02,
-    kCmdReadInfo = 0x03,
-    kCmdReadMemory = 0x05,
-    kCmdWriteMemory = 0x06,
-    kCmdReadKeyTable = 0x07,
-    kCmdWriteKeyTable = 0x09,
-    kCmdWriteBlock = 0x0B,
-    kCmdWriteLightFrame = 0x12,
-    kCmdWriteMacro = 0x15,
-    kCmdWriteLargeData = 0x17,
-    kCmdReadStatus = 0x1A,
-    kCmdReadKeyAttributes = 0x1B,
-    kCmdTakeLightControl = 0x1C,
-    kCmdLinkCheck = 0xAA,
-};
-
 inline constexpr std::size_t kDeviceInfoSize = 34;
 inline constexpr std::uint16_t kMaxTransferLength = 512;
 
