@@ -1,5 +1,7 @@
 #include "transport/HidrawDevice.h"
 
+#include <optional>
+
 #include "platform/DebugLog.h"
 
 #include <poll.h>
@@ -114,20 +116,26 @@ int HidrawDevice::ReadOnce(std::uint8_t* buffer, std::size_t capacity) {
     return capacity > 1 ? static_cast<int>(got) + 1 : 1;
 }
 
+std::optional<int> HidrawDevice::Unready(Wait wait) {
+    switch (wait) {
+    case Wait::TimedOut:
+    case Wait::Cancelled:
+        return 0;
+    case Wait::Gone:
+        return kGone;
+    case Wait::Ready:
+        break;
+    }
+    return std::nullopt;
+}
+
 int HidrawDevice::Read(std::uint8_t* buffer, std::size_t capacity, int timeoutMs) {
     if (!buffer || capacity == 0)
         return 0;
     const long long deadline = DeadlineFor(timeoutMs);
     for (;;) {
-        switch (WaitFor(POLLIN, timeoutMs, deadline)) {
-        case Wait::TimedOut:
-        case Wait::Cancelled:
-            return 0;
-        case Wait::Gone:
-            return kGone;
-        case Wait::Ready:
-            break;
-        }
+        if (const auto ended = Unready(WaitFor(POLLIN, timeoutMs, deadline)))
+            return *ended;
         const int got = ReadOnce(buffer, capacity);
         if (got != 0)
             return got;
@@ -139,15 +147,8 @@ int HidrawDevice::Write(const std::uint8_t* report, std::size_t length, int time
         return kGone;
     const long long deadline = DeadlineFor(timeoutMs);
     for (;;) {
-        switch (WaitFor(POLLOUT, timeoutMs, deadline)) {
-        case Wait::TimedOut:
-        case Wait::Cancelled:
-            return 0;
-        case Wait::Gone:
-            return kGone;
-        case Wait::Ready:
-            break;
-        }
+        if (const auto ended = Unready(WaitFor(POLLOUT, timeoutMs, deadline)))
+            return *ended;
         const ssize_t written = ::write(m_fd, report, length);
         if (written >= 0)
             return static_cast<int>(written);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace transport {
 
@@ -32,6 +33,8 @@ public:
 private:
     enum class Wait { Ready, TimedOut, Cancelled, Gone };
     Wait WaitFor(short events, int timeoutMs, long long deadlineMs);
+    // What a read or write returns when its wait ended without the device being ready.
+    static std::optional<int> Unready(Wait wait);
     bool OwnsReportId(std::uint8_t id) const;
     int ReadOnce(std::uint8_t* buffer, std::size_t capacity);
 
