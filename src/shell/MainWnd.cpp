@@ -55,8 +55,7 @@ void CMainWnd::Notify(TNotifyUI& msg) {
 void CMainWnd::OnWindowInit() {
     SetLanguage(shell::GetLanguageIndex());
     UpdateNoDeviceHint();
-    if (m_discovery)
-        StartDiscovery();
+    StartDiscovery();
 }
 
 void CMainWnd::StartDiscovery() {
@@ -97,24 +96,18 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
         delete page->GetWidget();
 }
 
+// The registry and the selector are made together, so the selector is there for these; it
+// also keeps "No_device_Link" up to date.
 void CMainWnd::ShowItem(devices::CKelvaneUSBDevice& device) {
-    m_connected.insert(&device);
-    if (m_selector) {
-        const int index = m_selector->IndexOf(&device);
-        if (index >= 0)
-            m_selector->ShowAttached(index);
-    }
-    UpdateNoDeviceHint();
+    const int index = m_selector->IndexOf(&device);
+    if (index >= 0)
+        m_selector->ShowAttached(index);
 }
 
 void CMainWnd::HideItem(devices::CKelvaneUSBDevice& device) {
-    m_connected.erase(&device);
-    if (m_selector) {
-        const int index = m_selector->IndexOf(&device);
-        if (index >= 0)
-            m_selector->HideItem(index);
-    }
-    UpdateNoDeviceHint();
+    const int index = m_selector->IndexOf(&device);
+    if (index >= 0)
+        m_selector->HideItem(index);
 }
 
 void CMainWnd::StartRefresh(devices::CKelvaneUSBDevice& device, int delayMs) {
@@ -128,10 +121,6 @@ void CMainWnd::StartRefresh(devices::CKelvaneUSBDevice& device, int delayMs) {
 }
 
 void CMainWnd::ReceiverState(devices::CKelvaneUSBDevice& device, int state) {
-    if (state)
-        m_connected.insert(&device);
-    else
-        m_connected.erase(&device);
     // As the device item itself reports it: the model row and the link state.
     SendMessage(UM_RECEIVER_STATE, static_cast<WPARAM>(device.GetModelRowIndex()), state);
 }
@@ -228,7 +217,7 @@ void CMainWnd::CloseSecondaryWindows() {
 }
 
 void CMainWnd::UpdateNoDeviceHint() {
-    const bool none = m_selector ? m_selector->VisibleCount() == 0 : m_connected.empty();
+    const bool none = !m_selector || m_selector->VisibleCount() == 0;
     if (CControlUI* hint = Find(QStringLiteral("No_device_Link")))
         hint->SetVisible(none);
 }
@@ -372,7 +361,6 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     case UM_RECEIVER_STATE:
         if (m_selector)
             m_selector->OnReceiverState(wParam, lParam);
-        UpdateNoDeviceHint();
         handled = true;
         return 0;
     case UM_SLOT_BOUND:

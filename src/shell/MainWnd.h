@@ -11,7 +11,6 @@
 #include "ui/WindowImplBase.h"
 
 #include <memory>
-#include <set>
 #include <vector>
 
 namespace shell {
@@ -53,14 +52,11 @@ public:
 
     // Virtual devices are attached: the window says so.
     void SetDemoMode(bool on);
-    // Whether device discovery runs (off only in tests that drive the slots themselves).
-    void SetDiscoveryEnabled(bool on) { m_discovery = on; }
     const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
     devices::DeviceRegistry* Registry() const { return m_registry.get(); }
     // Devices whose item shows as connected.
     std::size_t ConnectedCount() const {
-        return m_selector ? static_cast<std::size_t>(m_selector->VisibleCount())
-                          : m_connected.size();
+        return m_selector ? static_cast<std::size_t>(m_selector->VisibleCount()) : 0;
     }
 
     // The scan thread's reports, delivered on the UI thread as UM_SLOT_BOUND / UM_SLOT_LOST
@@ -119,11 +115,9 @@ private:
     bool m_awake = true;
     // Whether this program drives the devices' lighting.
     bool m_lightControl = true;
-    bool m_discovery = true;
     std::vector<transport::DeviceSlot> m_slots;
     std::unique_ptr<devices::DeviceRegistry> m_registry;
     std::unique_ptr<transport::DeviceScanThread> m_scan;
-    std::set<devices::CKelvaneUSBDevice*> m_connected;
     std::unique_ptr<DeviceSelector> m_selector;
 };
 
