@@ -44,7 +44,6 @@ public:
     // Restores the window and brings it to the front.
     void BringForward();
     bool HasTray() const { return m_tray.IsCreated(); }
-    ui::CTrayIcon& GetTrayIcon() { return m_tray; }
     ui::CMenuWnd* GetTrayMenu() const { return m_trayMenu.get(); }
 
     // The text query: this program answers none, so every text comes from the language file.

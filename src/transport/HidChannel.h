@@ -43,7 +43,6 @@ public:
     // The present collections' paths: Enumerate (1 or 0), then NextPath until nullptr.
     int Enumerate();
     const std::string* NextPath();
-    std::size_t PathCount() const { return m_paths.size(); }
     void FreeList();
 
     // Fills the input report items from one input report; returns the unpacking status.
@@ -63,7 +62,6 @@ public:
     std::uint32_t GetCollectionNumber() const { return m_collectionNumber; }
     std::span<std::uint8_t> GetReportBuffer(HidReportType type);
     std::vector<HidReportItem>& GetReportItems(HidReportType type);
-    OpenFlags GetFlags() const { return m_flags; }
 
 private:
     std::shared_ptr<HidDevice> Device() const;

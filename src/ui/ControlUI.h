@@ -163,8 +163,6 @@ template <class W> class ControlWidget : public W, public CControlUI {
 public:
     explicit ControlWidget(QWidget* parent = nullptr) : W(parent) {}
     QWidget* GetWidget() override { return this; }
-    bool IsContextMenuUsed() const { return m_menu; }
-    void SetContextMenuUsed(bool on) { m_menu = on; }
     void SetAttribute(const QString& name, const QString& value) override {
         if (name.compare(QLatin1String("menu"), Qt::CaseInsensitive) == 0)
             m_menu = value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
