@@ -12,6 +12,7 @@
 #include "transport/DeviceSlot.h"
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -128,6 +129,15 @@ public:
     // Lighting control: whether this program drives the lighting. A keyboard tells the device.
     virtual void TakeLightingControl(bool on);
     bool HasLightingControl() const { return m_lightControl; }
+    // The main window tells its devices whether it is shown and whether it is active or under
+    // the pointer; a device repaints its on-screen keys only then.
+    void SetWindowShown(bool shown) { m_windowShown = shown; }
+    bool IsWindowShown() const { return m_windowShown; }
+    void SetWindowHovered(bool hovered) { m_windowHovered = hovered; }
+    bool IsWindowHovered() const { return m_windowHovered; }
+    // The light fields as stored by SetLightParams: the two wider fields.
+    std::uint32_t GetLightWide() const { return m_lightWide; }
+    std::uint16_t GetLightNarrow() const { return m_lightNarrow; }
 
     // Shows the function page of the panel: 2, 6 key sub-page 1; 3, 8 function page 1; 4
     // function page 3 (keyboard and mouse; otherwise as 7); 5 function page 2; 7 key sub-page
@@ -196,6 +206,8 @@ protected:
     bool m_receiverCapable = false;
     bool m_lightControl = true;
     bool m_usingReceiver = false;
+    std::atomic<bool> m_windowShown{false};
+    std::atomic<bool> m_windowHovered{false};
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
 
