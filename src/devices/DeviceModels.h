@@ -3,24 +3,13 @@
 // keyboard, mouse, mouse pad and headset behaviour is added to these classes.
 
 #include "config/Hs6533Profiledata.h"
-#include "config/KeyboardProfiledata.h"
 #include "config/MouseProfiledata.h"
+#include "devices/KelvaneKeyboardDevice.h"
 #include "devices/KelvaneUSBDevice.h"
 
 #include <memory>
 
 namespace devices {
-
-class CKelvaneKeyboardDevice : public CKelvaneUSBDevice {
-public:
-    explicit CKelvaneKeyboardDevice(transport::HidBackend* backend = nullptr)
-        : CKelvaneUSBDevice(backend, std::make_unique<config::CKeyboardProfiledata>()) {}
-    config::CKeyboardProfiledata& Profile() {
-        return static_cast<config::CKeyboardProfiledata&>(ProfileData());
-    }
-    std::string GetClass() const override { return "KelvaneKeyboardDevice"; }
-    int GetDeviceKind() const override { return transport::kKindKeyboard; }
-};
 
 class CKelvaneMouseDevice : public CKelvaneUSBDevice {
 public:

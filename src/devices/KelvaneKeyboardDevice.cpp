@@ -1,0 +1,312 @@
+#include "devices/KelvaneKeyboardDevice.h"
+
+#include "config/Utf8.h"
+#include "devices/MacroLibraryCount.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace devices {
+
+using namespace transport;
+
+namespace {
+// Positions of the keyboard's settings in the system-settings words.
+constexpr int kKey6FlagValue = 2;
+constexpr int kPollingRateValue = 3;
+constexpr int kWFlagValue = 4;
+constexpr int kWinFlagValue = 5;
+
+constexpr int kCustomEffect = 20;
+constexpr std::uint16_t kSchemeBlockSize = 512;
+constexpr int kSchemeFailurePauseMs = 200;
+} // namespace
+
+CKelvaneKeyboardDevice::CKelvaneKeyboardDevice(HidBackend* backend)
+    : CKelvaneUSBDevice(backend, std::make_unique<config::CKeyboardProfiledata>()) {
+    m_maps.keys.fill(kNoDeviceKey);
+    m_maps.leds.fill(kNoLedNumber);
+}
+
+// ---- Device tables ----
+
+int CKelvaneKeyboardDevice::ReadDeviceTables() {
+    if (!m_command.open)
+        return 0;
+    m_command.Begin();
+    m_command.ReadDeviceInfo(m_info);
+    const int keys = GetDeviceKeyCount();
+    if (m_command.SetTransferLength(static_cast<std::uint16_t>(3 * keys)) != 1)
+        return 0; // more keys than a table holds: the previous tables stay
+    m_command.ReadKeyTable(std::span(m_keyTable).first(static_cast<std::size_t>(3 * keys)));
+    m_command.ReadKeyAttributeTable(std::span(m_ledTable).first(static_cast<std::size_t>(keys)));
+    m_command.End();
+    m_maps = BuildKeyboardMaps(m_keyTable, m_ledTable, keys);
+    return 1;
+}
+
+// ---- Keys ----
+
+KeyRecord CKelvaneKeyboardDevice::GetKeyRecord(int key) const {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size())
+        return {};
+    return m_keyList[static_cast<std::size_t>(key)];
+}
+
+bool CKelvaneKeyboardDevice::SetKeyRecord(int key, const KeyRecord& record) {
+    if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size())
+        return false;
+    m_keyList[static_cast<std::size_t>(key)] = record;
+    std::vector<config::KeyListEntry> entries;
+    entries.reserve(m_keyList.size());
+    for (const KeyRecord& r : m_keyList)
+        entries.push_back(KeyRecordToEntry(r));
+    Profile().WriteKeyList(entries);
+    Profile().SaveProfile();
+    return true;
+}
+
+void CKelvaneKeyboardDevice::SelectKey(int index) {
+    CKelvaneUSBDevice::SelectKey(index);
+    if (m_view)
+        m_view->ShowKeyAssignment(index, GetKeyRecord(index));
+}
+
+int CKelvaneKeyboardDevice::WriteKeyTable(int page, std::vector<KeyRecord>& keys) {
+    if (!m_command.open)
+        return 0;
+    if (page != 0)
+        return kCommBadPage;
+    m_command.ReadDeviceInfo(m_info);
+    const auto length = static_cast<std::size_t>(3 * GetDeviceKeyCount());
+    if (length > m_keyTable.size())
+        return 0; // a device with more keys than the table holds: nothing to write over
+    const int librarySize = CountLibraryMacros(UserDataFolder());
+    const std::vector<std::uint8_t> image =
+        BuildKeyTableImage(std::span(m_keyTable).first(length), m_maps.keys, keys, librarySize);
+    m_command.Begin();
+    m_command.SetTransferLength(static_cast<std::uint16_t>(length));
+    const int result = m_command.WriteKeyTable(image, page);
+    m_command.End();
+    return result;
+}
+
+int CKelvaneKeyboardDevice::WriteKeyTable() {
+    std::vector<KeyRecord> keys = m_keyList;
+    const int result = WriteKeyTable(0, keys);
+    if (keys != m_keyList)
+        m_keyList = keys;
+    return result;
+}
+
+std::vector<int> CKelvaneKeyboardDevice::UsedMacroList() const {
+    return devices::UsedMacroList(m_maps.keys, m_keyList, CountLibraryMacros(UserDataFolder()));
+}
+
+void CKelvaneKeyboardDevice::LoadLists() {
+    CKelvaneUSBDevice::LoadLists();
+    m_macroLibrarySize = CountLibraryMacros(UserDataFolder());
+}
+
+void CKelvaneKeyboardDevice::ClearMissingMacroKeys() {
+    LoadLists();
+    if (RestoreMissingMacroKeys(m_keyList, m_macroLibrarySize)) {
+        std::vector<config::KeyListEntry> entries;
+        for (const KeyRecord& r : m_keyList)
+            entries.push_back(KeyRecordToEntry(r));
+        Profile().WriteKeyList(entries);
+        Profile().SaveProfile();
+        if (m_view)
+            m_view->RefreshKeyTexts();
+    }
+    LoadLists();
+}
+
+// ---- Light block and settings ----
+
+std::vector<int> CKelvaneKeyboardDevice::ModeCodes() const {
+    std::vector<int> codes;
+    for (const LightModeEntry& mode : GetModeList())
+        codes.push_back(mode.value);
+    return codes;
+}
+
+int CKelvaneKeyboardDevice::WriteLightBlock(int deviceProfile, std::uint8_t profileByte) {
+    if (!m_command.open)
+        return 0;
+    LightBlockFields fields;
+    fields.profileByte = profileByte;
+    fields.effectIndex = m_lightInfo.selectItem;
+    fields.brightness = m_lightInfo.light;
+    fields.speed = m_lightInfo.speed;
+    fields.direction = m_lightInfo.fx;
+    fields.multiColour = m_lightInfo.multiColor;
+    fields.red = m_lightInfo.red;
+    fields.green = m_lightInfo.green;
+    fields.blue = m_lightInfo.blue;
+    fields.zzccLedMode = m_lightInfo.zzccLedMode;
+    fields.customGroup = m_lightInfo.customGroup;
+    fields.wFlag = static_cast<std::uint8_t>(m_system.Value(kWFlagValue));
+    fields.key6Flag = static_cast<std::uint8_t>(m_system.Value(kKey6FlagValue));
+    fields.winFlag = static_cast<std::uint8_t>(m_system.Value(kWinFlagValue));
+    fields.pollingRate = static_cast<std::uint8_t>(m_system.Value(kPollingRateValue));
+    const LightBlock block = BuildLightBlock(fields, ModeCodes());
+    m_command.Begin();
+    const int result = m_command.WriteMemory(block, LightBlockOffset(deviceProfile));
+    m_command.End();
+    return result;
+}
+
+int CKelvaneKeyboardDevice::WriteLightBlock() {
+    return WriteLightBlock(0, 0);
+}
+
+int CKelvaneKeyboardDevice::ReadStateFromDevice(int* activeProfile) {
+    m_command.lightPause = false;
+    if (!m_command.open)
+        return 0;
+    std::array<std::uint8_t, 1> active{};
+    int result = m_command.ReadMemory(active, 0);
+    LightBlock block{};
+    if (result == kCommSuccess)
+        result = m_command.ReadMemory(block, LightBlockOffset(active[0]));
+    if (result != kCommSuccess)
+        return result; // keep the previous state rather than take a block never read
+    block[lightblock::kProfileAt] = active[0];
+    block[lightblock::kCleared16At] = 0;
+    m_blockCopy = block;
+    m_activeProfile = active[0];
+
+    const std::uint8_t previousEffect = m_light.mode;
+    TakeLightFields(ParseLightBlock(block, ModeCodes()));
+    if (m_light.mode != previousEffect || m_light.mode == kCustomEffect)
+        RunModeStart();
+
+    Profile().WriteSystemStages(m_system);
+    Profile().WriteLightInfo(m_lightInfo);
+    Profile().SaveProfile();
+    if (activeProfile)
+        *activeProfile = m_activeProfile;
+    return kCommSuccess;
+}
+
+void CKelvaneKeyboardDevice::TakeLightFields(const LightBlockFields& fields) {
+    m_lightInfo.selectItem = fields.effectIndex;
+    m_lightInfo.light = fields.brightness;
+    m_lightInfo.speed = fields.speed;
+    m_lightInfo.fx = fields.direction;
+    m_lightInfo.multiColor = fields.multiColour;
+    m_lightInfo.red = fields.red;
+    m_lightInfo.green = fields.green;
+    m_lightInfo.blue = fields.blue;
+    m_lightInfo.zzccLedMode = fields.zzccLedMode;
+    m_lightInfo.customGroup = fields.customGroup;
+    TakeLightInfo(m_lightInfo);
+    m_system.SetValue(kWFlagValue, fields.wFlag);
+    m_system.SetValue(kKey6FlagValue, fields.key6Flag);
+    m_system.SetValue(kWinFlagValue, fields.winFlag);
+}
+
+void CKelvaneKeyboardDevice::SetLightInfo(const config::LightInfoRecord& record) {
+    TakeLightInfo(record);
+    Profile().WriteLightInfo(record);
+}
+
+void CKelvaneKeyboardDevice::TakeLightInfo(const config::LightInfoRecord& record) {
+    m_lightInfo = record;
+    m_light.mode = record.selectItem;
+    m_light.brightness = record.light;
+    m_light.speed = record.speed;
+    m_light.direction = record.fx;
+    m_light.multiColour = record.multiColor;
+    m_light.red = record.red;
+    m_light.green = record.green;
+    m_light.blue = record.blue;
+}
+
+void CKelvaneKeyboardDevice::SetSystemSettings(const config::SystemStageWords& words) {
+    m_system = words;
+    Profile().WriteSystemStages(words);
+}
+
+// A changed effect starts from a clean state; the custom effect also shows and stores the
+// group's colours.
+void CKelvaneKeyboardDevice::RunModeStart() {
+    m_effect.Reset();
+    if (m_light.mode != kCustomEffect)
+        return;
+    const std::vector<config::RgbaColor> colours =
+        Profile().ReadCustomLightColors(m_lightInfo.customGroup, GetLedCount());
+    for (std::size_t i = 0; i < colours.size(); ++i) {
+        const config::RgbaColor& c = colours[i];
+        SetLedColour(static_cast<int>(i), LedColour{c.red, c.green, c.blue, c.alpha});
+    }
+    WriteCustomScheme();
+}
+
+int CKelvaneKeyboardDevice::WriteCustomScheme() {
+    if (!m_command.open || m_command.IsReceiverMode())
+        return 0;
+    std::array<std::uint8_t, kFrameSize> scheme{};
+    for (std::size_t i = 0; i < kOnScreenKeyCount; ++i) {
+        const std::size_t n = m_maps.leds[i];
+        // LED 170 would reach past the scheme's 512 bytes.
+        if (n >= static_cast<std::size_t>(kFrameLedLimit))
+            continue;
+        const LedColour led = GetLedColour(static_cast<int>(i));
+        scheme[3 * n] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
+        scheme[3 * n + 1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
+        scheme[3 * n + 2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
+    }
+    const auto length = std::min<std::size_t>(3 * GetDeviceKeyCount(), scheme.size());
+    const int result = m_command.WriteBlock(std::span(scheme).first(length),
+                                            m_lightInfo.customGroup, kSchemeBlockSize);
+    if (result != kCommSuccess)
+        std::this_thread::sleep_for(std::chrono::milliseconds(kSchemeFailurePauseMs));
+    return result;
+}
+
+// ---- Whole device ----
+
+int CKelvaneKeyboardDevice::ReadAllFromDevice() {
+    const int tables = ReadDeviceTables();
+    ReloadProfile();
+    const int state = ReadStateFromDevice(nullptr);
+    RefreshPanels();
+    return tables == kCommSuccess ? state : tables;
+}
+
+void CKelvaneKeyboardDevice::ReloadProfile() {
+    SetProfilePaths();
+    const std::string folder = UserDataFolder();
+    if (!folder.empty() && !GetCurrentProfileId().empty())
+        Profile().LoadProfile(config::Utf8ToWide(folder + GetCurrentProfileId() + ".Json"));
+    if (!Profile().GetConfigPath().empty())
+        Profile().LoadConfig(Profile().GetConfigPath());
+    TakeLightInfo(Profile().ReadLightInfo());
+    m_system = Profile().ReadSystemStages();
+    m_keyList.clear();
+    for (const config::KeyListEntry& entry : Profile().ReadKeyList())
+        m_keyList.push_back(KeyRecordFromEntry(entry));
+}
+
+void CKelvaneKeyboardDevice::RefreshPanels() {
+    LoadLists();
+    if (m_view)
+        m_view->RefreshPanels();
+}
+
+KeyboardApplyResult CKelvaneKeyboardDevice::ApplyProfile() {
+    KeyboardApplyResult result;
+    ReloadProfile();
+    ClearMissingMacroKeys();
+    RefreshPanels();
+    result.lightBlock = WriteLightBlock(0, 0);
+    result.usedMacros = UsedMacroList();
+    result.macroDownload = DownloadMacros(); // the macro download comes with the macro library
+    result.keyTable = WriteKeyTable();
+    return result;
+}
+
+} // namespace devices

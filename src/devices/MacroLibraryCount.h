@@ -1,0 +1,13 @@
+#pragma once
+// The number of macros in a device's macro library: the entries of "MacroInfo" in
+// "macro.config" of the device's user data folder. A key assignment names a macro by its
+// position there.
+
+#include <string>
+
+namespace devices {
+
+// 0 when the file is missing, unreadable or has no "MacroInfo" array.
+int CountLibraryMacros(const std::string& userDataFolder);
+
+} // namespace devices
