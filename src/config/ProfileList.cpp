@@ -1,0 +1,271 @@
+#include "config/ProfileList.h"
+
+#include "config/JsonAccess.h"
+#include "config/JsonFile.h"
+#include "config/ProfileNames.h"
+#include "config/TimestampId.h"
+
+#include <chrono>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+namespace config {
+
+namespace {
+
+constexpr const char* kNameKey = "profilename";
+constexpr const char* kIdKey = "profileUUID";
+// The headset's equaliser groups that belong to the user, not to the defaults.
+constexpr const char* kUserEqualiserKeys[] = {"CustomEQNameInfo", "CustomEQHzValueInfo"};
+
+// Gives a profile document the entry's name and id; anything but an object is replaced by one.
+void SetNames(Json::Value& document, const ProfileEntry& entry) {
+    if (!document.isObject())
+        document = Json::Value(Json::objectValue);
+    document[kNameKey] = entry.name;
+    document[kIdKey] = entry.id;
+}
+
+bool HasValue(const Json::Value& document, const char* key) {
+    return document.isMember(key) && !document[key].isNull();
+}
+
+// "Device"[0] of a profile document, nullptr when the document has none of that form.
+const Json::Value* DeviceRecord(const Json::Value& document) {
+    if (!document.isObject() || !document["Device"].isArray() || document["Device"].empty())
+        return nullptr;
+    const Json::Value& record = document["Device"][0];
+    return record.isObject() ? &record : nullptr;
+}
+
+void KeepUserEqualisers(const Json::Value& current, Json::Value& document) {
+    const Json::Value* from = DeviceRecord(current);
+    if (!from)
+        return;
+    Json::Value* devices = json::Member(document, "Device");
+    Json::Value* to = devices ? json::Element(*devices, 0) : nullptr;
+    for (const char* key : kUserEqualiserKeys) {
+        if (!HasValue(*from, key) || !to)
+            continue;
+        if (Json::Value* slot = json::Member(*to, key))
+            *slot = (*from)[key];
+    }
+}
+
+bool RemoveFile(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::remove(path, error);
+}
+
+} // namespace
+
+CProfileList::CProfileList(std::string userFolder, std::string defaultDocument)
+    : m_folder(std::move(userFolder)), m_defaultDocument(std::move(defaultDocument)) {
+    if (!m_folder.empty() && m_folder.back() != '/')
+        m_folder += '/';
+}
+
+std::string CProfileList::ListPath() const {
+    return m_folder + kProfileListFileName;
+}
+
+std::string CProfileList::ProfilePath(const std::string& id) const {
+    return m_folder + id + kProfileExtension;
+}
+
+std::string CProfileList::SelectedId() const {
+    const auto index = static_cast<std::size_t>(m_state.selected);
+    return index < m_state.entries.size() ? m_state.entries[index].id : std::string();
+}
+
+int CProfileList::Load() {
+    return Refresh() ? kProfileDone : kProfileWriteFailed;
+}
+
+bool CProfileList::Refresh() {
+    if (m_folder.empty()) {
+        // Without its folder every relative path would land in the working directory.
+        m_state = {};
+        return false;
+    }
+    if (std::optional<ProfileListState> state = ParseProfileList(ReadJsonFile(ListPath()))) {
+        m_state = std::move(*state);
+        return true;
+    }
+    return Rebuild();
+}
+
+bool CProfileList::Rebuild() {
+    ProfileListState state;
+    state.entries = FindProfileDocuments(m_folder);
+    if (state.entries.empty()) {
+        const ProfileEntry first{"profile1", NewId()};
+        if (!WriteJsonFile(ProfilePath(first.id), DefaultDocumentFor(first))) {
+            m_state = {{first}, 0};
+            return false;
+        }
+        state.entries.push_back(first);
+    }
+    if (!WriteList(state)) {
+        m_state = std::move(state);
+        return false;
+    }
+    return true;
+}
+
+bool CProfileList::WriteList(const ProfileListState& state) {
+    if (!WriteJsonFile(ListPath(), MakeProfileListDocument(state)))
+        return false;
+    m_state = state;
+    return true;
+}
+
+std::string CProfileList::NewId() const {
+    // Two profiles made within one millisecond would share a file: take the next free
+    // millisecond instead.
+    auto when = std::chrono::system_clock::now();
+    std::string id = MakeTimestampId(when);
+    for (int tries = 0; tries < 100000; ++tries) {
+        std::error_code error;
+        if (m_state.IndexOf(id) < 0 && !std::filesystem::exists(ProfilePath(id), error))
+            break;
+        when += std::chrono::milliseconds(1);
+        id = MakeTimestampId(when);
+    }
+    return id;
+}
+
+Json::Value CProfileList::DefaultDocumentFor(const ProfileEntry& entry) const {
+    Json::Value document = ReadJsonFile(m_defaultDocument);
+    SetNames(document, entry);
+    return document;
+}
+
+int CProfileList::Append(const ProfileEntry& entry, Json::Value document) {
+    SetNames(document, entry);
+    const std::string path = ProfilePath(entry.id);
+    if (!WriteJsonFile(path, document))
+        return kProfileWriteFailed;
+    ProfileListState state = m_state;
+    state.entries.push_back(entry);
+    if (!WriteList(state)) {
+        RemoveFile(path);
+        return kProfileWriteFailed;
+    }
+    return kProfileDone;
+}
+
+int CProfileList::Select(const std::string& id) {
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    const int index = m_state.IndexOf(id);
+    if (index < 0)
+        return kProfileUnknown;
+    ProfileListState state = m_state;
+    state.selected = index;
+    return WriteList(state) ? kProfileDone : kProfileWriteFailed;
+}
+
+int CProfileList::Add() {
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    if (m_state.entries.size() >= static_cast<std::size_t>(kMaxAddedProfiles))
+        return kProfileNothingDone;
+    const ProfileEntry entry{NewProfileName(m_state.Names()), NewId()};
+    return Append(entry, DefaultDocumentFor(entry));
+}
+
+int CProfileList::Delete(const std::string& id) {
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    const int index = m_state.IndexOf(id);
+    if (index < 0)
+        return kProfileUnknown;
+    if (m_state.entries.size() <= 1)
+        return kProfileNothingDone;
+    ProfileListState state = m_state;
+    state.entries.erase(state.entries.begin() + index);
+    if (state.selected == index)
+        state.selected = index == 0 ? 0 : index - 1;
+    else if (state.selected > index)
+        --state.selected;
+    // The list goes first: should it fail, the profile is still listed and still has its file.
+    if (!WriteList(state))
+        return kProfileWriteFailed;
+    RemoveFile(ProfilePath(id));
+    return kProfileDone;
+}
+
+int CProfileList::Copy(const std::string& id) {
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    const int index = m_state.IndexOf(id);
+    if (index < 0)
+        return kProfileUnknown;
+    const std::string source = m_state.entries[static_cast<std::size_t>(index)].name;
+    const ProfileEntry entry{CopyProfileName(source, m_state.Names()), NewId()};
+    return Append(entry, ReadJsonFile(ProfilePath(id)));
+}
+
+int CProfileList::Import(const std::string& path) {
+    if (readjsonFile(path).empty())
+        return kProfileUnreadable;
+    Json::Value document = ReadJsonFile(path);
+    if (!document.isObject() || !HasValue(document, kNameKey) || !HasValue(document, kIdKey))
+        return kProfileNotAProfile;
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    std::string base = std::filesystem::path(path).stem().string();
+    if (IsBlankProfileName(base))
+        base = "profile";
+    const ProfileEntry entry{ImportProfileName(base, m_state.Names()), NewId()};
+    return Append(entry, std::move(document));
+}
+
+int CProfileList::Export(const std::string& id, const std::string& destination) {
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    if (m_state.IndexOf(id) < 0)
+        return kProfileUnknown;
+    const Json::Value document = ReadJsonFile(ProfilePath(id));
+    if (!document.isObject())
+        return kProfileUnreadable;
+    return WriteJsonFile(destination, document) ? kProfileDone : kProfileWriteFailed;
+}
+
+int CProfileList::Rename(const std::string& id, const std::string& name) {
+    if (IsBlankProfileName(name))
+        return kProfileBlankName;
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    const int index = m_state.IndexOf(id);
+    if (index < 0)
+        return kProfileUnknown;
+    for (std::size_t i = 0; i < m_state.entries.size(); ++i) {
+        if (static_cast<int>(i) != index && SameProfileName(m_state.entries[i].name, name))
+            return kProfileNothingDone;
+    }
+    const ProfileEntry renamed{name, id};
+    Json::Value document = ReadJsonFile(ProfilePath(id));
+    SetNames(document, renamed);
+    if (!WriteJsonFile(ProfilePath(id), document))
+        return kProfileWriteFailed;
+    ProfileListState state = m_state;
+    state.entries[static_cast<std::size_t>(index)].name = name;
+    return WriteList(state) ? kProfileDone : kProfileWriteFailed;
+}
+
+int CProfileList::Reset(const std::string& id, int deviceKind) {
+    if (!Refresh() && m_state.entries.empty())
+        return kProfileWriteFailed;
+    const int index = m_state.IndexOf(id);
+    if (index < 0)
+        return kProfileUnknown;
+    Json::Value document = DefaultDocumentFor(m_state.entries[static_cast<std::size_t>(index)]);
+    if (deviceKind == kHeadsetDeviceKind)
+        KeepUserEqualisers(ReadJsonFile(ProfilePath(id)), document);
+    return WriteJsonFile(ProfilePath(id), document) ? kProfileDone : kProfileWriteFailed;
+}
+
+} // namespace config
