@@ -114,8 +114,9 @@ TEST_P(KeyTableTest, ARemapIsWrittenOverTheDeviceTableInChunks) {
                               Times(0x09, Packets(length, Chunk())) + Bytes{0x02});
     const std::vector<Request> requests = Requests();
     for (const Request& r : requests) {
-        if (r.command == 0x09)
+        if (r.command == 0x09) {
             EXPECT_EQ(r.length, std::min(Chunk(), length - r.offset));
+        }
     }
     Bytes expected = factory;
     const std::size_t k = keyboard->Maps().keys[kOnScreenA];
