@@ -1,6 +1,7 @@
 // quarin-z17ctl: the configurator's devices from the command line, for scripts and diagnostics.
 
 #include "ctl/CtlCommands.h"
+#include "ctl/KeyboardCommands.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
@@ -17,7 +18,10 @@ void PrintUsage(std::FILE* to) {
             "Talk to QUARIN Z17 devices from scripts.\n\n"
             "Commands:\n"
             "  devices     list the connected interfaces: slot, kind, role, vendor:product, path\n"
-            "  info KIND   print the information block of a keyboard, mouse or mousepad\n\n"
+            "  info KIND   print the information block of a keyboard, mouse or mousepad\n"
+            "  keytable KIND  print the key table of a keyboard or keyboard-receiver: device key,\n"
+            "                 code, LED number\n"
+            "  apply KIND     write the selected profile to a keyboard or keyboard-receiver\n\n"
             "Options:\n"
             "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
             "                 choice of keyboard, keyboard-receiver, mouse, mouse-receiver,\n"
@@ -87,6 +91,16 @@ int main(int argc, char** argv) {
         if (args.size() != 2)
             return Usage("'info' takes one KIND: keyboard, mouse or mousepad");
         return ctl::PrintInfo(backend, args[1], {});
+    }
+    if (command == "keytable") {
+        if (args.size() != 2)
+            return Usage("'keytable' takes one KIND: keyboard or keyboard-receiver");
+        return ctl::PrintKeyTable(backend, args[1], {});
+    }
+    if (command == "apply") {
+        if (args.size() != 2)
+            return Usage("'apply' takes one KIND: keyboard or keyboard-receiver");
+        return ctl::ApplyKeyboardProfile(backend, args[1], {});
     }
     return Usage(("unknown command '" + command + "'").c_str());
 }

@@ -1,0 +1,142 @@
+#include "ctl/KeyboardCommands.h"
+
+#include "config/ProfileList.h"
+#include "devices/DeviceModels.h"
+#include "devices/ModelTables.h"
+#include "transport/DeviceScanThread.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace ctl {
+
+using namespace transport;
+
+namespace {
+constexpr int kKeyboardModelRow = 1;
+
+class QuietReceiver : public ISlotReceiver {
+    void OnSlotBound(int) override {}
+    void OnSlotLost(int) override {}
+    void OnFirstScanDone() override {}
+};
+
+std::vector<std::uint16_t> KeyboardKinds(const std::string& name) {
+    if (name == "keyboard")
+        return {kKindKeyboard, kKindKeyboardReceiver};
+    if (name == "keyboard-receiver")
+        return {kKindKeyboardReceiver};
+    return {};
+}
+
+// The keyboard object of the first bound command interface of those kinds, its channel open
+// and its mode selected; nullptr (with the reason written) when there is none or it does not
+// answer. *exitCode says how the command ends then.
+std::unique_ptr<devices::CKelvaneKeyboardDevice>
+OpenKeyboard(HidBackend& backend, const std::string& kind, const Output& output, int* exitCode) {
+    *exitCode = kExitFailed;
+    const std::vector<std::uint16_t> kinds = KeyboardKinds(kind);
+    if (kinds.empty()) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: unknown kind '%s' (keyboard or keyboard-receiver)\n",
+                     kind.c_str());
+        *exitCode = kExitUsage;
+        return nullptr;
+    }
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    QuietReceiver receiver;
+    DeviceScanThread scan(slots, receiver, &backend);
+    scan.ScanOnce();
+    const DeviceSlot* found = nullptr;
+    for (std::uint16_t k : kinds) {
+        auto it = std::find_if(slots.begin(), slots.end(), [&](const DeviceSlot& s) {
+            return s.bound && s.kind == k && s.role == kRoleCommand;
+        });
+        if (it != slots.end()) {
+            found = &*it;
+            break;
+        }
+    }
+    if (!found) {
+        std::fprintf(output.err, "quarin-z17ctl: no %s is connected\n", kind.c_str());
+        return nullptr;
+    }
+    auto model = devices::CreateDeviceForModel(kKeyboardModelRow, &backend);
+    std::unique_ptr<devices::CKelvaneKeyboardDevice> keyboard(
+        static_cast<devices::CKelvaneKeyboardDevice*>(model.release()));
+    const bool viaReceiver = found->kind == kKindKeyboardReceiver;
+    CDeviceComm& comm = keyboard->CommandChannel();
+    CHidChannel& channel = viaReceiver ? comm.ReceiverChannel() : comm.CableChannel();
+    if (!channel.Open(found->path, true, true, true, false)) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
+                     found->path.c_str());
+        return nullptr;
+    }
+    comm.SelectMode(viaReceiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);
+    comm.open = true;
+    if (!comm.CheckReceiverLink()) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: the keyboard does not answer through its receiver\n");
+        return nullptr;
+    }
+    if (keyboard->ReadDeviceTables() != 1) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: the keyboard's key table cannot be read (it reports %d "
+                     "keys)\n",
+                     keyboard->GetDeviceKeyCount());
+        return nullptr;
+    }
+    *exitCode = kExitOk;
+    return keyboard;
+}
+} // namespace
+
+int PrintKeyTable(HidBackend& backend, const std::string& kind, const Output& output) {
+    int exitCode = kExitOk;
+    const auto keyboard = OpenKeyboard(backend, kind, output, &exitCode);
+    if (!keyboard)
+        return exitCode;
+    const auto& table = keyboard->DeviceKeyTable();
+    const auto& leds = keyboard->DeviceLedTable();
+    for (int k = 0; k < keyboard->GetDeviceKeyCount(); ++k) {
+        const auto at = static_cast<std::size_t>(3 * k);
+        const devices::KeyCode code{table[at], table[at + 1], table[at + 2]};
+        std::fprintf(output.out, "%d\t%s\t%d\n", k, devices::KeyCodeToText(code).c_str(),
+                     leds[static_cast<std::size_t>(k)]);
+    }
+    return kExitOk;
+}
+
+int ApplyKeyboardProfile(HidBackend& backend, const std::string& kind, const Output& output) {
+    int exitCode = kExitOk;
+    const auto keyboard = OpenKeyboard(backend, kind, output, &exitCode);
+    if (!keyboard)
+        return exitCode;
+    const std::string folder = keyboard->UserDataFolder();
+    if (folder.empty()) {
+        std::fprintf(output.err, "quarin-z17ctl: the user folder cannot be made\n");
+        return kExitFailed;
+    }
+    config::CProfileList profiles(folder, keyboard->DefaultProfilePath());
+    profiles.Load();
+    const std::string id = profiles.SelectedId();
+    if (id.empty()) {
+        std::fprintf(output.err, "quarin-z17ctl: the keyboard has no selected profile\n");
+        return kExitFailed;
+    }
+    keyboard->SetCurrentProfileId(id);
+    const devices::KeyboardApplyResult result = keyboard->ApplyProfile();
+    if (result.lightBlock != transport::kCommSuccess ||
+        result.keyTable != transport::kCommSuccess) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: applying profile %s failed (light block %d, key table %d)\n",
+                     id.c_str(), result.lightBlock, result.keyTable);
+        return kExitFailed;
+    }
+    std::fprintf(output.out, "applied profile %s (%zu macros used, not downloaded)\n", id.c_str(),
+                 result.usedMacros.size());
+    return kExitOk;
+}
+
+} // namespace ctl

@@ -1,0 +1,109 @@
+// quarin-z17ctl's keyboard commands against the virtual keyboard: the key table printed, and
+// the selected profile applied.
+
+#include "config/JsonFile.h"
+#include "config/ProfileList.h"
+#include "ctl/KeyboardCommands.h"
+#include "sim/VirtualDevice.h"
+#include "sim/VirtualHidBackend.h"
+#include "sim/VirtualProducts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+std::string ReadAll(std::FILE* file) {
+    std::string text;
+    std::rewind(file);
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, file))
+        text.append(buffer, n);
+    return text;
+}
+
+class CtlKeyboard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = std::filesystem::temp_directory_path() /
+               ("quarin-ctl-keyboard-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(root / "program" / "DefaultData");
+        std::filesystem::copy_file(std::filesystem::path(QUARIN_SOURCE_DATA_DIR) / "DefaultData" /
+                                       "keyboard.Json",
+                                   root / "program" / "DefaultData" / "keyboard.Json");
+        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
+        ::setenv("QUARIN_Z17_DATA_DIR", (root / "program").c_str(), 1);
+        board->SetReplyDelay(std::chrono::microseconds(0));
+        receiver->SetReplyDelay(std::chrono::microseconds(0));
+    }
+    void TearDown() override {
+        std::fclose(out);
+        std::fclose(err);
+        ::unsetenv("XDG_DATA_HOME");
+        ::unsetenv("QUARIN_Z17_DATA_DIR");
+        std::filesystem::remove_all(root);
+    }
+    ctl::Output Streams() const { return {out, err}; }
+    std::string UserFolder() const {
+        return (root / "data" / "QUARIN Z17 Keyboard" / "keyboard").string() + "/";
+    }
+
+    std::filesystem::path root;
+    std::FILE* out = std::tmpfile();
+    std::FILE* err = std::tmpfile();
+    sim::VirtualHidBackend backend;
+    std::shared_ptr<sim::VirtualDevice> board =
+        sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    std::shared_ptr<sim::VirtualDevice> receiver = sim::MakeVirtualReceiver(*board);
+};
+
+TEST_F(CtlKeyboard, PrintsOneLinePerDeviceKeyByCableOrThroughTheReceiver) {
+    ASSERT_TRUE(backend.Plug(receiver));
+    ASSERT_EQ(ctl::PrintKeyTable(backend, "keyboard", Streams()), ctl::kExitOk) << ReadAll(err);
+    const std::string text = ReadAll(out);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 122);
+    EXPECT_EQ(text.rfind("0\t200029\t0\n", 0), 0u);
+    EXPECT_NE(text.find("\n71\tA00100\t255\n"), std::string::npos);
+    EXPECT_EQ(ctl::PrintKeyTable(backend, "keyboard-receiver", Streams()), ctl::kExitOk);
+}
+
+TEST_F(CtlKeyboard, SaysWhyWhenThereIsNoKeyboardOrTheKindIsWrong) {
+    EXPECT_EQ(ctl::PrintKeyTable(backend, "mouse", Streams()), ctl::kExitUsage);
+    EXPECT_EQ(ctl::PrintKeyTable(backend, "keyboard", Streams()), ctl::kExitFailed);
+    EXPECT_NE(ReadAll(err).find("no keyboard is connected"), std::string::npos);
+    ASSERT_TRUE(backend.Plug(receiver));
+    receiver->SetDeviceAsleep(true);
+    EXPECT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard-receiver", Streams()), ctl::kExitFailed);
+    EXPECT_EQ(ReadAll(out), "");
+}
+
+TEST_F(CtlKeyboard, AppliesTheSelectedProfilesKeysAndLighting) {
+    ASSERT_TRUE(backend.Plug(board));
+    ASSERT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitOk)
+        << ReadAll(err);
+
+    config::CProfileList profiles(UserFolder(),
+                                  (root / "program" / "DefaultData" / "keyboard.Json").string());
+    ASSERT_EQ(profiles.Load(), config::kProfileDone);
+    const std::string path = profiles.ProfilePath(profiles.SelectedId());
+    Json::Value document = config::ReadJsonFile(path);
+    ASSERT_TRUE(document.isObject());
+    document["Device"][0]["KeyList"][64]["Assignment"] = 0x200205; // A becomes Shift+B
+    document["Device"][0]["LightInfo"]["Red"] = 17;
+    ASSERT_TRUE(config::WriteJsonFile(path, document));
+
+    ASSERT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitOk);
+    const std::vector<std::uint8_t> table = board->KeyTable();
+    // On-screen key 64 ('A', 20 00 04) is device key 61 of the factory layout.
+    EXPECT_EQ(table[3 * 61], 0x20);
+    EXPECT_EQ(table[3 * 61 + 1], 0x02);
+    EXPECT_EQ(table[3 * 61 + 2], 0x05);
+    EXPECT_EQ(board->MemoryImage()[6], 17) << "profile 0's red";
+    EXPECT_NE(ReadAll(out).find("applied profile " + profiles.SelectedId()), std::string::npos);
+}
+
+} // namespace
