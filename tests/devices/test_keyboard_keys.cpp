@@ -222,6 +222,35 @@ TEST_P(KeyTableTest, AClosedChannelWritesNothing) {
     EXPECT_TRUE(Requests().empty());
 }
 
+TEST_P(KeyTableTest, ApplyingAProfileWritesTheLightBlockThenTheKeyTable) {
+    WriteMacroLibrary(2);
+    ASSERT_EQ(keyboard->ReadDeviceTables(), 1);
+    keyboard->ReloadProfile();
+    KeyRecord used = keyboard->GetKeyRecord(7);
+    used.code = MacroCode(1, 0);
+    ASSERT_TRUE(keyboard->SetKeyRecord(7, used));
+    KeyRecord gone = keyboard->GetKeyRecord(kOnScreenA);
+    gone.code = MacroCode(2, 0);
+    ASSERT_TRUE(keyboard->SetKeyRecord(kOnScreenA, gone));
+    board->ClearWireLog();
+    receiver->ClearWireLog();
+
+    const KeyboardApplyResult result = keyboard->ApplyProfile();
+    EXPECT_EQ(result.lightBlock, 1);
+    EXPECT_EQ(result.keyTable, 1);
+    EXPECT_EQ(result.usedMacros, std::vector<int>{1});
+    const Bytes expected = Bytes{0x01} + Times(0x06, Packets(26, Chunk())) + Bytes{0x02} +
+                           Times(0x03, Packets(34, Chunk())) + Bytes{0x01} +
+                           Times(0x09, Packets(3 * kFactoryKeys, Chunk())) + Bytes{0x02};
+    EXPECT_EQ(Commands(), expected);
+    EXPECT_EQ(DeviceCode(keyboard->Maps().keys[7]), MacroCode(0, 0));
+    EXPECT_EQ(DeviceCode(keyboard->Maps().keys[kOnScreenA]), KeyboardCode(0, 0x04));
+    const Json::Value saved =
+        config::ReadJsonFile(UserFolder() + keyboard->GetCurrentProfileId() + ".Json");
+    EXPECT_EQ(saved["Device"][0]["KeyList"][kOnScreenA]["Assignment"].asInt(), 0x200004)
+        << "the missing macro's key is cleared in the profile too";
+}
+
 INSTANTIATE_TEST_SUITE_P(Keyboard, KeyTableTest, ::testing::Bool(), KindName);
 
 } // namespace
