@@ -8,6 +8,7 @@
 #include "shell/controls/RedioMacroButtonUI.h"
 #include "shell/controls/SelectPanelUI.h"
 #include "shell/controls/WndUI.h"
+#include "shell/profile/DeviceProfileUI.h"
 #include "shell/selector/DeviceOptionUI.h"
 #include "shell/selector/MpDevicePowerUI.h"
 #include "ui/ControlFactory.h"
@@ -45,7 +46,7 @@ void RegisterProgramControls() {
         {"CLightControlUI", nullptr},
         {"CMacroControlUI", nullptr},
         {"CKeySetControlUI", nullptr},
-        {"CDeviceProfileUI", nullptr},
+        {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", nullptr},
         {"CMagicControlUI", nullptr},
         {"CVoice6533ControlUI", nullptr},

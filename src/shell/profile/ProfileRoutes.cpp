@@ -1,0 +1,135 @@
+#include "shell/profile/ProfileRoutes.h"
+
+#include "config/ProfileList.h"
+#include "devices/KelvaneUSBDevice.h"
+#include "shell/profile/DeviceProfileUI.h"
+#include "shell/profile/FindInside.h"
+#include "shell/windows/MsgWnd.h"
+#include "ui/DialogBuilder.h"
+#include "ui/WindowWnd.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace shell {
+
+namespace {
+
+bool Is(const QString& name, const char* control) {
+    return name.compare(QLatin1String(control), Qt::CaseInsensitive) == 0;
+}
+
+void Export(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
+    const int selected = panel.GetSelectedIndex();
+    if (selected < 0 || !dialogs.saveFile)
+        return;
+    QString path = dialogs.saveFile(panel.GetNameEditText() + QStringLiteral(".json"));
+    if (path.isEmpty())
+        return;
+    // The filter promises .json files; a name typed without an extension gets it.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".json");
+    panel.ExportProfile(path);
+}
+
+void Import(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
+    if (!dialogs.openFile)
+        return;
+    const QString path = dialogs.openFile();
+    if (!path.isEmpty())
+        panel.ImportProfile(path); // a file that is not a profile is dropped without a message
+}
+
+void Rename(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
+    const QString name = panel.GetNameEditText();
+    if (name.isEmpty())
+        return;
+    const int result = panel.RenameProfile(name);
+    const char* message = result == config::kProfileNothingDone ? "message_text_5"
+                          : result == config::kProfileBlankName ? "message_text_25"
+                                                                : nullptr;
+    if (message && dialogs.message)
+        dialogs.message(QLatin1String(message), 0);
+}
+
+bool Reset(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
+    if (!dialogs.message || dialogs.message(QStringLiteral("message_text_22"), 1) != 1)
+        return false;
+    return panel.ResetProfile() == config::kProfileDone;
+}
+
+} // namespace
+
+ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi) {
+    QWidget* parent = owner ? owner->GetHWND() : nullptr;
+    const QString filter = QLatin1String(kProfileFileFilter);
+    ProfileDialogs dialogs;
+    dialogs.saveFile = [parent, filter](const QString& suggested) {
+        return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
+    };
+    dialogs.openFile = [parent, filter] {
+        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+    };
+    dialogs.message = [owner, dpi](const QString& textId, int buttons) {
+        return ShowMessage(owner, QString(), textId, dpi, true, buttons);
+    };
+    return dialogs;
+}
+
+ProfileRoute RouteProfileClick(CDeviceProfileUI& panel, const QString& name,
+                               const ProfileDialogs& dialogs) {
+    if (Is(name, "device_add_btn"))
+        panel.AddProfile();
+    else if (Is(name, "device_sub_btn"))
+        panel.DeleteProfile();
+    else if (Is(name, "device_copy_btn"))
+        panel.CopyProfile();
+    else if (Is(name, "device_export_btn"))
+        Export(panel, dialogs);
+    else if (Is(name, "device_import_btn"))
+        Import(panel, dialogs);
+    else if (Is(name, "device_reset_btn"))
+        return Reset(panel, dialogs) ? ProfileRoute::kReloadProfile : ProfileRoute::kHandled;
+    else if (Is(name, "device_profile_edit_save_btn"))
+        Rename(panel, dialogs);
+    else if (name == QLatin1String("profile_fun_spread_btn"))
+        panel.ShowProfileMenu(!panel.IsProfileMenuVisible());
+    else
+        return ProfileRoute::kNotMine;
+    return ProfileRoute::kHandled;
+}
+
+bool IsProfileCombo(const QString& name) {
+    return Is(name, "device_profile_combo");
+}
+
+std::string ApplyProfileSelection(CDeviceProfileUI& panel) {
+    const int index = panel.GetSelectedIndex();
+    if (index < 0)
+        return {};
+    panel.SelectProfile(index, false);
+    return panel.GetCurrentProfileId();
+}
+
+ui::CControlUI* BuildDeviceProfilePanel(ui::CPaintManagerUI* manager) {
+    ui::CDialogBuilder builder;
+    ui::CControlUI* panel = builder.Create(QLatin1String(kDeviceProfileXml), nullptr, manager);
+    if (!panel)
+        qWarning("The profile panel cannot be built: %s", qPrintable(builder.GetLastError()));
+    return panel;
+}
+
+CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page) {
+    return dynamic_cast<CDeviceProfileUI*>(FindInside(page, QStringLiteral("DeviceProfileItem")));
+}
+
+void SetUpProfilePanel(CDeviceProfileUI& panel, devices::CKelvaneUSBDevice& device, int kind) {
+    panel.SetDeviceKind(kind);
+    panel.SetProfilePaths(device.UserDataFolder(), device.DefaultProfilePath());
+    panel.LoadProfileList();
+    panel.SelectTab(1);
+    device.SetCurrentProfileId(panel.GetCurrentProfileId());
+    device.SetProfilePaths();
+}
+
+} // namespace shell
