@@ -156,7 +156,7 @@ int CProfileList::Append(const ProfileEntry& entry, Json::Value document) {
     return kProfileDone;
 }
 
-int CProfileList::Select(const std::string& id) {
+int CProfileList::Select(std::string id) {
     if (!Refresh() && m_state.entries.empty())
         return kProfileWriteFailed;
     const int index = m_state.IndexOf(id);
@@ -176,7 +176,7 @@ int CProfileList::Add() {
     return Append(entry, DefaultDocumentFor(entry));
 }
 
-int CProfileList::Delete(const std::string& id) {
+int CProfileList::Delete(std::string id) {
     if (!Refresh() && m_state.entries.empty())
         return kProfileWriteFailed;
     const int index = m_state.IndexOf(id);
@@ -197,7 +197,7 @@ int CProfileList::Delete(const std::string& id) {
     return kProfileDone;
 }
 
-int CProfileList::Copy(const std::string& id) {
+int CProfileList::Copy(std::string id) {
     if (!Refresh() && m_state.entries.empty())
         return kProfileWriteFailed;
     const int index = m_state.IndexOf(id);
@@ -223,7 +223,7 @@ int CProfileList::Import(const std::string& path) {
     return Append(entry, std::move(document));
 }
 
-int CProfileList::Export(const std::string& id, const std::string& destination) {
+int CProfileList::Export(std::string id, const std::string& destination) {
     if (!Refresh() && m_state.entries.empty())
         return kProfileWriteFailed;
     if (m_state.IndexOf(id) < 0)
@@ -234,7 +234,7 @@ int CProfileList::Export(const std::string& id, const std::string& destination) 
     return WriteJsonFile(destination, document) ? kProfileDone : kProfileWriteFailed;
 }
 
-int CProfileList::Rename(const std::string& id, const std::string& name) {
+int CProfileList::Rename(std::string id, const std::string& name) {
     if (IsBlankProfileName(name))
         return kProfileBlankName;
     if (!Refresh() && m_state.entries.empty())
@@ -256,7 +256,7 @@ int CProfileList::Rename(const std::string& id, const std::string& name) {
     return WriteList(state) ? kProfileDone : kProfileWriteFailed;
 }
 
-int CProfileList::Reset(const std::string& id, int deviceKind) {
+int CProfileList::Reset(std::string id, int deviceKind) {
     if (!Refresh() && m_state.entries.empty())
         return kProfileWriteFailed;
     const int index = m_state.IndexOf(id);

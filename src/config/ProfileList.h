@@ -61,27 +61,30 @@ public:
     // rebuilt list could not be written (the state holds it all the same).
     int Load();
 
+    // Ids are taken by value: a caller may pass one out of State(), which each operation
+    // replaces when it reads the list again.
+
     // Makes `id` the selected profile ("profileselect").
-    int Select(const std::string& id);
+    int Select(std::string id);
     // Appends "profile<n>" (the lowest free n) made from the default document. The selection
     // stays where it is.
     int Add();
     // Deletes the profile and its file; the profile before it (or the first one, when it was
     // the first) becomes the selected one. The last profile is never deleted.
-    int Delete(const std::string& id);
+    int Delete(std::string id);
     // Appends a copy of the profile named "<name> copy".
-    int Copy(const std::string& id);
+    int Copy(std::string id);
     // Appends the profile document at `path`, named after the file (without folder and
     // extension); its "profilename" and "profileUUID" are replaced, the rest is kept as it is.
     int Import(const std::string& path);
     // Writes the profile's document to `destination`.
-    int Export(const std::string& id, const std::string& destination);
+    int Export(std::string id, const std::string& destination);
     // Renames the profile (the name is kept as typed): kProfileDone, kProfileNothingDone when
     // another profile has that name (letter case ignored), kProfileBlankName.
-    int Rename(const std::string& id, const std::string& name);
+    int Rename(std::string id, const std::string& name);
     // Replaces the profile's document with the default document, keeping its name and id; for
     // the headset (deviceKind 7) the custom equaliser names and values are kept as well.
-    int Reset(const std::string& id, int deviceKind);
+    int Reset(std::string id, int deviceKind);
 
 private:
     // Reads the list into m_state, rebuilding it when needed; false when a rebuilt list could

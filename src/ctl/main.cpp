@@ -2,6 +2,7 @@
 
 #include "ctl/CtlCommands.h"
 #include "ctl/KeyboardCommands.h"
+#include "ctl/ProfileCommands.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
@@ -14,21 +15,35 @@ namespace {
 
 void PrintUsage(std::FILE* to) {
     std::fprintf(
-        to, "Usage: quarin-z17ctl [--demo[=LIST]] COMMAND [ARGS]\n"
-            "Talk to QUARIN Z17 devices from scripts.\n\n"
-            "Commands:\n"
-            "  devices     list the connected interfaces: slot, kind, role, vendor:product, path\n"
-            "  info KIND   print the information block of a keyboard, mouse or mousepad\n"
-            "  keytable KIND  print the key table of a keyboard or keyboard-receiver: device key,\n"
-            "                 code, LED number\n"
-            "  apply KIND     write the selected profile to a keyboard or keyboard-receiver\n\n"
-            "Options:\n"
-            "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
-            "                 choice of keyboard, keyboard-receiver, mouse, mouse-receiver,\n"
-            "                 mousepad, headset (default: keyboard,mouse,mousepad,headset)\n"
-            "  -h, --help     show this help\n"
-            "  -v, --version  show the version\n\n"
-            "Exit codes: 0 success, 1 device not found or command failed, 2 bad usage.\n");
+        to,
+        "Usage: quarin-z17ctl [--demo[=LIST]] COMMAND [ARGS]\n"
+        "Talk to QUARIN Z17 devices from scripts.\n\n"
+        "Commands:\n"
+        "  devices     list the connected interfaces: slot, kind, role, vendor:product, path\n"
+        "  info KIND   print the information block of a keyboard, mouse or mousepad\n"
+        "  keytable KIND  print the key table of a keyboard or keyboard-receiver: device key,\n"
+        "                 code, LED number\n"
+        "  apply KIND     write the selected profile to a keyboard or keyboard-receiver\n"
+        "  profile list KIND          the profiles of a device kind: index, * for the selected\n"
+        "                             one, name, id\n"
+        "  profile add|copy KIND      add a profile from the defaults, or copy the selected one\n"
+        "  profile delete KIND        delete the selected profile\n"
+        "  profile select KIND INDEX  make profile INDEX the selected one\n"
+        "  profile rename KIND NAME   rename the selected profile\n"
+        "  profile export KIND FILE   write the selected profile to FILE\n"
+        "  profile import KIND FILE   add the profile document FILE\n"
+        "  key get KIND INDEX         print key INDEX's code in the selected profile\n"
+        "  key set KIND INDEX CODE    store CODE (six hex digits) for key INDEX in the\n"
+        "                             selected profile ('apply' then sends it)\n"
+        "  Profile and key commands work on the program's files; KIND is keyboard, mouse,\n"
+        "  mousepad or headset (the receivers share their product's profiles).\n\n"
+        "Options:\n"
+        "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
+        "                 choice of keyboard, keyboard-receiver, mouse, mouse-receiver,\n"
+        "                 mousepad, headset (default: keyboard,mouse,mousepad,headset)\n"
+        "  -h, --help     show this help\n"
+        "  -v, --version  show the version\n\n"
+        "Exit codes: 0 success, 1 device not found or command failed, 2 bad usage.\n");
 }
 
 int Usage(const char* message) {
@@ -102,5 +117,9 @@ int main(int argc, char** argv) {
             return Usage("'apply' takes one KIND: keyboard or keyboard-receiver");
         return ctl::ApplyKeyboardProfile(backend, args[1], {});
     }
+    if (command == "profile")
+        return ctl::RunProfileCommand({args.begin() + 1, args.end()}, {});
+    if (command == "key")
+        return ctl::RunKeyCommand({args.begin() + 1, args.end()}, {});
     return Usage(("unknown command '" + command + "'").c_str());
 }

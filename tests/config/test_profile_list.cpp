@@ -350,6 +350,11 @@ TEST_F(ProfileListTest, SelectWritesTheSelection) {
     EXPECT_EQ(ListDocument()["profileselect"], 1);
     EXPECT_EQ(list.Select("nope"), kProfileUnknown);
     EXPECT_EQ(ListDocument()["profileselect"], 1);
+    // An id taken from the state itself, which the operation replaces as it reads the list.
+    ASSERT_EQ(list.Select(list.State().entries[0].id), kProfileDone);
+    EXPECT_EQ(list.SelectedId(), "id0");
+    ASSERT_EQ(list.Delete(list.State().entries[1].id), kProfileDone);
+    EXPECT_EQ(ListedNames(), std::vector<std::string>{"a"});
 }
 
 TEST_F(ProfileListTest, EveryChangeStartsFromTheFileNotFromWhatWasReadBefore) {

@@ -1,0 +1,244 @@
+#include "ctl/ProfileCommands.h"
+
+#include "config/BasicProfiledata.h"
+#include "config/ProfileList.h"
+#include "config/Utf8.h"
+#include "devices/DeviceModels.h"
+#include "devices/KeyCode.h"
+
+#include <algorithm>
+#include <charconv>
+#include <memory>
+#include <optional>
+
+namespace ctl {
+
+namespace {
+
+struct KindFolders {
+    std::string userFolder;
+    std::string defaultDocument;
+    bool hasKeys = false;
+};
+
+// The model row of a kind name; the cable and receiver connections of a product share it.
+std::optional<int> ModelRowOf(const std::string& kind) {
+    if (kind == "mouse" || kind == "mouse-receiver")
+        return 0;
+    if (kind == "keyboard" || kind == "keyboard-receiver")
+        return 1;
+    if (kind == "mousepad")
+        return 2;
+    if (kind == "headset")
+        return 3;
+    return std::nullopt;
+}
+
+// The folders the program uses for this kind's device; nullopt (reason written) when the kind
+// is unknown or the folder cannot be made. *exitCode says how the command ends then.
+std::optional<KindFolders> FoldersOf(const std::string& kind, const Output& output, int* exitCode) {
+    const std::optional<int> row = ModelRowOf(kind);
+    if (!row) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: unknown kind '%s' (keyboard, keyboard-receiver, mouse, "
+                     "mouse-receiver, mousepad or headset)\n",
+                     kind.c_str());
+        *exitCode = kExitUsage;
+        return std::nullopt;
+    }
+    const std::unique_ptr<devices::CKelvaneUSBDevice> device = devices::CreateDeviceForModel(*row);
+    KindFolders folders{device->UserDataFolder(), device->DefaultProfilePath(),
+                        device->GetKeyButtonCount() > 0};
+    if (folders.userFolder.empty()) {
+        std::fprintf(output.err, "quarin-z17ctl: the user folder of the %s cannot be made\n",
+                     kind.c_str());
+        *exitCode = kExitFailed;
+        return std::nullopt;
+    }
+    return folders;
+}
+
+// A decimal number without sign or other characters.
+std::optional<int> ParseIndex(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || ptr != end || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+void PrintEntry(const config::ProfileListState& state, std::size_t index, const Output& output) {
+    const config::ProfileEntry& entry = state.entries[index];
+    std::fprintf(output.out, "%zu\t%s\t%s\t%s\n", index,
+                 static_cast<int>(index) == state.selected ? "*" : "-", entry.name.c_str(),
+                 entry.id.c_str());
+}
+
+const char* Describe(int result) {
+    switch (result) {
+    case config::kProfileWriteFailed:
+        return "the profile files cannot be written";
+    case config::kProfileNotAProfile:
+        return "the file is not a profile (it needs \"profilename\" and \"profileUUID\")";
+    case config::kProfileUnreadable:
+        return "the file cannot be read";
+    case config::kProfileUnknown:
+        return "the profile is no longer in the list";
+    default:
+        return "nothing was done";
+    }
+}
+
+int Failed(const Output& output, const std::string& message) {
+    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
+    return kExitFailed;
+}
+
+int UsageError(const Output& output, const std::string& message) {
+    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
+    return kExitUsage;
+}
+
+bool HasControlCharacter(const std::string& text) {
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
+}
+
+// The operations that end by printing the new last entry.
+int Appended(config::CProfileList& list, int result, const Output& output) {
+    if (result != config::kProfileDone)
+        return Failed(output, Describe(result));
+    PrintEntry(list.State(), list.State().entries.size() - 1, output);
+    return kExitOk;
+}
+
+int RunOnList(const std::string& verb, const std::vector<std::string>& args,
+              config::CProfileList& list, const Output& output) {
+    if (verb == "list") {
+        for (std::size_t i = 0; i < list.State().entries.size(); ++i)
+            PrintEntry(list.State(), i, output);
+        return kExitOk;
+    }
+    const std::string selected = list.SelectedId();
+    if (verb == "add") {
+        const int result = list.Add();
+        if (result == config::kProfileNothingDone)
+            return Failed(output, "there are " + std::to_string(config::kMaxAddedProfiles) +
+                                      " profiles already; copy or import to make more");
+        return Appended(list, result, output);
+    }
+    if (verb == "copy")
+        return Appended(list, list.Copy(selected), output);
+    if (verb == "import")
+        return Appended(list, list.Import(args[2]), output);
+    if (verb == "delete") {
+        const int result = list.Delete(selected);
+        if (result == config::kProfileNothingDone)
+            return Failed(output, "the last profile cannot be deleted");
+        return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+    }
+    if (verb == "select") {
+        const std::optional<int> index = ParseIndex(args[2]);
+        if (!index)
+            return UsageError(output, "INDEX must be a profile number from 'profile list'");
+        if (static_cast<std::size_t>(*index) >= list.State().entries.size())
+            return Failed(output, "there is no profile " + args[2]);
+        const int result = list.Select(list.State().entries[static_cast<std::size_t>(*index)].id);
+        return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+    }
+    if (verb == "rename") {
+        if (HasControlCharacter(args[2]))
+            return UsageError(output, "a profile name cannot hold control characters");
+        const int result = list.Rename(selected, args[2]);
+        if (result == config::kProfileBlankName)
+            return Failed(output, "the name is blank");
+        if (result == config::kProfileNothingDone)
+            return Failed(output, "another profile is named '" + args[2] + "'");
+        return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+    }
+    // export
+    const int result = list.Export(selected, args[2]);
+    return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+}
+
+} // namespace
+
+int RunProfileCommand(const std::vector<std::string>& args, const Output& output) {
+    static const std::vector<std::string> kWithoutArgument = {"list", "add", "copy", "delete"};
+    static const std::vector<std::string> kWithArgument = {"select", "rename", "export", "import"};
+    if (args.empty())
+        return UsageError(output, "'profile' needs an operation: list, add, copy, delete, "
+                                  "select, rename, export or import");
+    const std::string& verb = args[0];
+    const bool bare =
+        std::find(kWithoutArgument.begin(), kWithoutArgument.end(), verb) != kWithoutArgument.end();
+    const bool withArgument =
+        std::find(kWithArgument.begin(), kWithArgument.end(), verb) != kWithArgument.end();
+    if (!bare && !withArgument)
+        return UsageError(output, "unknown profile operation '" + verb + "'");
+    if (args.size() != (bare ? 2u : 3u))
+        return UsageError(output, "'profile " + verb + "' takes KIND" +
+                                      (bare               ? ""
+                                       : verb == "select" ? " INDEX"
+                                       : verb == "rename" ? " NAME"
+                                                          : " FILE"));
+    int exitCode = kExitFailed;
+    const std::optional<KindFolders> folders = FoldersOf(args[1], output, &exitCode);
+    if (!folders)
+        return exitCode;
+    config::CProfileList list(folders->userFolder, folders->defaultDocument);
+    if (list.Load() != config::kProfileDone && list.State().entries.empty())
+        return Failed(output, Describe(config::kProfileWriteFailed));
+    return RunOnList(verb, args, list, output);
+}
+
+int RunKeyCommand(const std::vector<std::string>& args, const Output& output) {
+    const bool get = !args.empty() && args[0] == "get";
+    const bool set = !args.empty() && args[0] == "set";
+    if (!get && !set)
+        return UsageError(output,
+                          "'key' needs an operation: get KIND INDEX or set KIND INDEX CODE");
+    if (args.size() != (get ? 3u : 4u))
+        return UsageError(output,
+                          get ? "'key get' takes KIND INDEX" : "'key set' takes KIND INDEX CODE");
+    int exitCode = kExitFailed;
+    const std::optional<KindFolders> folders = FoldersOf(args[1], output, &exitCode);
+    if (!folders)
+        return exitCode;
+    if (!folders->hasKeys)
+        return UsageError(output, "the " + args[1] + " has no keys (keyboard or mouse)");
+    const std::optional<int> index = ParseIndex(args[2]);
+    if (!index)
+        return UsageError(output, "INDEX must be a key number");
+    std::optional<devices::KeyCode> code;
+    if (set && !(code = devices::KeyCodeFromText(args[3])))
+        return UsageError(output, "CODE must be six hexadecimal digits, such as 20002C");
+
+    config::CProfileList list(folders->userFolder, folders->defaultDocument);
+    list.Load();
+    const std::string id = list.SelectedId();
+    if (id.empty())
+        return Failed(output, Describe(config::kProfileWriteFailed));
+    config::CBasicProfiledata profile;
+    profile.SetDefaultPath(config::Utf8ToWide(folders->defaultDocument));
+    profile.SetProfilePath(config::Utf8ToWide(list.ProfilePath(id)));
+    profile.LoadProfile(config::Utf8ToWide(list.ProfilePath(id)));
+    std::vector<config::KeyListEntry> keys = profile.ReadKeyList();
+    if (keys.empty())
+        return Failed(output, "the selected profile has no keys");
+    if (static_cast<std::size_t>(*index) >= keys.size())
+        return Failed(output, "there is no key " + args[2] + " (the profile has keys 0 to " +
+                                  std::to_string(keys.size() - 1) + ")");
+    config::KeyListEntry& entry = keys[static_cast<std::size_t>(*index)];
+    if (get) {
+        const devices::KeyRecord record = devices::KeyRecordFromEntry(entry);
+        std::fprintf(output.out, "%s\n", devices::KeyCodeToText(record.code).c_str());
+        return kExitOk;
+    }
+    entry.current.code = {code->type, code->param1, code->param2};
+    profile.WriteKeyList(keys);
+    return profile.SaveProfile() ? kExitOk : Failed(output, Describe(config::kProfileWriteFailed));
+}
+
+} // namespace ctl
