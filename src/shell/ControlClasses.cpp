@@ -8,6 +8,7 @@
 #include "shell/controls/RedioMacroButtonUI.h"
 #include "shell/controls/SelectPanelUI.h"
 #include "shell/controls/WndUI.h"
+#include "shell/keyset/KeySetControlUI.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/selector/DeviceOptionUI.h"
 #include "shell/selector/MpDevicePowerUI.h"
@@ -45,7 +46,7 @@ void RegisterProgramControls() {
         {"CAudioRecordUI", nullptr},
         {"CLightControlUI", nullptr},
         {"CMacroControlUI", nullptr},
-        {"CKeySetControlUI", nullptr},
+        {"CKeySetControlUI", Make<keyset::CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", nullptr},
         {"CMagicControlUI", nullptr},
@@ -58,6 +59,9 @@ void RegisterProgramControls() {
         if (c.create)
             ui::CControlFactory::GetInstance().RegistControl(QString::fromLatin1(c.name), c.create);
     }
+    // Device pages name their key assignment panel by this tag; it is built from its own file.
+    ui::CControlFactory::GetInstance().RegistControl(QStringLiteral("KeySetControlUI"),
+                                                     keyset::CKeySetControlUI::CreateFromSkin);
 }
 
 } // namespace shell

@@ -1,0 +1,336 @@
+#include "shell/keyset/KeySetRoutes.h"
+
+#include "devices/KelvaneKeyboardDevice.h"
+#include "platform/WinKeyTables.h"
+#include "shell/Messages.h"
+#include "shell/keyset/HookMessages.h"
+#include "shell/keyset/KeyNameTable.h"
+#include "shell/keyset/KeySetControlUI.h"
+#include "shell/keyset/MacroNames.h"
+#include "shell/windows/MsgWnd.h"
+#include "ui/EditUI.h"
+#include "ui/WindowImplBase.h"
+
+#include <array>
+
+namespace shell::keyset {
+
+namespace {
+
+constexpr int kKeyPage = 2;
+
+const QString kKeyTextEdit = QStringLiteral("keyset_keyboard_text_edit");
+
+// The combos whose choice is applied at once.
+constexpr std::array kAppliedCombos = {
+    "keyset_mousekey_combo", "keyset_mouseswing_combo", "keyset_mousewheel_combo",
+    "keyset_mousedpi_combo", "keyset_media_combo",      "keyset_system_combo",
+    "keyset_macro_combo",    "keyset_gunkey_combo",     "keyset_combokey_combo"};
+
+// The number edits applied when they lose the focus.
+constexpr std::array kAppliedEdits = {
+    "keyset_mouseswing_num_edit",     "keyset_mouseswing_delay_edit",
+    "keyset_mouseswing_speed_edit",   "keyset_mousewheel_num_edit",
+    "keyset_mousewheel_delay_edit",   "keyset_mousewheel_speed_edit",
+    "keyset_mousefire_interval_edit", "keyset_mousefire_num_edit",
+    "keyset_macro_cycle_edit"};
+
+template <std::size_t N>
+bool IsOneOf(const QString& name, const std::array<const char*, N>& names) {
+    for (const char* candidate : names) {
+        if (name.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool Is(const QString& name, const char* expected) {
+    return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
+}
+
+// N of a name made of `prefix` and a decimal number; -1 when the name is not of that form.
+int IndexAfter(const QString& name, const char* prefix) {
+    const QLatin1String head(prefix);
+    if (!name.startsWith(head, Qt::CaseInsensitive) || name.size() == head.size())
+        return -1;
+    bool ok = false;
+    const QStringView digits = QStringView(name).mid(head.size());
+    for (QChar c : digits) {
+        if (!c.isDigit())
+            return -1;
+    }
+    const int value = digits.toInt(&ok);
+    return ok ? value : -1;
+}
+
+CKeySetControlUI* FindPanel(ui::CControlUI* control) {
+    if (!control)
+        return nullptr;
+    if (auto* panel = dynamic_cast<CKeySetControlUI*>(control))
+        return panel;
+    if (auto* container = dynamic_cast<ui::IContainerUI*>(control)) {
+        for (int i = 0; i < container->GetCount(); ++i) {
+            if (CKeySetControlUI* panel = FindPanel(container->GetItemAt(i)))
+                return panel;
+        }
+    }
+    return nullptr;
+}
+
+bool IsInside(const ui::CControlUI* control, const ui::CControlUI* ancestor) {
+    for (; control; control = control->GetParent()) {
+        if (control == ancestor)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CKeySetRoutes::CKeySetRoutes(ui::WindowImplBase& window, CurrentDevice currentDevice)
+    : m_window(window), m_currentDevice(std::move(currentDevice)) {}
+
+CKeySetRoutes::~CKeySetRoutes() {
+    for (auto& [device, view] : m_views) {
+        if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(
+                const_cast<devices::CKelvaneUSBDevice*>(device)))
+            keyboard->SetView(nullptr);
+    }
+}
+
+void CKeySetRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page) {
+    CKeySetControlUI* panel = FindPanel(page);
+    if (!panel)
+        return;
+    panel->BindControls();
+    panel->SetKind(device.GetDeviceKind() == CKeySetControlUI::kKindKeyboard
+                       ? CKeySetControlUI::kKindKeyboard
+                       : CKeySetControlUI::kKindMouse);
+    panel->FillMacroNames(ReadMacroNames(device.UserDataFolder()));
+    m_panels[&device] = panel;
+    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device)) {
+        auto view = std::make_unique<KeyboardPageView>(*keyboard, panel);
+        keyboard->SetView(view.get());
+        m_views[&device] = std::move(view);
+    }
+}
+
+CKeySetControlUI* CKeySetRoutes::PanelOf(const devices::CKelvaneUSBDevice* device) const {
+    const auto it = m_panels.find(device);
+    return it == m_panels.end() ? nullptr : it->second;
+}
+
+KeyboardPageView* CKeySetRoutes::ViewOf(const devices::CKelvaneUSBDevice* device) const {
+    const auto it = m_views.find(device);
+    return it == m_views.end() ? nullptr : it->second.get();
+}
+
+CKeySetControlUI* CKeySetRoutes::CurrentPanel() const {
+    return m_currentDevice ? PanelOf(m_currentDevice()) : nullptr;
+}
+
+// ---- Notifications ----
+
+bool CKeySetRoutes::Notify(ui::TNotifyUI& msg) {
+    const QString name = msg.pSender ? msg.pSender->GetName() : QString();
+    if (name.isEmpty())
+        return false;
+    if (msg.sType == ui::notify::click)
+        return OnClick(name);
+    if (msg.sType == ui::notify::itemselect)
+        return OnItemSelect(name);
+    if (msg.sType == ui::notify::killfocus)
+        return OnKillFocus(name);
+    if (msg.sType == ui::notify::setfocus && Is(name, "keyset_keyboard_text_edit")) {
+        m_window.SendMessage(UM_HOOK_SWITCH, 1, 0);
+        return true;
+    }
+    if (msg.sType == ui::notify::selectchanged) {
+        const int modifier = IndexAfter(name, "key_ComBox_check_");
+        if (modifier < 0)
+            return false;
+        CKeySetControlUI* panel = CurrentPanel();
+        // A click on the chosen modifier keeps it chosen: the options act as one choice.
+        if (panel && IsInside(msg.pSender, panel)) {
+            panel->SelectModifier(modifier);
+            Apply();
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CKeySetRoutes::OnClick(const QString& name) {
+    const int key = IndexAfter(name, "key_");
+    if (key >= 0) {
+        devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
+        // On other pages a key click belongs to other panels (lighting selects its colour).
+        if (!device || device->GetFunctionPage() != kKeyPage)
+            return false;
+        SelectKey(key);
+        return true;
+    }
+    if (Is(name, "key_butt_keysave"))
+        Apply();
+    else if (Is(name, "key_butt_keydefalut"))
+        RestoreDefault();
+    else if (Is(name, "key_butt_keycancel"))
+        Cancel();
+    else if (Is(name, "key_butt_prosave"))
+        SaveToDevice();
+    else
+        return false;
+    return true;
+}
+
+bool CKeySetRoutes::OnItemSelect(const QString& name) {
+    CKeySetControlUI* panel = CurrentPanel();
+    if (Is(name, "keyset_function_combo")) {
+        if (panel) {
+            panel->OnFunctionChosen();
+            Apply();
+        }
+        return true;
+    }
+    if (Is(name, "keyset_macro_over_combo")) {
+        if (panel) {
+            panel->OnMacroRepeatChosen();
+            Apply();
+        }
+        return true;
+    }
+    if (!IsOneOf(name, kAppliedCombos))
+        return false;
+    Apply();
+    return true;
+}
+
+bool CKeySetRoutes::OnKillFocus(const QString& name) {
+    if (Is(name, "keyset_keyboard_text_edit")) {
+        m_window.SendMessage(UM_HOOK_SWITCH, 0, 0);
+        return true;
+    }
+    if (!IsOneOf(name, kAppliedEdits))
+        return false;
+    Apply();
+    return true;
+}
+
+// ---- Actions ----
+
+void CKeySetRoutes::SelectKey(int key) {
+    devices::CKelvaneUSBDevice* device = m_currentDevice();
+    device->SelectKey(key);
+    m_open = true;
+}
+
+void CKeySetRoutes::Apply() {
+    devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
+    CKeySetControlUI* panel = PanelOf(device);
+    if (!panel)
+        return;
+    const devices::KeyRecord record = panel->ReadCode();
+    const int key = device->GetSelectedKey();
+    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(device)) {
+        if (key >= 0)
+            keyboard->SetKeyRecord(key, record);
+        if (KeyboardPageView* view = ViewOf(device))
+            view->RefreshKeyTexts();
+    }
+    panel->EnableButtons(true);
+    m_open = false;
+}
+
+void CKeySetRoutes::RestoreDefault() {
+    CKeySetControlUI* panel = CurrentPanel();
+    if (!panel)
+        return;
+    panel->RestoreDefault();
+    panel->EnableButtons(true);
+    m_open = false;
+}
+
+void CKeySetRoutes::Cancel() {
+    CKeySetControlUI* panel = CurrentPanel();
+    if (!panel)
+        return;
+    panel->Revert();
+    panel->EnableButtons(false);
+    m_open = true;
+}
+
+void CKeySetRoutes::SaveToDevice() {
+    devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
+    CKeySetControlUI* panel = PanelOf(device);
+    if (!panel)
+        return;
+    // The macros first: the key table names them by the numbers they get on the device.
+    const int macros = device->DownloadMacros();
+    device->WriteKeyTable();
+    if (macros == -1)
+        ShowMessageText("message_text_7");
+    else if (macros > 0)
+        ShowMessageText("message_text_16", &macros);
+    panel->EnableButtons(false);
+    m_open = true;
+}
+
+void CKeySetRoutes::ShowMessageText(const char* textId, const int* number) {
+    ui::CControlUI* label = m_window.Find(QStringLiteral("str_test"));
+    QString text;
+    if (label) {
+        label->SetResourceText(true);
+        label->SetText(QString::fromLatin1(textId));
+        text = label->GetText();
+    } else {
+        text = QString::fromLatin1(textId);
+    }
+    if (number)
+        text = QString::asprintf(text.toUtf8().constData(), *number);
+    ShowMessage(&m_window, QString(), text, m_window.GetPaintManager().GetDPI(), false, 0);
+}
+
+// ---- Messages ----
+
+bool CKeySetRoutes::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam) {
+    if (msg == UM_HOOK_SWITCH) {
+        if (wParam == 1)
+            m_hook.SetCaptureHook(0, kCaptureSingleKey, &m_window, true, true);
+        else if (wParam == 0)
+            m_hook.RemoveCaptureHook();
+        return true;
+    }
+    if (msg != 0 && msg == SingleKeyMessage()) {
+        OnCapturedKey(wParam, reinterpret_cast<const void*>(lParam));
+        return true;
+    }
+    return false;
+}
+
+void CKeySetRoutes::StopCapture() {
+    m_window.SendMessage(UM_HOOK_SWITCH, 0, 0);
+}
+
+void CKeySetRoutes::OnCapturedKey(ui::WPARAM message, const void* data) {
+    // A key is taken when it goes down; its release would undo a key pressed with a modifier.
+    if (!data || !platform::IsKeyDownMessage(static_cast<unsigned>(message)))
+        return;
+    CKeySetControlUI* panel = CurrentPanel();
+    auto* edit = panel ? dynamic_cast<ui::CEditUI*>(
+                             m_window.GetPaintManager().FindSubControlByName(panel, kKeyTextEdit))
+                       : nullptr;
+    if (!edit || !edit->IsFocused())
+        return;
+    const auto& record = *static_cast<const platform::KeyboardHookRecord*>(data);
+    const std::optional<std::size_t> entry = platform::FindScanCodeEntry(record);
+    if (!entry)
+        return;
+    const platform::KeyTableEntry& key = platform::CaptureKeyTable()[*entry];
+    const devices::KeyCode code = key.IsModifier() ? devices::KeyboardCode(key.modifierBit, 0)
+                                                   : devices::KeyboardCode(0, key.usage);
+    const std::optional<std::size_t> row = FindKeyNameRow(code, 0);
+    if (row && panel->OnCapturedKey(*row))
+        Apply();
+}
+
+} // namespace shell::keyset
