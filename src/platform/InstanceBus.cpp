@@ -10,7 +10,8 @@ InstanceBus::Claim InstanceBus::ClaimName() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return Claim::NoBus;
-    bus.registerObject(QString::fromLatin1(kObjectPath), this, QDBusConnection::ExportAllSlots);
+    bus.registerObject(QString::fromLatin1(kObjectPath), this,
+                       QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals);
     const auto reply = bus.interface()->registerService(
         QString::fromLatin1(kBusName), QDBusConnectionInterface::DontQueueService,
         QDBusConnectionInterface::DontAllowReplacement);
@@ -33,9 +34,46 @@ bool InstanceBus::ActivateRunningInstance(QString* error) {
     return true;
 }
 
+void InstanceBus::AnnounceLightControl(quint32 wParam, quint32 lParam) {
+    emit LightControlChanged(wParam, lParam);
+}
+
 void InstanceBus::Activate() {
     if (onActivate)
         onActivate();
+}
+
+void InstanceBus::SetLightControl(quint32 wParam, quint32 lParam) {
+    if (onSetLightControl)
+        onSetLightControl(wParam, lParam);
+}
+
+QByteArray InstanceBus::Identify() {
+    return onIdentify ? onIdentify() : QByteArray();
+}
+
+void InstanceBus::SettingsRelay(quint32 wParam, quint32 lParam) {
+    if (onSettingsRelay)
+        onSettingsRelay(wParam, lParam);
+}
+
+void InstanceBus::PushCopyData(quint32 id, const QByteArray& bytes) {
+    const CopyDataResult result = onCopyData ? onCopyData(id, bytes) : CopyDataResult::Taken;
+    if (!calledFromDBus())
+        return;
+    if (result == CopyDataResult::TooLarge)
+        sendErrorReply(
+            QString::fromLatin1(kErrorTooLarge),
+            QStringLiteral("%1 bytes do not fit the buffer of data %2").arg(bytes.size()).arg(id));
+    else if (result == CopyDataResult::UnknownId)
+        sendErrorReply(QString::fromLatin1(kErrorUnknownData),
+                       QStringLiteral("no data of id %1 is taken").arg(id));
+}
+
+void InstanceBus::GameEvent(const QString& name, quint32 form, quint32 mode) {
+    if ((!onGameEvent || !onGameEvent(name, form, mode)) && calledFromDBus())
+        sendErrorReply(QString::fromLatin1(kErrorUnknownEvent),
+                       QStringLiteral("\"%1\" is not a game event").arg(name));
 }
 
 } // namespace platform

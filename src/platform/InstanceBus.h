@@ -1,8 +1,11 @@
 #pragma once
 // The program on the D-Bus session bus: the name org.quarin.Z17Keyboard is the single-instance
 // guard, and the object /org/quarin/Z17Keyboard (interface org.quarin.Z17Keyboard) is how
-// other programs talk to the running instance.
+// other programs talk to the running instance. Each method stands for one of the window
+// messages peers send on other systems; payloads keep those messages' layout.
 
+#include <QByteArray>
+#include <QDBusContext>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -12,8 +15,15 @@ namespace platform {
 inline constexpr const char* kBusName = "org.quarin.Z17Keyboard";
 inline constexpr const char* kObjectPath = "/org/quarin/Z17Keyboard";
 inline constexpr const char* kInterface = "org.quarin.Z17Keyboard";
+// Error names of refused calls.
+inline constexpr const char* kErrorTooLarge = "org.quarin.Z17Keyboard.Error.PayloadTooLarge";
+inline constexpr const char* kErrorUnknownData = "org.quarin.Z17Keyboard.Error.UnknownData";
+inline constexpr const char* kErrorUnknownEvent = "org.quarin.Z17Keyboard.Error.UnknownEvent";
 
-class InstanceBus : public QObject {
+// What the window made of a PushCopyData call.
+enum class CopyDataResult { Taken, TooLarge, UnknownId };
+
+class InstanceBus : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.quarin.Z17Keyboard")
 
@@ -29,12 +39,38 @@ public:
     // Asks the running instance to come forward; false when it could not be reached.
     static bool ActivateRunningInstance(QString* error = nullptr);
 
-    // Called on the UI thread when another program calls Activate.
+    // Called on the UI thread when another program calls the method of the same name.
     std::function<void()> onActivate;
+    std::function<void(quint32 wParam, quint32 lParam)> onSetLightControl;
+    std::function<QByteArray()> onIdentify;
+    std::function<void(quint32 wParam, quint32 lParam)> onSettingsRelay;
+    std::function<CopyDataResult(quint32 id, const QByteArray& bytes)> onCopyData;
+    // False for a name that is not a game event.
+    std::function<bool(const QString& name, quint32 wParam, quint32 lParam)> onGameEvent;
+
+    // Announces this program's own change of the lighting control to every peer.
+    void AnnounceLightControl(quint32 wParam, quint32 lParam);
+
+signals:
+    // wParam 1; lParam 1 when this program drives the lighting, 0 when it gives it back.
+    void LightControlChanged(quint32 wParam, quint32 lParam);
 
 public slots:
     // Restore and raise the window.
     void Activate();
+    // wParam 1 with lParam 0 gives the lighting back to the devices, lParam 1 takes it.
+    // Other values are ignored. Not announced back.
+    void SetLightControl(quint32 wParam, quint32 lParam);
+    // The 1024-byte identity record: which models this program serves.
+    QByteArray Identify();
+    // Passed on, unchanged, to the settings window while it is open.
+    void SettingsRelay(quint32 wParam, quint32 lParam);
+    // Data from the music recorder: id 1 spectrum (up to 4200 bytes), id 2 colour settings
+    // (up to 156 bytes). A payload larger than its buffer is refused whole with an error.
+    void PushCopyData(quint32 id, const QByteArray& bytes);
+    // A game lighting event: "Game_Start", "Game_End", "Game_Kill" or "Game_Death", with the
+    // event form (0, 1 or 2) and the lighting mode to show for a while.
+    void GameEvent(const QString& name, quint32 form, quint32 mode);
 };
 
 } // namespace platform

@@ -1,10 +1,12 @@
 #include "shell/Application.h"
 
+#include "devices/IdentityRecord.h"
 #include "platform/DebugLog.h"
 #include "platform/InstanceBus.h"
 #include "platform/Paths.h"
 #include "platform/PrivateFonts.h"
 #include "platform/SignalWatcher.h"
+#include "platform/SleepWatcher.h"
 #include "shell/ControlClasses.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
@@ -21,8 +23,8 @@
 namespace shell {
 
 namespace {
-constexpr int kMainWidth = 800;
-constexpr int kMainHeight = 572;
+constexpr int kMainWidth = 1000;
+constexpr int kMainHeight = 640;
 // WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU |
 // WS_MINIMIZEBOX
 constexpr std::uint32_t kMainStyle = 0x96CA0000u;
@@ -38,6 +40,42 @@ void SetUpResources() {
     if (style.open(QIODevice::ReadOnly))
         qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
     RegisterProgramControls();
+}
+
+// Other programs reach the window through the bus object; each call becomes the window
+// message it stands for. The identity record needs no window.
+void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd) {
+    bus.onActivate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
+    bus.onSetLightControl = [&mainWnd](quint32 wParam, quint32 lParam) {
+        mainWnd.PostMessage(g_messages.setLightControl, wParam, lParam);
+    };
+    bus.onSettingsRelay = [&mainWnd](quint32 wParam, quint32 lParam) {
+        mainWnd.PostMessage(g_messages.settingsRelay, wParam, lParam);
+    };
+    bus.onIdentify = [] {
+        const auto record = devices::BuildIdentityRecord();
+        return QByteArray(reinterpret_cast<const char*>(record.data()),
+                          static_cast<qsizetype>(record.size()));
+    };
+    bus.onCopyData = [&mainWnd](quint32 id, const QByteArray& bytes) {
+        return mainWnd.OnCopyData(id, bytes);
+    };
+    bus.onGameEvent = [&mainWnd](const QString& name, quint32 form, quint32 mode) {
+        const ui::UINT message = GameEventMessage(name);
+        if (message == 0)
+            return false;
+        mainWnd.PostMessage(message, form, mode);
+        return true;
+    };
+}
+
+void DisconnectBus(platform::InstanceBus& bus) {
+    bus.onActivate = nullptr;
+    bus.onSetLightControl = nullptr;
+    bus.onSettingsRelay = nullptr;
+    bus.onIdentify = nullptr;
+    bus.onCopyData = nullptr;
+    bus.onGameEvent = nullptr;
 }
 } // namespace
 
@@ -90,6 +128,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     int exitCode = 0;
     {
         CMainWnd mainWnd;
+        mainWnd.SetInstanceBus(&bus);
         if (!mainWnd.Create(nullptr, QString::fromUtf8(platform::kProductTitle), kMainStyle, 0, 0,
                             0, kMainWidth, kMainHeight)) {
             std::fprintf(stderr, "quarin-z17: the main window cannot be built: %s\n",
@@ -98,11 +137,15 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
         } else {
             mainWnd.CenterWindow();
             mainWnd.SetDemoMode(options.demo);
-            bus.onActivate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
+            ConnectBus(bus, mainWnd);
+            platform::SleepWatcher sleep;
+            sleep.Watch([&mainWnd](bool goingToSleep) {
+                mainWnd.SendMessage(ui::WM_POWERBROADCAST, goingToSleep ? 4 : 0x12, 0);
+            });
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();
         }
-        bus.onActivate = nullptr;
+        DisconnectBus(bus);
     }
     ui::CResourceManager::GetInstance().Release();
     fonts.Remove();

@@ -5,13 +5,18 @@
 #include "platform/Settings.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/ScreenRules.h"
 #include "shell/windows/AboutWnd.h"
+#include "shell/windows/SkinBackground.h"
+#include "shell/windows/SkinFrame.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/ResourceManager.h"
 
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace shell {
@@ -21,6 +26,8 @@ using namespace ui;
 CMainWnd::CMainWnd() = default;
 
 CMainWnd::~CMainWnd() {
+    // The workers use this window's members; they end before any member goes.
+    m_workers.StopAll();
     CResourceManager::GetInstance().RemoveTextQueryInterface(this);
 }
 
@@ -30,6 +37,7 @@ void CMainWnd::InitWindow() {
     resources.SetTextQueryInterface(this);
     resources.LoadLanguage(QStringLiteral("lan_cn.xml"));
     CResourceManager::GetInstance().ReloadText();
+    SkinNotifier().Attach(this);
     const QIcon icon(resources.GetImageFile(QStringLiteral("107")));
     SetIcon(icon);
     if (CTrayIcon::IsTrayAvailable()) {
@@ -43,19 +51,43 @@ void CMainWnd::Notify(TNotifyUI& msg) {
     const QString sender = msg.pSender ? msg.pSender->GetName() : QString();
     if (msg.sType != notify::timer)
         platform::DebugLog("%s %s", qUtf8Printable(msg.sType), qUtf8Printable(sender));
-    if (msg.sType == notify::windowinit)
+    if (extraNotify && extraNotify(msg))
+        return;
+    if (msg.sType == notify::windowinit) {
         OnWindowInit();
-    else if (msg.sType == notify::click)
+    } else if (msg.sType == notify::windowsize) {
+        if (m_firstSize && sender == QLatin1String("root")) {
+            m_firstSize = false;
+            ApplyDpiRule();
+        }
+    } else if (msg.sType == notify::click) {
         OnClickControl(sender);
-    else if (msg.sType == notify::selectchanged)
+    } else if (msg.sType == notify::selectchanged) {
         OnSelectChanged(sender);
+    } else if (msg.sType == notify::itemselect) {
+        OnItemSelect(sender);
+    }
     WindowImplBase::Notify(msg);
 }
 
 void CMainWnd::OnWindowInit() {
+    // This program takes the lighting; peers hear of it.
+    if (m_bus)
+        m_bus->AnnounceLightControl(1, 1);
     SetLanguage(shell::GetLanguageIndex());
     UpdateNoDeviceHint();
+    // Screens that come, go or change size re-apply the DPI rule.
+    auto displayChanged = [this] { PostMessage(WM_DISPLAYCHANGE, 0, 0); };
+    auto watch = [this, displayChanged](QScreen* screen) {
+        QObject::connect(screen, &QScreen::geometryChanged, GetHWND(), displayChanged);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    QObject::connect(qApp, &QGuiApplication::screenAdded, GetHWND(), watch);
+    QObject::connect(qApp, &QGuiApplication::screenRemoved, GetHWND(), displayChanged);
     StartDiscovery();
+    SetTimer(kTimerDpiRule, 100);
+    m_firstSize = true;
 }
 
 void CMainWnd::StartDiscovery() {
@@ -67,17 +99,18 @@ void CMainWnd::StartDiscovery() {
     // Hidden until the first scan pass is done; its RM_INSTANCE brings the window forward.
     ShowWindow(false);
     m_scan = std::make_unique<transport::DeviceScanThread>(m_slots, *this);
-    m_scan->Start();
+    m_workers.Start(WorkerSlots::kScanSlot, [this](transport::Event& stop) { m_scan->Run(stop); });
 }
 
 void CMainWnd::OnSlotBound(int slot) {
+    transport::Event& stop = m_workers.StopEvent(WorkerSlots::kScanSlot);
     SendMessageUnless(UM_SLOT_BOUND, static_cast<WPARAM>(slot), 0,
-                      [this] { return m_scan->StopEvent().IsSet(); });
+                      [&stop] { return stop.IsSet(); });
 }
 
 void CMainWnd::OnSlotLost(int slot) {
-    SendMessageUnless(UM_SLOT_LOST, static_cast<WPARAM>(slot), 0,
-                      [this] { return m_scan->StopEvent().IsSet(); });
+    transport::Event& stop = m_workers.StopEvent(WorkerSlots::kScanSlot);
+    SendMessageUnless(UM_SLOT_LOST, static_cast<WPARAM>(slot), 0, [&stop] { return stop.IsSet(); });
 }
 
 void CMainWnd::OnFirstScanDone() {
@@ -129,23 +162,43 @@ void CMainWnd::StartNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
 
 void CMainWnd::StopNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
 
-void CMainWnd::OnPowerBroadcast(WPARAM event) {
-    constexpr WPARAM kSuspend = 4;
-    constexpr WPARAM kResumeAutomatic = 0x12;
-    if (event == kSuspend) {
-        m_awake = false;
-        // The devices get their own lighting back while the system sleeps.
-        if (m_registry) {
-            for (devices::CKelvaneUSBDevice* device : m_registry->Devices())
-                device->TakeLightingControl(false);
-        }
-    } else if (event == kResumeAutomatic) {
-        m_awake = true;
-        if (m_registry) {
-            for (devices::CKelvaneUSBDevice* device : m_registry->Devices())
-                device->TakeLightingControl(m_lightControl);
-        }
+void CMainWnd::ForEachLightDevice(
+    const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const {
+    if (!m_registry)
+        return;
+    for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
+        if (device->GetDeviceKind() != transport::kKindHeadset)
+            fn(*device);
     }
+}
+
+void CMainWnd::TellWindowShown(bool shown) {
+    if (!m_registry)
+        return;
+    for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
+        const int kind = device->GetDeviceKind();
+        if (kind == transport::kKindKeyboard || kind == transport::kKindMouse)
+            device->SetWindowShown(shown);
+    }
+}
+
+devices::CKelvaneUSBDevice* CMainWnd::CurrentDevice() const {
+    const CDeviceOptionUI* item =
+        m_selector ? m_selector->ItemAt(m_selector->CurrentIndex()) : nullptr;
+    return item ? item->GetDevice() : nullptr;
+}
+
+void CMainWnd::SetLightControl(bool on, bool announce) {
+    m_lightControl = on;
+    if (announce && m_bus)
+        m_bus->AnnounceLightControl(1, on ? 1 : 0);
+    if (CControlUI* status = Find(QStringLiteral("control_light_status")))
+        status->SetText(on ? QStringLiteral("控制灯光") : QStringLiteral("不控制灯光"));
+    ForEachLightDevice([on](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(on); });
+}
+
+int CMainWnd::OnSkinChanged(SkinChangedParam param) {
+    return ApplySkinToRoot(m_pm, param);
 }
 
 void CMainWnd::SetDemoMode(bool on) {
@@ -154,8 +207,17 @@ void CMainWnd::SetDemoMode(bool on) {
 }
 
 void CMainWnd::OnClickControl(const QString& name) {
-    if (name.compare(QLatin1String("closebtn"), Qt::CaseInsensitive) == 0)
+    auto is = [&name](const char* control) {
+        return name.compare(QLatin1String(control), Qt::CaseInsensitive) == 0;
+    };
+    if (is("closebtn"))
         HideToTray();
+    else if (is("nodevice_ok_btn"))
+        ShowWindow(false);
+    else if (is("control_light_status"))
+        SetLightControl(!m_lightControl, true);
+    else if (is("skinbtn"))
+        CSkinFrame::Open(this, Find(QStringLiteral("skinbtn")));
     else if (name.compare(QLatin1String("minbtn"), Qt::CaseInsensitive) == 0)
         SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name.compare(QLatin1String("maxbtn"), Qt::CaseInsensitive) == 0)
@@ -168,6 +230,14 @@ void CMainWnd::OnClickControl(const QString& name) {
     else if (m_selector &&
              name.compare(QLatin1String("device_select_next"), Qt::CaseInsensitive) == 0)
         m_selector->SelectNext();
+}
+
+void CMainWnd::OnItemSelect(const QString& name) {
+    if (name.compare(QLatin1String("device_profile_combo"), Qt::CaseInsensitive) == 0) {
+        // Quick successive choices switch once, to the last one.
+        KillTimer(kTimerProfileSwitch);
+        SetTimer(kTimerProfileSwitch, 400);
+    }
 }
 
 void CMainWnd::OnSelectChanged(const QString& name) {
@@ -189,6 +259,7 @@ void CMainWnd::HideToTray() {
         return;
     }
     ShowWindow(false);
+    TellWindowShown(false);
 }
 
 CWindowWnd*& CMainWnd::SecondarySlot(Secondary which) {
@@ -224,7 +295,25 @@ void CMainWnd::UpdateNoDeviceHint() {
 
 void CMainWnd::BringForward() {
     UpdateNoDeviceHint();
+    TellWindowShown(true);
     SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void CMainWnd::ApplyDpiRule() {
+    QWidget* host = GetHWND();
+    if (!host)
+        return;
+    const bool visible = IsWindowVisible() && !IsMinimized();
+    if (!visible)
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    QScreen* screen = host->screen() ? host->screen() : QGuiApplication::primaryScreen();
+    m_dpi = screen ? DpiForMonitor(screen->geometry().size()) : 96;
+    // Sized at 96 DPI first; the paint manager scales the window to the chosen DPI.
+    m_pm.SetDPI(96);
+    host->resize(kMainWindowSize);
+    m_pm.SetDPI(m_dpi);
+    CenterWindow();
+    ShowWindow(visible, false);
 }
 
 QString CMainWnd::TextThroughLabel(const QString& label, const QString& id) {
@@ -279,9 +368,12 @@ void CMainWnd::OnTrayMessage(LPARAM mouseMessage) {
         CloseSecondaryWindows();
         if (visible) {
             ShowWindow(false);
+            TellWindowShown(false);
         } else {
             ShowWindow(true);
+            ApplyDpiRule();
             SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+            TellWindowShown(true);
             m_pm.NeedUpdate();
         }
     } else if (mouseMessage == WM_RBUTTONUP) {
@@ -291,11 +383,34 @@ void CMainWnd::OnTrayMessage(LPARAM mouseMessage) {
 
 void CMainWnd::OnTimer(int id) {
     KillTimer(id);
-    if (id == kTimerTrayMenu) {
+    switch (id) {
+    case kTimerDpiRule:
+        ApplyDpiRule();
+        if (GetHWND())
+            GetHWND()->update();
+        break;
+    case kTimerTrayMenu: {
+        const QPoint cursor = QCursor::pos();
+        QScreen* screen = QGuiApplication::screenAt(cursor);
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        const MenuPlacement at =
+            screen ? PlaceTrayMenu(cursor, screen->geometry(), screen->availableGeometry())
+                   : MenuPlacement{cursor, eMenuAlignment_Left | eMenuAlignment_Top};
         m_trayMenu = std::make_unique<CMenuWnd>();
-        if (!m_trayMenu->Init(this, QStringLiteral("menu.xml"), QCursor::pos(),
-                              eMenuAlignment_Left | eMenuAlignment_Top))
+        if (!m_trayMenu->Init(this, QStringLiteral("menu.xml"), at.point, at.alignment))
             qWarning("The tray menu cannot be built: %s", qPrintable(m_trayMenu->GetLastError()));
+        break;
+    }
+    case kTimerProfileSwitch:
+        if (devices::CKelvaneUSBDevice* device = CurrentDevice(); device && onProfileChosen)
+            onProfileChosen(*device);
+        break;
+    case kTimerGameLighting:
+        RestoreGameLighting();
+        break;
+    default:
+        break;
     }
 }
 
@@ -310,73 +425,11 @@ void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
 
 void CMainWnd::Shutdown() {
     ShowWindow(false);
-    // The scan thread goes first: it reports to this window.
-    if (m_scan)
-        m_scan->Stop();
+    // Every worker's stop event is set and its blocking I/O cancelled before any is joined.
+    m_workers.StopAll();
+    SkinNotifier().Detach(this);
     m_tray.DeleteTrayIcon();
     QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
-}
-
-LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
-    handled = false;
-    if (msg == g_messages.instance && msg != 0) {
-        platform::DebugLog("软件标示 %u，%lxd%lxd", msg, static_cast<unsigned long>(wParam),
-                           static_cast<unsigned long>(lParam));
-        BringForward();
-        handled = true;
-        return 0;
-    }
-    switch (msg) {
-    case WM_DESTROY:
-        Shutdown();
-        handled = true;
-        return 0;
-    case WM_SYSCOMMAND:
-        if (wParam == SC_CLOSE) {
-            // The window manager's close button behaves like the skin's.
-            HideToTray();
-            handled = true;
-        }
-        return 0;
-    case WM_TRAYICON:
-        OnTrayMessage(lParam);
-        handled = true;
-        return 0;
-    case WM_MENUCLICK:
-        if (wParam)
-            OnMenuClick(*reinterpret_cast<const MenuCmd*>(wParam));
-        handled = true;
-        return 0;
-    case WM_TIMER:
-        OnTimer(static_cast<int>(wParam));
-        return 0;
-    case UM_SET_LANGUAGE:
-        SetLanguage(static_cast<int>(wParam));
-        handled = true;
-        return 0;
-    case WM_POWERBROADCAST:
-        OnPowerBroadcast(wParam);
-        handled = true;
-        return 0;
-    case UM_RECEIVER_STATE:
-        if (m_selector)
-            m_selector->OnReceiverState(wParam, lParam);
-        handled = true;
-        return 0;
-    case UM_SLOT_BOUND:
-    case UM_SLOT_LOST:
-        // While the system sleeps the reports are dropped; the slot list changes all the same.
-        if (m_awake && m_registry) {
-            if (msg == UM_SLOT_BOUND)
-                m_registry->Bind(static_cast<std::size_t>(wParam));
-            else
-                m_registry->Lose(static_cast<std::size_t>(wParam));
-        }
-        handled = true;
-        return 0;
-    default:
-        return 0;
-    }
 }
 
 } // namespace shell

@@ -4,12 +4,18 @@
 // notification of its controls and every message sent to it.
 
 #include "devices/DeviceRegistry.h"
+#include "platform/InstanceBus.h"
+#include "shell/WorkerSlots.h"
 #include "shell/selector/DeviceSelector.h"
+#include "shell/windows/SkinNotifier.h"
 #include "transport/DeviceScanThread.h"
 #include "ui/MenuWnd.h"
 #include "ui/TrayIcon.h"
 #include "ui/WindowImplBase.h"
 
+#include <QByteArray>
+#include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,7 +24,8 @@ namespace shell {
 class CMainWnd : public ui::WindowImplBase,
                  public ui::IQueryControlText,
                  public transport::ISlotReceiver,
-                 public devices::IDeviceItems {
+                 public devices::IDeviceItems,
+                 public SkinChangedReceiver {
 public:
     // The modal windows that stand beside the main window while they are open.
     enum class Secondary { Settings, About, ColourPicker, Music };
@@ -73,8 +80,42 @@ public:
     void StartNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) override;
     void StopNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) override;
 
+    // The D-Bus object through which this program announces its changes of the lighting
+    // control; set before Create.
+    void SetInstanceBus(platform::InstanceBus* bus) { m_bus = bus; }
+    // Whether this program drives the devices' lighting.
+    bool HasLightControl() const { return m_lightControl; }
+    // The window is active, or the pointer is over it.
+    bool IsActiveOrHovered() const { return m_windowActive || m_windowHovered; }
+    int GetDPI() const { return m_dpi; }
+    WorkerSlots& Workers() { return m_workers; }
+
+    // Data from the music recorder (copy-data ids 1 and 2). A payload larger than its buffer
+    // is refused whole; an empty one is ignored.
+    platform::CopyDataResult OnCopyData(std::uint32_t id, const QByteArray& bytes);
+    static constexpr std::size_t kSpectrumBufferSize = 4200;
+    static constexpr std::size_t kColourBufferSize = 156;
+
+    // Handlers of the routes that other windows and panels take part in, run where the
+    // dispatch tables name them: a profile chosen in "device_profile_combo" (after timer 1055),
+    // and anything the main window does not route itself.
+    std::function<void(devices::CKelvaneUSBDevice&)> onProfileChosen;
+    std::function<bool(ui::TNotifyUI&)> extraNotify;
+    std::function<bool(ui::UINT, ui::WPARAM, ui::LPARAM)> extraMessage;
+
+    // The skin window's choice of background.
+    int OnSkinChanged(SkinChangedParam param) override;
+
+    // The device whose item is current, or nullptr.
+    devices::CKelvaneUSBDevice* CurrentDevice() const;
+
     // Timer ids of the main window.
-    enum : int { kTimerTrayMenu = 1032 };
+    enum : int {
+        kTimerDpiRule = 1011,
+        kTimerTrayMenu = 1032,
+        kTimerProfileSwitch = 1055,
+        kTimerGameLighting = 1066,
+    };
 
 protected:
     QString GetSkinFile() override { return QStringLiteral("XML_MAIN"); }
@@ -89,6 +130,18 @@ private:
     void OnWindowInit();
     void OnClickControl(const QString& name);
     void OnSelectChanged(const QString& name);
+    void OnItemSelect(const QString& name);
+    void ApplyDpiRule();
+    // The lighting-control flag, handed to every mouse, mouse pad and keyboard; announced to
+    // other programs only when this program changed it itself.
+    void SetLightControl(bool on, bool announce);
+    void OnGameEvent(ui::WPARAM form, ui::LPARAM mode);
+    void RestoreGameLighting();
+    // Every mouse, mouse pad and keyboard object (not the headset).
+    void ForEachLightDevice(const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const;
+    // Every mouse and keyboard object: the window is shown or hidden.
+    void TellWindowShown(bool shown);
+    bool HandlePeerMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam);
     CDeviceOptionUI* ItemOf(devices::CKelvaneUSBDevice& device) const;
     void OnTimer(int id);
     void OnTrayMessage(ui::LPARAM mouseMessage);
@@ -114,6 +167,14 @@ private:
     bool m_awake = true;
     // Whether this program drives the devices' lighting.
     bool m_lightControl = true;
+    bool m_windowActive = false;
+    bool m_windowHovered = false;
+    int m_dpi = 96;
+    bool m_firstSize = false;
+    platform::InstanceBus* m_bus = nullptr;
+    WorkerSlots m_workers;
+    std::array<std::uint8_t, kSpectrumBufferSize> m_spectrumBuffer{};
+    std::array<std::uint8_t, kColourBufferSize> m_colourBuffer{};
     std::vector<transport::DeviceSlot> m_slots;
     std::unique_ptr<devices::DeviceRegistry> m_registry;
     std::unique_ptr<transport::DeviceScanThread> m_scan;

@@ -25,6 +25,22 @@ void RegisterProgramMessages() {
     // The last group of this one ends in BE19, not BF19.
     g_messages.audioCapture =
         RegisterWindowMessage(QStringLiteral("{4695579F-999A-41d4-9FAF-EFFCE93EBE19}"));
+    g_messages.gameStart = RegisterWindowMessage(QStringLiteral("Game_Start"));
+    g_messages.gameEnd = RegisterWindowMessage(QStringLiteral("Game_End"));
+    g_messages.gameKill = RegisterWindowMessage(QStringLiteral("Game_Kill"));
+    g_messages.gameDeath = RegisterWindowMessage(QStringLiteral("Game_Death"));
+}
+
+UINT GameEventMessage(const QString& name) {
+    if (name == QLatin1String("Game_Start"))
+        return g_messages.gameStart;
+    if (name == QLatin1String("Game_End"))
+        return g_messages.gameEnd;
+    if (name == QLatin1String("Game_Kill"))
+        return g_messages.gameKill;
+    if (name == QLatin1String("Game_Death"))
+        return g_messages.gameDeath;
+    return 0;
 }
 
 } // namespace shell

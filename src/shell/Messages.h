@@ -3,6 +3,8 @@
 
 #include "ui/UIDefs.h"
 
+#include <QString>
+
 namespace shell {
 
 using ui::UINT;
@@ -27,12 +29,19 @@ struct RegisteredMessages {
     UINT setLightControl = 0;   // RM_SET_LIGHT_CONTROL
     UINT identify = 0;          // RM_IDENTIFY
     UINT audioCapture = 0;      // RM_AUDIO_CAPTURE
+    // Game lighting events: wParam the event form (0, 1 or 2), lParam a lighting mode.
+    UINT gameStart = 0; // "Game_Start"
+    UINT gameEnd = 0;   // "Game_End"
+    UINT gameKill = 0;  // "Game_Kill"
+    UINT gameDeath = 0; // "Game_Death"
 };
 extern RegisteredMessages g_messages;
 
 // Registers RM_INSTANCE; returns its number.
 UINT RegisterInstanceMessage();
-// Registers the five GUID-named messages in their order.
+// Registers the five GUID-named messages in their order, then the game lighting events.
 void RegisterProgramMessages();
+// The game lighting event of this name ("Game_Start", ...), or 0.
+UINT GameEventMessage(const QString& name);
 
 } // namespace shell

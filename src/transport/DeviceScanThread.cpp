@@ -19,7 +19,7 @@ void DeviceScanThread::Start() {
     if (m_thread.joinable())
         return;
     m_stop.Reset();
-    m_thread = std::thread([this] { Run(); });
+    m_thread = std::thread([this] { Run(m_stop); });
 }
 
 void DeviceScanThread::Stop() {
@@ -28,16 +28,16 @@ void DeviceScanThread::Stop() {
         m_thread.join();
 }
 
-void DeviceScanThread::Run() {
+void DeviceScanThread::Run(Event& stop) {
     for (;;) {
-        if (m_stop.Wait(1)) {
+        if (stop.Wait(1)) {
             platform::DebugLine("抓取设备线程设定退出");
             break;
         }
         if (!ScanOnce())
             break;
         // Waiting on the stop event (rather than sleeping) lets a stop end the thread at once.
-        if (m_stop.Wait(kPassIntervalMs)) {
+        if (stop.Wait(kPassIntervalMs)) {
             platform::DebugLine("抓取设备线程设定退出");
             break;
         }

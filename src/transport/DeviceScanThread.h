@@ -41,9 +41,11 @@ public:
     // One pass: bind what is new, then drop what has gone. False when the collections could
     // not be listed (the thread then ends).
     bool ScanOnce();
+    // The thread's body, for a caller that runs it on a thread of its own: passes until `stop`
+    // is set or the collections cannot be listed.
+    void Run(Event& stop);
 
 private:
-    void Run();
     bool BindNewInterfaces();
     void BindPath(const std::string& path);
     void DropLostInterfaces();

@@ -3,6 +3,7 @@
 #include "ui/PaintManagerUI.h"
 #include "ui/ResourceManager.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QStyleOption>
 #include <atomic>
@@ -247,7 +248,9 @@ QString CControlUI::ImageRule(const QString& image) const {
         file = value(QStringLiteral("file"));
         corner = value(QStringLiteral("corner"));
     }
-    const QString path = CPaintManagerUI::GetResourcePath() + file;
+    // A file the user picked is an absolute path; the skin's own images are relative to it.
+    const QString path =
+        QDir::isAbsolutePath(file) ? file : CPaintManagerUI::GetResourcePath() + file;
     QString rule = QStringLiteral("border-image: url(\"%1\")").arg(path);
     if (!corner.isEmpty()) {
         const QRect c = ParseRect(corner);

@@ -193,7 +193,7 @@ LRESULT CWindowWnd::SendMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return HandleMessage(msg, wParam, lParam);
     LRESULT result = 0;
     QMetaObject::invokeMethod(
-        m_dispatcher.get(), [&] { result = HandleMessage(msg, wParam, lParam); },
+        m_dispatcher.get(), [&] { result = HandleQueuedMessage(msg, wParam, lParam); },
         Qt::BlockingQueuedConnection);
     return result;
 }
@@ -208,7 +208,7 @@ bool CWindowWnd::SendMessageUnless(UINT msg, WPARAM wParam, LPARAM lParam,
     QMetaObject::invokeMethod(
         m_dispatcher.get(),
         [this, msg, wParam, lParam, done] {
-            HandleMessage(msg, wParam, lParam);
+            HandleQueuedMessage(msg, wParam, lParam);
             done->store(true);
         },
         Qt::QueuedConnection);
@@ -223,8 +223,17 @@ bool CWindowWnd::SendMessageUnless(UINT msg, WPARAM wParam, LPARAM lParam,
 
 void CWindowWnd::PostMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     QMetaObject::invokeMethod(
-        m_dispatcher.get(), [this, msg, wParam, lParam] { HandleMessage(msg, wParam, lParam); },
+        m_dispatcher.get(),
+        [this, msg, wParam, lParam] { HandleQueuedMessage(msg, wParam, lParam); },
         Qt::QueuedConnection);
+}
+
+LRESULT CWindowWnd::HandleQueuedMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // A window that is ending, or has ended, takes no more messages from other threads or
+    // from the queue: they would bring it back to life.
+    if (m_destroying)
+        return 0;
+    return HandleMessage(msg, wParam, lParam);
 }
 
 bool CWindowWnd::SetTimer(int id, int elapseMs) {
@@ -233,6 +242,8 @@ bool CWindowWnd::SetTimer(int id, int elapseMs) {
     QTimer*& timer = m_timers[id];
     if (!timer) {
         timer = new QTimer;
+        // A coarse timer may fire 5 % early; a window's timers never fire before their time.
+        timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(timer, &QTimer::timeout, m_dispatcher.get(),
                          [this, id] { HandleMessage(WM_TIMER, static_cast<WPARAM>(id), 0); });
     }

@@ -84,6 +84,8 @@ protected:
     virtual int CaptionHeight() const { return 0; }
 
 private:
+    LRESULT HandleQueuedMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
     friend class WindowHost;
     WindowHost* m_host = nullptr;
     std::unique_ptr<QObject> m_dispatcher; // lives on the UI thread; carries messages to it

@@ -3,8 +3,10 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include "support/TestEnvironment.h"
@@ -110,6 +112,55 @@ TEST_F(ProgramTest, ASecondStartHandsOverToTheFirstAndExits) {
     EXPECT_EQ(first->exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(first->exitCode(), 0);
     EXPECT_FALSE(bus.IsOwned("org.quarin.Z17Keyboard")) << "the name goes with the process";
+}
+
+// Another program on the bus: asks who this is, pushes recorder data and a game event.
+TEST_F(ProgramTest, PeersGetTheIdentityRecordAndOversizedDataIsRefused) {
+    ASSERT_FALSE(bus.Address().isEmpty()) << "dbus-daemon could not be started";
+    auto program = Start({"--demo"});
+    QString output;
+    ASSERT_TRUE(WaitForOutput(*program, output, "windowinit")) << output.toStdString();
+    QDBusConnection peer = QDBusConnection::connectToBus(bus.Address(), "peer");
+    auto call = [&](const QString& method, const QVariantList& args = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(
+            "org.quarin.Z17Keyboard", "/org/quarin/Z17Keyboard", "org.quarin.Z17Keyboard", method);
+        message.setArguments(args);
+        return peer.call(message, QDBus::Block, 5000);
+    };
+
+    const QDBusMessage identity = call("Identify");
+    ASSERT_EQ(identity.type(), QDBusMessage::ReplyMessage) << identity.errorMessage().toStdString();
+    const QByteArray record = identity.arguments().value(0).toByteArray();
+    ASSERT_EQ(record.size(), 1024);
+    auto word = [&](int at) { return qFromLittleEndian<quint32>(record.constData() + at); };
+    EXPECT_EQ(word(0), 2u);
+    EXPECT_EQ(word(4), 3u);
+    EXPECT_EQ(word(8), 0u);
+    EXPECT_EQ(word(12), 2u);
+    ASSERT_EQ(word(16), 4u) << "four models";
+    const quint32 models[4][3] = {
+        {0x320F, 0x221C, 2}, {0x0C45, 0x7698, 1}, {0x320F, 0x1004, 3}, {0x0C76, 0x1630, 7}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(word(20 + 12 * i), models[i][0]) << "vendor of row " << i;
+        EXPECT_EQ(word(24 + 12 * i), models[i][1]) << "product of row " << i;
+        EXPECT_EQ(word(28 + 12 * i), models[i][2]) << "kind of row " << i;
+    }
+    EXPECT_EQ(record.mid(68), QByteArray(1024 - 68, '\0')) << "the rest is zero";
+
+    const QDBusMessage tooLarge = call("PushCopyData", {1u, QByteArray(4201, '\x7f')});
+    EXPECT_EQ(tooLarge.type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(tooLarge.errorName(), "org.quarin.Z17Keyboard.Error.PayloadTooLarge");
+    EXPECT_EQ(call("PushCopyData", {2u, QByteArray(157, 1)}).type(), QDBusMessage::ErrorMessage);
+    EXPECT_EQ(call("PushCopyData", {2u, QByteArray(156, 1)}).type(), QDBusMessage::ReplyMessage);
+    EXPECT_EQ(call("GameEvent", {QString("Game_Pause"), 0u, 3u}).errorName(),
+              "org.quarin.Z17Keyboard.Error.UnknownEvent");
+    EXPECT_EQ(call("SetLightControl", {1u, 0u}).type(), QDBusMessage::ReplyMessage);
+
+    QDBusConnection::disconnectFromBus("peer");
+    program->terminate();
+    ASSERT_TRUE(program->waitForFinished(5000))
+        << (output + QString::fromUtf8(program->readAllStandardError())).toStdString();
+    EXPECT_EQ(program->exitCode(), 0) << "still well after all of it";
 }
 
 TEST_F(ProgramTest, RunsWithoutASessionBusAndSaysSoOnce) {

@@ -1,0 +1,211 @@
+// The main window's messages: from its own widgets, the scan thread, the tray and menus, other
+// programs (through the D-Bus object) and the system's sleep and display changes.
+
+#include "platform/DebugLog.h"
+#include "shell/MainWnd.h"
+#include "shell/Messages.h"
+
+#include <QWidget>
+#include <cstring>
+
+namespace shell {
+
+using namespace ui;
+
+namespace {
+constexpr WPARAM kSuspend = 4;
+constexpr WPARAM kResumeAutomatic = 0x12;
+} // namespace
+
+void CMainWnd::OnPowerBroadcast(WPARAM event) {
+    if (event == kSuspend) {
+        m_awake = false;
+        // The devices get their own lighting back while the system sleeps.
+        ForEachLightDevice([](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(false); });
+    } else if (event == kResumeAutomatic) {
+        m_awake = true;
+        ForEachLightDevice(
+            [this](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(m_lightControl); });
+    }
+}
+
+// What is acted on even while the system sleeps: activation and hover, other programs'
+// messages, the end of the window and the power events themselves.
+bool CMainWnd::HandlePeerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_ACTIVATE) {
+        m_windowActive = m_windowHovered = wParam != 0;
+        ForEachLightDevice(
+            [this](devices::CKelvaneUSBDevice& d) { d.SetWindowHovered(m_windowHovered); });
+        return false;
+    }
+    if ((msg == WM_MOUSELEAVE || msg == WM_MOUSEHOVER) && !m_windowActive) {
+        m_windowHovered = msg == WM_MOUSEHOVER;
+        ForEachLightDevice(
+            [this](devices::CKelvaneUSBDevice& d) { d.SetWindowHovered(m_windowHovered); });
+        return false;
+    }
+    if (msg == 0)
+        return false;
+    if (msg == g_messages.instance) {
+        platform::DebugLog("软件标示 %u，%lxd%lxd", msg, static_cast<unsigned long>(wParam),
+                           static_cast<unsigned long>(lParam));
+        BringForward();
+        return true;
+    }
+    if (msg == g_messages.settingsRelay) {
+        if (m_settingsWnd)
+            m_settingsWnd->PostMessage(msg, wParam, lParam);
+        return true;
+    }
+    if (msg == g_messages.setLightControl) {
+        // A peer's wish is followed but not announced back.
+        if (wParam == 1 && (lParam == 0 || lParam == 1))
+            SetLightControl(lParam == 1, false);
+        return true;
+    }
+    return false;
+}
+
+LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
+    handled = HandlePeerMessage(msg, wParam, lParam);
+    if (handled)
+        return 0;
+    switch (msg) {
+    case WM_DESTROY:
+        Shutdown();
+        handled = true;
+        return 0;
+    case WM_POWERBROADCAST:
+        OnPowerBroadcast(wParam);
+        handled = true;
+        return 0;
+    default:
+        break;
+    }
+    if (!m_awake)
+        return 0;
+    if (extraMessage && extraMessage(msg, wParam, lParam)) {
+        handled = true;
+        return 0;
+    }
+    if (msg != 0 && (msg == g_messages.gameStart || msg == g_messages.gameEnd ||
+                     msg == g_messages.gameKill || msg == g_messages.gameDeath)) {
+        OnGameEvent(wParam, lParam);
+        handled = true;
+        return 0;
+    }
+    switch (msg) {
+    case WM_DISPLAYCHANGE:
+        ApplyDpiRule();
+        handled = true;
+        return 0;
+    case WM_SYSCOMMAND:
+        if (wParam == SC_CLOSE) {
+            // The window manager's close button behaves like the skin's.
+            HideToTray();
+            handled = true;
+        }
+        return 0;
+    case WM_TRAYICON:
+        OnTrayMessage(lParam);
+        handled = true;
+        return 0;
+    case WM_MENUCLICK:
+        if (wParam)
+            OnMenuClick(*reinterpret_cast<const MenuCmd*>(wParam));
+        handled = true;
+        return 0;
+    case WM_TIMER:
+        OnTimer(static_cast<int>(wParam));
+        return 0;
+    case UM_SET_LANGUAGE:
+        SetLanguage(static_cast<int>(wParam));
+        handled = true;
+        return 0;
+    case UM_RECEIVER_STATE:
+        if (m_selector)
+            m_selector->OnReceiverState(wParam, lParam);
+        handled = true;
+        return 0;
+    case UM_SLOT_BOUND:
+        if (m_registry)
+            m_registry->Bind(static_cast<std::size_t>(wParam));
+        handled = true;
+        return 0;
+    case UM_SLOT_LOST:
+        if (m_registry)
+            m_registry->Lose(static_cast<std::size_t>(wParam));
+        handled = true;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+platform::CopyDataResult CMainWnd::OnCopyData(std::uint32_t id, const QByteArray& bytes) {
+    using platform::CopyDataResult;
+    const auto size = static_cast<std::size_t>(bytes.size());
+    std::uint8_t* buffer = nullptr;
+    if (id == 1) {
+        if (size > m_spectrumBuffer.size())
+            return CopyDataResult::TooLarge;
+        buffer = m_spectrumBuffer.data();
+    } else if (id == 2) {
+        if (size > m_colourBuffer.size())
+            return CopyDataResult::TooLarge;
+        buffer = m_colourBuffer.data();
+    } else {
+        return CopyDataResult::UnknownId;
+    }
+    if (size == 0 || !m_awake)
+        return CopyDataResult::Taken;
+    std::memcpy(buffer, bytes.constData(), size);
+    // The spectrum turns into band levels with the music lighting; the colour settings go to
+    // the first keyboard at once.
+    if (id == 2 && m_registry) {
+        std::array<std::int32_t, 6> settings{};
+        std::memcpy(settings.data(), m_colourBuffer.data(), sizeof settings);
+        for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
+            if (device->GetDeviceKind() == transport::kKindKeyboard) {
+                device->SetMusicSettings(settings);
+                break;
+            }
+        }
+    }
+    return CopyDataResult::Taken;
+}
+
+void CMainWnd::OnGameEvent(WPARAM form, LPARAM mode) {
+    devices::CKelvaneUSBDevice* device = CurrentDevice();
+    if (!device)
+        return;
+    const devices::LightSettings light = device->GetLightSettings();
+    std::uint16_t narrow = device->GetLightNarrow();
+    if (form == 0) {
+        // The mode to come back to rides in the last byte of the light fields.
+        const std::uint8_t kept = light.mode == 0 || light.mode > 20 ? 1 : light.mode;
+        narrow = static_cast<std::uint16_t>((narrow & 0x00FF) | (kept << 8));
+    }
+    device->SetLightParams(static_cast<std::uint8_t>(mode), light.brightness, light.speed,
+                           light.direction, device->GetLightWide(), narrow);
+    device->StoreProfile();
+    device->ApplyProfileLighting();
+    device->WriteLightBlock();
+    KillTimer(kTimerGameLighting);
+    SetTimer(kTimerGameLighting, 5000);
+}
+
+void CMainWnd::RestoreGameLighting() {
+    devices::CKelvaneUSBDevice* device = CurrentDevice();
+    if (!device)
+        return;
+    const devices::LightSettings light = device->GetLightSettings();
+    const std::uint16_t narrow = device->GetLightNarrow();
+    device->SetLightParams(static_cast<std::uint8_t>(narrow >> 8), light.brightness, light.speed,
+                           light.direction, device->GetLightWide(), narrow);
+    device->StoreProfile();
+    device->ApplyProfileLighting();
+    device->WriteLightBlock();
+}
+
+} // namespace shell

@@ -1,0 +1,232 @@
+// The main window's dispatch with virtual devices: the lighting-control switch and peers'
+// wishes, the profile drop-down's delayed switch, game lighting, the recorder's data, cable
+// and receiver switching, the skin choice, and shutdown with a worker blocked in a read.
+
+#include "MainWindowFixture.h"
+#include "platform/InstanceBus.h"
+#include "shell/ScreenRules.h"
+#include "shell/windows/SkinNotifier.h"
+#include "transport/CommandPacket.h"
+#include "transport/HidChannel.h"
+#include "ui/ComboUI.h"
+#include "ui/MenuWnd.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+
+namespace {
+
+using namespace ui;
+using devices::CKelvaneUSBDevice;
+using test::MainWindowTest;
+
+class DispatchTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        wnd->SetInstanceBus(&bus);
+        MainWindowTest::SetUp();
+    }
+    // Plugs the product and waits for its item.
+    CKelvaneUSBDevice* PlugAndWait(const std::shared_ptr<sim::VirtualDevice>& product) {
+        const std::size_t before = wnd->ConnectedCount();
+        devices.Plug(product);
+        if (!test::WaitUntil([&] { return wnd->ConnectedCount() == before + 1; }, 300))
+            return nullptr;
+        return wnd->CurrentDevice();
+    }
+
+    platform::InstanceBus bus;
+};
+
+TEST_F(DispatchTest, LightControlSwitchTellsDevicesAndPeersButAPeersWishIsNotEchoed) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    CKelvaneUSBDevice* device = PlugAndWait(keyboard);
+    ASSERT_NE(device, nullptr);
+    QSignalSpy announced(&bus, &platform::InstanceBus::LightControlChanged);
+    CControlUI* status = wnd->Find("control_light_status");
+    ASSERT_NE(status, nullptr);
+
+    Click("control_light_status");
+    EXPECT_EQ(status->GetText(), QString::fromUtf8("不控制灯光"));
+    EXPECT_FALSE(device->HasLightingControl());
+    ASSERT_EQ(announced.count(), 1);
+    EXPECT_EQ(announced.at(0), (QVariantList{1u, 0u}));
+
+    keyboard->ClearWireLog();
+    Click("control_light_status");
+    EXPECT_EQ(status->GetText(), QString::fromUtf8("控制灯光"));
+    EXPECT_TRUE(device->HasLightingControl());
+    ASSERT_EQ(announced.count(), 2);
+    EXPECT_EQ(announced.at(1), (QVariantList{1u, 1u}));
+    const auto wire = keyboard->WireLog();
+    EXPECT_TRUE(std::any_of(wire.begin(), wire.end(), [](const sim::WirePacket& p) {
+        return p.direction == sim::WireDirection::Request &&
+               p.bytes[transport::packet::kCommandAt] == 0x1C;
+    })) << "the keyboard is told that the host drives its lighting";
+    EXPECT_TRUE(keyboard->DeviceFirmware().HostLightControl());
+
+    // A peer turns it off: followed, not announced; other wParams are ignored.
+    wnd->SendMessage(shell::g_messages.setLightControl, 1, 0);
+    EXPECT_FALSE(wnd->HasLightControl());
+    EXPECT_EQ(status->GetText(), QString::fromUtf8("不控制灯光"));
+    wnd->SendMessage(shell::g_messages.setLightControl, 2, 1);
+    EXPECT_FALSE(wnd->HasLightControl());
+    EXPECT_EQ(announced.count(), 2);
+}
+
+TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLast) {
+    CKelvaneUSBDevice* device = PlugAndWait(sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard));
+    ASSERT_NE(device, nullptr);
+    std::vector<CKelvaneUSBDevice*> switched;
+    wnd->onProfileChosen = [&](CKelvaneUSBDevice& d) { switched.push_back(&d); };
+
+    CComboUI combo;
+    combo.SetName("device_profile_combo");
+    wnd->GetPaintManager().SendNotify(&combo, notify::itemselect);
+    QTest::qWait(150);
+    wnd->GetPaintManager().SendNotify(&combo, notify::itemselect);
+    QTest::qWait(300);
+    EXPECT_TRUE(switched.empty()) << "400 ms after the second choice, not the first";
+    ASSERT_TRUE(test::WaitUntil([&] { return !switched.empty(); }, 1000));
+    QTest::qWait(450);
+    EXPECT_EQ(switched, (std::vector<CKelvaneUSBDevice*>{device}));
+}
+
+TEST_F(DispatchTest, GameLightingShowsTheEventsModeAndRestoresFiveSecondsAfterTheLast) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    CKelvaneUSBDevice* device = PlugAndWait(keyboard);
+    ASSERT_NE(device, nullptr);
+    device->SetLightParams(4, 2, 1, 0, device->GetLightWide(), device->GetLightNarrow());
+
+    wnd->SendMessage(shell::g_messages.gameStart, 0, 9);
+    EXPECT_EQ(device->GetLightSettings().mode, 9);
+    QTest::qWait(1000);
+    // A second event within the 5 s restarts the wait; form 1 keeps nothing new.
+    wnd->SendMessage(shell::g_messages.gameKill, 1, 12);
+    QElapsedTimer sinceLast;
+    sinceLast.start();
+    EXPECT_EQ(device->GetLightSettings().mode, 12);
+    keyboard->ClearWireLog();
+    ASSERT_TRUE(test::WaitUntil([&] { return device->GetLightSettings().mode == 4; }, 8000));
+    EXPECT_GE(sinceLast.elapsed(), 5000) << "counted from the last event";
+    const auto wire = keyboard->WireLog();
+    EXPECT_TRUE(std::any_of(wire.begin(), wire.end(), [](const sim::WirePacket& p) {
+        return p.direction == sim::WireDirection::Request &&
+               p.bytes[transport::packet::kCommandAt] == 0x06;
+    })) << "the restored lighting is written to the keyboard";
+}
+
+TEST_F(DispatchTest, RecorderDataLargerThanItsBufferIsRefusedWhole) {
+    using platform::CopyDataResult;
+    EXPECT_EQ(wnd->OnCopyData(1, QByteArray(4201, 'x')), CopyDataResult::TooLarge);
+    EXPECT_EQ(wnd->OnCopyData(2, QByteArray(157, 'x')), CopyDataResult::TooLarge);
+    EXPECT_EQ(wnd->OnCopyData(7, QByteArray(4, 'x')), CopyDataResult::UnknownId);
+    EXPECT_EQ(wnd->OnCopyData(1, QByteArray(4200, 'x')), CopyDataResult::Taken);
+    EXPECT_EQ(wnd->OnCopyData(2, QByteArray(156, 'x')), CopyDataResult::Taken);
+    EXPECT_EQ(wnd->OnCopyData(2, QByteArray()), CopyDataResult::Taken);
+}
+
+TEST_F(DispatchTest, KeyboardItemStaysWhileItMovesFromCableToReceiverAndBack) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    auto receiver = sim::MakeVirtualReceiver(*keyboard);
+    auto pad = sim::MakeVirtualDevice(sim::VirtualProduct::MousePad);
+    CKelvaneUSBDevice* device = PlugAndWait(keyboard);
+    ASSERT_NE(device, nullptr);
+    ASSERT_NE(PlugAndWait(pad), nullptr);
+    devices.Plug(receiver);
+    QTest::qWait(250);
+    EXPECT_FALSE(device->IsUsingReceiver()) << "with both present the cable is used";
+
+    devices.Unplug(keyboard);
+    ASSERT_TRUE(test::WaitUntil([&] { return device->IsUsingReceiver(); }, 300));
+    EXPECT_EQ(wnd->ConnectedCount(), 2u) << "the keyboard is still there, wirelessly";
+    EXPECT_TRUE(device->CommandChannel().IsReceiverMode());
+
+    devices.Plug(keyboard);
+    ASSERT_TRUE(test::WaitUntil([&] { return !device->IsUsingReceiver(); }, 300));
+    EXPECT_EQ(wnd->ConnectedCount(), 2u);
+    EXPECT_EQ(wnd->Registry()->Devices().size(), 2u) << "no second keyboard object";
+}
+
+TEST_F(DispatchTest, SkinChoicesReachTheMainWindowsBackground) {
+    CControlUI* root = wnd->Find("root");
+    ASSERT_NE(root, nullptr);
+    shell::SkinNotifier().DeliverAll({1, 0xFF224466u, {}});
+    EXPECT_EQ(root->GetBkColor(), 0xFF224466u);
+    shell::SkinNotifier().DeliverAll({0, 0, "common/background.png"});
+    EXPECT_EQ(root->GetBkImage(), "common/background.png");
+
+    // The window leaves the notifier when it ends.
+    const std::size_t attached = shell::SkinNotifier().ReceiverCount();
+    wnd.reset();
+    EXPECT_EQ(shell::SkinNotifier().ReceiverCount(), attached - 1);
+}
+
+TEST_F(DispatchTest, ExitEndsWithinASecondWhileAWorkerIsBlockedInADeviceRead) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    ASSERT_NE(PlugAndWait(keyboard), nullptr);
+    // A notification reader of its own on the keyboard's command collection: nothing comes.
+    auto reader = std::make_shared<transport::CHidChannel>(&devices);
+    ASSERT_EQ(reader->Open(wnd->Slots()[0].path, true, false, true, true), 1);
+    std::atomic<bool> reading{false};
+    std::atomic<int> result{-1};
+    ASSERT_TRUE(wnd->Workers().Start(
+        5,
+        [reader, &reading, &result](transport::Event&) {
+            std::uint8_t report[64];
+            std::uint32_t got = 0;
+            reading = true;
+            result = reader->Read(report, sizeof report, &got, 60000);
+        },
+        [reader] { reader->Close(); }));
+    ASSERT_TRUE(test::WaitUntil([&] { return reading.load(); }));
+
+    QElapsedTimer timer;
+    timer.start();
+    MenuCmd exit;
+    exit.szName = "exit";
+    wnd->SendMessage(WM_MENUCLICK, reinterpret_cast<WPARAM>(&exit), 0);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetHWND() == nullptr; }, 1000));
+    EXPECT_LT(timer.elapsed(), 1000);
+    EXPECT_FALSE(wnd->Workers().IsRunning(5));
+    EXPECT_NE(result.load(), 1) << "the read was cancelled, not answered";
+    EXPECT_EQ(quitSpy.quits, 1);
+}
+
+TEST(ScreenRules, DpiFollowsTheMonitorSize) {
+    EXPECT_EQ(shell::DpiForMonitor({1920, 1080}), 144);
+    EXPECT_EQ(shell::DpiForMonitor({1366, 768}), 96);
+    EXPECT_EQ(shell::DpiForMonitor({1501, 960}), 96) << "both sides must be larger";
+    EXPECT_EQ(shell::DpiForMonitor({1501, 961}), 144);
+}
+
+TEST(ScreenRules, TrayMenuMovesOffThePanel) {
+    const QRect screen(0, 0, 1920, 1080);
+    const QPoint cursor(1800, 1060);
+    using namespace ui;
+    // No panel: at the cursor, left-top.
+    auto at = shell::PlaceTrayMenu(cursor, screen, screen);
+    EXPECT_EQ(at.point, cursor);
+    EXPECT_EQ(at.alignment, eMenuAlignment_Left | eMenuAlignment_Top);
+    // At the bottom: 20 pixels above its top edge, right-bottom.
+    at = shell::PlaceTrayMenu(cursor, screen, QRect(0, 0, 1920, 1040));
+    EXPECT_EQ(at.point, QPoint(1800, 1040 - 20));
+    EXPECT_EQ(at.alignment, 24);
+    // At the top: below it.
+    at = shell::PlaceTrayMenu({1800, 10}, screen, QRect(0, 32, 1920, 1048));
+    EXPECT_EQ(at.point, QPoint(1800, 33));
+    EXPECT_EQ(at.alignment, 12);
+    // At the left: right of it.
+    at = shell::PlaceTrayMenu({10, 1000}, screen, QRect(48, 0, 1872, 1080));
+    EXPECT_EQ(at.point, QPoint(49, 1000));
+    EXPECT_EQ(at.alignment, 18);
+    // At the right: left of it.
+    at = shell::PlaceTrayMenu({1900, 1000}, screen, QRect(0, 0, 1872, 1080));
+    EXPECT_EQ(at.point, QPoint(1871, 1000));
+    EXPECT_EQ(at.alignment, 24);
+    // A second monitor to the right: positions stay in global coordinates.
+    at = shell::PlaceTrayMenu({2900, 1060}, QRect(1920, 0, 1366, 768), QRect(1920, 0, 1366, 740));
+    EXPECT_EQ(at.point, QPoint(2900, 720));
+}
+
+} // namespace
