@@ -59,9 +59,6 @@ void RegisterProgramControls() {
         if (c.create)
             ui::CControlFactory::GetInstance().RegistControl(QString::fromLatin1(c.name), c.create);
     }
-    // Device pages name their key assignment panel by this tag; it is built from its own file.
-    ui::CControlFactory::GetInstance().RegistControl(QStringLiteral("KeySetControlUI"),
-                                                     keyset::CKeySetControlUI::CreateFromSkin);
 }
 
 } // namespace shell

@@ -1,11 +1,18 @@
 #include "shell/MainWnd.h"
 
+#include "devices/KelvaneKeyboardDevice.h"
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
+#include "shell/DevicePanelBinding.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
+#include "shell/PanelTags.h"
 #include "shell/ScreenRules.h"
+#include "shell/keyset/KeySetRoutes.h"
+#include "shell/keyset/KeyboardPageView.h"
+#include "shell/profile/DeviceProfileUI.h"
+#include "shell/profile/ProfileRoutes.h"
 #include "shell/windows/AboutWnd.h"
 #include "shell/windows/SkinBackground.h"
 #include "shell/windows/SkinFrame.h"
@@ -51,8 +58,12 @@ void CMainWnd::Notify(TNotifyUI& msg) {
     const QString sender = msg.pSender ? msg.pSender->GetName() : QString();
     if (msg.sType != notify::timer)
         platform::DebugLog("%s %s", qUtf8Printable(msg.sType), qUtf8Printable(sender));
-    if (extraNotify && extraNotify(msg))
+    // The key assignment panel's routes come first: "key_" N goes to the lighting when the
+    // current device does not show its key page.
+    if (m_keySet && m_keySet->Notify(msg)) {
+        WindowImplBase::Notify(msg);
         return;
+    }
     if (msg.sType == notify::windowinit) {
         OnWindowInit();
     } else if (msg.sType == notify::windowsize) {
@@ -91,8 +102,11 @@ void CMainWnd::OnWindowInit() {
 }
 
 void CMainWnd::StartDiscovery() {
+    m_keySet = std::make_unique<keyset::CKeySetRoutes>(*this, [this] { return CurrentDevice(); });
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
+    hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
+    hooks.stopKeyAssignment = [this] { m_keySet->StopCapture(); };
     m_selector = std::make_unique<DeviceSelector>(m_pm, this, hooks);
     m_slots = transport::MakeSlotList();
     m_registry = std::make_unique<devices::DeviceRegistry>(m_slots, *this);
@@ -125,8 +139,48 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
         qWarning("The device page cannot be built: %s", qPrintable(builder.GetLastError()));
         return;
     }
-    if (!m_selector->AddItem(&device, page, nullptr).item)
+    if (!m_selector->AddItem(&device, page, nullptr).item) {
         delete page->GetWidget();
+        return;
+    }
+    auto panel = std::make_unique<SkinDevicePanel>(m_pm, page);
+    device.SetPanel(panel.get());
+    device.BindPanelControls(CollectPanelButtons(page));
+    m_devicePanels[&device] = std::move(panel);
+    if (CDeviceProfileUI* profile = FindProfilePanel(page)) {
+        SetUpProfilePanel(*profile, device, device.GetDeviceKind());
+        m_profilePanels[&device] = profile;
+    }
+    m_keySet->AttachPage(device, page);
+}
+
+CControlUI* CMainWnd::CreateControl(const QString& tag) {
+    return CreatePanelForTag(tag, &m_pm);
+}
+
+CDeviceProfileUI* CMainWnd::CurrentProfilePanel() const {
+    const auto it = m_profilePanels.find(CurrentDevice());
+    return it == m_profilePanels.end() ? nullptr : it->second;
+}
+
+void CMainWnd::SendProfile(devices::CKelvaneUSBDevice& device) {
+    device.ReloadProfile();
+    // The keyboard is the model that sends a whole profile so far.
+    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device))
+        keyboard->ApplyProfile();
+}
+
+void CMainWnd::SwitchToSelectedProfile() {
+    devices::CKelvaneUSBDevice* device = CurrentDevice();
+    CDeviceProfileUI* panel = CurrentProfilePanel();
+    if (!device || !panel)
+        return;
+    const std::string id = ApplyProfileSelection(*panel);
+    if (id.empty() || id == device->GetCurrentProfileId())
+        return;
+    device->SetCurrentProfileId(id);
+    device->SetProfilePaths();
+    SendProfile(*device);
 }
 
 // The registry and the selector are made together, so the selector is there for these; it
@@ -218,6 +272,8 @@ void CMainWnd::OnClickControl(const QString& name) {
         SetLightControl(!m_lightControl, true);
     else if (is("skinbtn"))
         CSkinFrame::Open(this, Find(QStringLiteral("skinbtn")));
+    else if (OnProfileClick(name))
+        return;
     else if (name.compare(QLatin1String("minbtn"), Qt::CaseInsensitive) == 0)
         SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name.compare(QLatin1String("maxbtn"), Qt::CaseInsensitive) == 0)
@@ -232,15 +288,33 @@ void CMainWnd::OnClickControl(const QString& name) {
         m_selector->SelectNext();
 }
 
+bool CMainWnd::OnProfileClick(const QString& name) {
+    devices::CKelvaneUSBDevice* device = CurrentDevice();
+    CDeviceProfileUI* panel = CurrentProfilePanel();
+    if (!device || !panel)
+        return false;
+    const ProfileRoute route = RouteProfileClick(*panel, name, DefaultProfileDialogs(this, m_dpi));
+    if (route == ProfileRoute::kReloadProfile)
+        SendProfile(*device);
+    return route != ProfileRoute::kNotMine;
+}
+
 void CMainWnd::OnItemSelect(const QString& name) {
-    if (name.compare(QLatin1String("device_profile_combo"), Qt::CaseInsensitive) == 0) {
+    if (IsProfileCombo(name)) {
         // Quick successive choices switch once, to the last one.
         KillTimer(kTimerProfileSwitch);
-        SetTimer(kTimerProfileSwitch, 400);
+        SetTimer(kTimerProfileSwitch, kProfileSwitchDelayMs);
     }
 }
 
 void CMainWnd::OnSelectChanged(const QString& name) {
+    if (const int tab = ProfileTabNumber(name); tab > 0) {
+        if (devices::CKelvaneUSBDevice* device = CurrentDevice())
+            device->SetFunctionPage(tab);
+        if (CDeviceProfileUI* panel = CurrentProfilePanel())
+            panel->SelectTab(tab);
+        return;
+    }
     if (m_selector &&
         (name.compare(QLatin1String("device_select"), Qt::CaseInsensitive) == 0 ||
          name.compare(QLatin1String("synchro_device_select"), Qt::CaseInsensitive) == 0))
@@ -403,8 +477,7 @@ void CMainWnd::OnTimer(int id) {
         break;
     }
     case kTimerProfileSwitch:
-        if (devices::CKelvaneUSBDevice* device = CurrentDevice(); device && onProfileChosen)
-            onProfileChosen(*device);
+        SwitchToSelectedProfile();
         break;
     case kTimerGameLighting:
         RestoreGameLighting();

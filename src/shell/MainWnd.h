@@ -16,10 +16,17 @@
 #include <QByteArray>
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
 namespace shell {
+
+class CDeviceProfileUI;
+class SkinDevicePanel;
+namespace keyset {
+class CKeySetRoutes;
+}
 
 class CMainWnd : public ui::WindowImplBase,
                  public ui::IQueryControlText,
@@ -96,18 +103,14 @@ public:
     static constexpr std::size_t kSpectrumBufferSize = 4200;
     static constexpr std::size_t kColourBufferSize = 156;
 
-    // Handlers of the routes that other windows and panels take part in, run where the
-    // dispatch tables name them: a profile chosen in "device_profile_combo" (after timer 1055),
-    // and anything the main window does not route itself.
-    std::function<void(devices::CKelvaneUSBDevice&)> onProfileChosen;
-    std::function<bool(ui::TNotifyUI&)> extraNotify;
-    std::function<bool(ui::UINT, ui::WPARAM, ui::LPARAM)> extraMessage;
-
     // The skin window's choice of background.
     int OnSkinChanged(SkinChangedParam param) override;
 
     // The device whose item is current, or nullptr.
     devices::CKelvaneUSBDevice* CurrentDevice() const;
+    // The profile panel of the current device's page, or nullptr.
+    CDeviceProfileUI* CurrentProfilePanel() const;
+    keyset::CKeySetRoutes* KeySet() const { return m_keySet.get(); }
 
     // Timer ids of the main window.
     enum : int {
@@ -120,6 +123,8 @@ public:
 protected:
     QString GetSkinFile() override { return QStringLiteral("XML_MAIN"); }
     void InitWindow() override;
+    // The panels named by a tag of their own in the device pages.
+    ui::CControlUI* CreateControl(const QString& tag) override;
     void Notify(ui::TNotifyUI& msg) override;
     // Clicks are handled by the click table in Notify.
     void OnClick(ui::TNotifyUI&) override {}
@@ -131,6 +136,12 @@ private:
     void OnClickControl(const QString& name);
     void OnSelectChanged(const QString& name);
     void OnItemSelect(const QString& name);
+    // The profile panel's buttons; false when the name is not one of them.
+    bool OnProfileClick(const QString& name);
+    // Loads the device's current profile again and sends it to the device.
+    void SendProfile(devices::CKelvaneUSBDevice& device);
+    // Timer 1055: the drop-down's choice becomes the current device's profile.
+    void SwitchToSelectedProfile();
     void ApplyDpiRule();
     // The lighting-control flag, handed to every mouse, mouse pad and keyboard; announced to
     // other programs only when this program changed it itself.
@@ -179,6 +190,9 @@ private:
     std::unique_ptr<devices::DeviceRegistry> m_registry;
     std::unique_ptr<transport::DeviceScanThread> m_scan;
     std::unique_ptr<DeviceSelector> m_selector;
+    std::unique_ptr<keyset::CKeySetRoutes> m_keySet;
+    std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
+    std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;
 };
 
 } // namespace shell

@@ -4,6 +4,7 @@
 #include "platform/DebugLog.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
+#include "shell/keyset/KeySetRoutes.h"
 
 #include <QWidget>
 #include <cstring>
@@ -84,7 +85,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     }
     if (!m_awake)
         return 0;
-    if (extraMessage && extraMessage(msg, wParam, lParam)) {
+    if (m_keySet && m_keySet->HandleMessage(msg, wParam, lParam)) {
         handled = true;
         return 0;
     }
@@ -120,6 +121,13 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         return 0;
     case UM_SET_LANGUAGE:
         SetLanguage(static_cast<int>(wParam));
+        // The keyboards show their key names in the new language.
+        if (m_registry && m_keySet) {
+            for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
+                if (keyset::KeyboardPageView* view = m_keySet->ViewOf(device))
+                    view->RefreshKeyTexts();
+            }
+        }
         handled = true;
         return 0;
     case UM_RECEIVER_STATE:

@@ -5,6 +5,7 @@
 #include "MainWindowFixture.h"
 #include "platform/InstanceBus.h"
 #include "shell/ScreenRules.h"
+#include "shell/profile/DeviceProfileUI.h"
 #include "shell/windows/SkinNotifier.h"
 #include "transport/CommandPacket.h"
 #include "transport/HidChannel.h"
@@ -13,6 +14,8 @@
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTimer>
+#include <set>
 
 namespace {
 
@@ -77,19 +80,30 @@ TEST_F(DispatchTest, LightControlSwitchTellsDevicesAndPeersButAPeersWishIsNotEch
 TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLast) {
     CKelvaneUSBDevice* device = PlugAndWait(sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard));
     ASSERT_NE(device, nullptr);
-    std::vector<CKelvaneUSBDevice*> switched;
-    wnd->onProfileChosen = [&](CKelvaneUSBDevice& d) { switched.push_back(&d); };
+    shell::CDeviceProfileUI* panel = wnd->CurrentProfilePanel();
+    ASSERT_NE(panel, nullptr) << "the keyboard page has its profile panel";
+    ASSERT_EQ(panel->AddProfile(), 1);
+    ASSERT_EQ(panel->AddProfile(), 1);
+    const std::string first = device->GetCurrentProfileId();
+    const std::string last = panel->GetProfileIdAt(2);
+    ASSERT_FALSE(last.empty());
 
-    CComboUI combo;
-    combo.SetName("device_profile_combo");
-    wnd->GetPaintManager().SendNotify(&combo, notify::itemselect);
+    // Every profile the device takes on the way.
+    std::set<std::string> taken;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout,
+                     [&] { taken.insert(device->GetCurrentProfileId()); });
+    watch.start(5);
+    auto* combo = wnd->Find<CComboUI>("device_profile_combo");
+    ASSERT_NE(combo, nullptr);
+    combo->SelectItem(1);
     QTest::qWait(150);
-    wnd->GetPaintManager().SendNotify(&combo, notify::itemselect);
+    combo->SelectItem(2);
     QTest::qWait(300);
-    EXPECT_TRUE(switched.empty()) << "400 ms after the second choice, not the first";
-    ASSERT_TRUE(test::WaitUntil([&] { return !switched.empty(); }, 1000));
-    QTest::qWait(450);
-    EXPECT_EQ(switched, (std::vector<CKelvaneUSBDevice*>{device}));
+    EXPECT_EQ(device->GetCurrentProfileId(), first) << "400 ms after the last choice";
+    ASSERT_TRUE(test::WaitUntil([&] { return device->GetCurrentProfileId() == last; }, 500));
+    QTest::qWait(20);
+    EXPECT_EQ(taken, (std::set<std::string>{first, last})) << "the middle choice never ran";
 }
 
 TEST_F(DispatchTest, GameLightingShowsTheEventsModeAndRestoresFiveSecondsAfterTheLast) {

@@ -92,15 +92,6 @@ template <class T> T* CKeySetControlUI::Child(const char* name) const {
         pm->FindSubControlByName(const_cast<CKeySetControlUI*>(this), QString::fromLatin1(name)));
 }
 
-ui::CControlUI* CKeySetControlUI::CreateFromSkin() {
-    ui::CDialogBuilder builder;
-    ui::CControlUI* panel = builder.Create(QString::fromLatin1(kSkinFile), nullptr, nullptr);
-    if (!panel)
-        qWarning("The key assignment panel cannot be built: %s",
-                 qPrintable(builder.GetLastError()));
-    return panel;
-}
-
 void CKeySetControlUI::BindControls() {
     m_layout = Child("keyset_layout");
     m_functionCombo = Child<ui::CComboUI>("keyset_function_combo");

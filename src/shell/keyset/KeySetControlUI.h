@@ -46,13 +46,9 @@ inline constexpr int kMacroRepeatTimesItem = 4;
 
 class CKeySetControlUI : public ui::CHorizontalLayoutUI {
 public:
-    static constexpr const char* kSkinFile = "XML/CustomControlXML/KeySetControl.xml";
     enum : int { kKindKeyboard = 1, kKindMouse = 2 };
 
     QString GetClass() const override { return QStringLiteral("KeySetControl"); }
-    // The panel built from its skin file, for the "KeySetControlUI" tag of the device pages;
-    // nullptr when the file cannot be built.
-    static ui::CControlUI* CreateFromSkin();
 
     // Finds the panel's controls; called once the panel is in its window.
     void BindControls();

@@ -111,14 +111,6 @@ std::string ApplyProfileSelection(CDeviceProfileUI& panel) {
     return panel.GetCurrentProfileId();
 }
 
-ui::CControlUI* BuildDeviceProfilePanel(ui::CPaintManagerUI* manager) {
-    ui::CDialogBuilder builder;
-    ui::CControlUI* panel = builder.Create(QLatin1String(kDeviceProfileXml), nullptr, manager);
-    if (!panel)
-        qWarning("The profile panel cannot be built: %s", qPrintable(builder.GetLastError()));
-    return panel;
-}
-
 CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page) {
     return dynamic_cast<CDeviceProfileUI*>(FindInside(page, QStringLiteral("DeviceProfileItem")));
 }

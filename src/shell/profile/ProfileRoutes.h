@@ -10,7 +10,6 @@
 //   "itemselect" from the drop-down -> IsProfileCombo(name): start timer kTimerProfileSwitch
 //                                      (kProfileSwitchDelayMs, once); when it fires,
 //                                      ApplyProfileSelection(panel) gives the id to load
-//   builder tag "DeviceProfileUI"   -> BuildDeviceProfilePanel(pm)
 //   a device page has been built    -> FindProfilePanel(page), then SetUpProfilePanel
 
 #include "shell/profile/ProfileTabs.h"
@@ -34,7 +33,6 @@ namespace shell {
 
 class CDeviceProfileUI;
 
-inline constexpr const char* kDeviceProfileXml = "XML/CustomControlXML/DeviceProfile.xml";
 inline constexpr const char* kProfileFileFilter = "Profile Files(*.json)";
 inline constexpr int kTimerProfileSwitch = 1055;
 inline constexpr int kProfileSwitchDelayMs = 400;
@@ -69,10 +67,6 @@ bool IsProfileCombo(const QString& name);
 // The drop-down's selection becomes the selected profile; returns its id, empty when there is
 // no selection.
 std::string ApplyProfileSelection(CDeviceProfileUI& panel);
-
-// The panel's control tree from kDeviceProfileXml, attached to `manager`; nullptr when it
-// cannot be built.
-ui::CControlUI* BuildDeviceProfilePanel(ui::CPaintManagerUI* manager);
 
 // The profile panel ("DeviceProfileItem") of a device page; nullptr when the page has none.
 CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page);

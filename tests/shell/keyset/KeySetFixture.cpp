@@ -2,6 +2,7 @@
 
 #include "devices/DeviceModels.h"
 #include "shell/ControlClasses.h"
+#include "shell/PanelTags.h"
 #include "sim/VirtualProducts.h"
 #include "ui/ComboUI.h"
 #include "ui/ResourceManager.h"
@@ -12,6 +13,10 @@
 #include <QWindow>
 
 namespace keysettest {
+
+ui::CControlUI* KeySetWindow::CreateControl(const QString& tag) {
+    return shell::CreatePanelForTag(tag, &m_pm);
+}
 
 void KeySetWindow::Notify(ui::TNotifyUI& msg) {
     if (routes && routes->Notify(msg))

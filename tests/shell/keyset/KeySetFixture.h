@@ -24,6 +24,7 @@ public:
 
 protected:
     QString GetSkinFile() override { return QStringLiteral("keyset_window.xml"); }
+    ui::CControlUI* CreateControl(const QString& tag) override;
     void Notify(ui::TNotifyUI& msg) override;
     ui::LRESULT HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam,
                                     bool& handled) override;

@@ -5,6 +5,7 @@
 #include "config/JsonFile.h"
 #include "devices/DeviceModels.h"
 #include "shell/ControlClasses.h"
+#include "shell/PanelTags.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "support/TestEnvironment.h"
@@ -69,7 +70,7 @@ protected:
 
     // A panel from the skin file, set up for the device of the model row as the device does it.
     CDeviceProfileUI& Build(int modelRow) {
-        ui::CControlUI* root = shell::BuildDeviceProfilePanel(&pm);
+        ui::CControlUI* root = shell::CreatePanelForTag("DeviceProfileUI", &pm);
         EXPECT_NE(root, nullptr);
         hosts.emplace_back(root->GetWidget());
         hosts.back()->show();
