@@ -74,6 +74,36 @@ int ListDevices(HidBackend& backend, const Output& output) {
     return kExitOk;
 }
 
+const DeviceSlot* FindCommandSlot(HidBackend& backend, const std::vector<std::uint16_t>& kinds,
+                                  const std::string& name, const Output& output,
+                                  std::vector<DeviceSlot>& slots) {
+    bool ok = false;
+    slots = ScanOnce(backend, &ok);
+    for (std::uint16_t k : kinds) {
+        auto it = std::find_if(slots.begin(), slots.end(), [&](const DeviceSlot& s) {
+            return s.bound && s.kind == k && s.role == kRoleCommand;
+        });
+        if (it != slots.end())
+            return &*it;
+    }
+    std::fprintf(output.err, "quarin-z17ctl: no %s is connected\n", name.c_str());
+    return nullptr;
+}
+
+bool OpenCommandChannel(CDeviceComm& comm, const DeviceSlot& slot, const Output& output) {
+    const bool receiver = slot.kind == kKindKeyboardReceiver || slot.kind == kKindMouseReceiver;
+    CHidChannel& channel = receiver ? comm.ReceiverChannel() : comm.CableChannel();
+    if (!channel.Open(slot.path, true, true, true, false)) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
+                     slot.path.c_str());
+        return false;
+    }
+    comm.SelectMode(receiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);
+    comm.open = true;
+    return true;
+}
+
 int PrintInfo(HidBackend& backend, const std::string& kind, const Output& output) {
     const std::vector<std::uint16_t> kinds = KindsOf(kind);
     if (kinds.empty()) {
@@ -81,33 +111,13 @@ int PrintInfo(HidBackend& backend, const std::string& kind, const Output& output
                      kind.c_str());
         return kExitUsage;
     }
-    bool ok = false;
-    const std::vector<DeviceSlot> slots = ScanOnce(backend, &ok);
-    const DeviceSlot* found = nullptr;
-    for (std::uint16_t k : kinds) {
-        auto it = std::find_if(slots.begin(), slots.end(), [&](const DeviceSlot& s) {
-            return s.bound && s.kind == k && s.role == kRoleCommand;
-        });
-        if (it != slots.end()) {
-            found = &*it;
-            break;
-        }
-    }
-    if (!found) {
-        std::fprintf(output.err, "quarin-z17ctl: no %s is connected\n", kind.c_str());
+    std::vector<DeviceSlot> slots;
+    const DeviceSlot* found = FindCommandSlot(backend, kinds, kind, output, slots);
+    if (!found)
         return kExitFailed;
-    }
-    const bool receiver = found->kind == kKindKeyboardReceiver || found->kind == kKindMouseReceiver;
     CDeviceComm comm(&backend);
-    CHidChannel& channel = receiver ? comm.ReceiverChannel() : comm.CableChannel();
-    if (!channel.Open(found->path, true, true, true, false)) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
-                     found->path.c_str());
+    if (!OpenCommandChannel(comm, *found, output))
         return kExitFailed;
-    }
-    comm.SelectMode(receiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);
-    comm.open = true;
     if (!comm.CheckReceiverLink()) {
         std::fprintf(output.err, "quarin-z17ctl: the %s does not answer through its receiver\n",
                      kind.c_str());

@@ -1,6 +1,8 @@
 #pragma once
 // The commands of quarin-z17ctl, over the same transport code the program uses.
 
+#include "transport/DeviceComm.h"
+#include "transport/DeviceSlot.h"
 #include "transport/HidBackend.h"
 
 #include <cstdio>
@@ -24,5 +26,16 @@ int PrintInfo(transport::HidBackend& backend, const std::string& kind, const Out
 
 // The name of a device kind as the command line writes it ("keyboard-receiver").
 const char* KindName(std::uint16_t kind);
+
+// One scan pass: the command interface of the first of `kinds` that is connected. Without one,
+// says so on the error output ("no NAME is connected") and gives nullptr.
+const transport::DeviceSlot* FindCommandSlot(transport::HidBackend& backend,
+                                             const std::vector<std::uint16_t>& kinds,
+                                             const std::string& name, const Output& output,
+                                             std::vector<transport::DeviceSlot>& slots);
+// Opens the cable or receiver channel of `comm` on the slot and selects its mode; false (the
+// reason written) when the node cannot be opened.
+bool OpenCommandChannel(transport::CDeviceComm& comm, const transport::DeviceSlot& slot,
+                        const Output& output);
 
 } // namespace ctl

@@ -1,9 +1,9 @@
 #include "ctl/KeyboardCommands.h"
 
 #include "config/ProfileList.h"
+#include "ctl/CtlCommands.h"
 #include "devices/DeviceModels.h"
 #include "devices/ModelTables.h"
-#include "transport/DeviceScanThread.h"
 
 #include <algorithm>
 #include <memory>
@@ -14,12 +14,6 @@ using namespace transport;
 
 namespace {
 constexpr int kKeyboardModelRow = 1;
-
-class QuietReceiver : public ISlotReceiver {
-    void OnSlotBound(int) override {}
-    void OnSlotLost(int) override {}
-    void OnFirstScanDone() override {}
-};
 
 std::vector<std::uint16_t> KeyboardKinds(const std::string& name) {
     if (name == "keyboard")
@@ -43,38 +37,16 @@ OpenKeyboard(HidBackend& backend, const std::string& kind, const Output& output,
         *exitCode = kExitUsage;
         return nullptr;
     }
-    std::vector<DeviceSlot> slots = MakeSlotList();
-    QuietReceiver receiver;
-    DeviceScanThread scan(slots, receiver, &backend);
-    scan.ScanOnce();
-    const DeviceSlot* found = nullptr;
-    for (std::uint16_t k : kinds) {
-        auto it = std::find_if(slots.begin(), slots.end(), [&](const DeviceSlot& s) {
-            return s.bound && s.kind == k && s.role == kRoleCommand;
-        });
-        if (it != slots.end()) {
-            found = &*it;
-            break;
-        }
-    }
-    if (!found) {
-        std::fprintf(output.err, "quarin-z17ctl: no %s is connected\n", kind.c_str());
+    std::vector<DeviceSlot> slots;
+    const DeviceSlot* found = FindCommandSlot(backend, kinds, kind, output, slots);
+    if (!found)
         return nullptr;
-    }
     auto model = devices::CreateDeviceForModel(kKeyboardModelRow, &backend);
     std::unique_ptr<devices::CKelvaneKeyboardDevice> keyboard(
         static_cast<devices::CKelvaneKeyboardDevice*>(model.release()));
-    const bool viaReceiver = found->kind == kKindKeyboardReceiver;
     CDeviceComm& comm = keyboard->CommandChannel();
-    CHidChannel& channel = viaReceiver ? comm.ReceiverChannel() : comm.CableChannel();
-    if (!channel.Open(found->path, true, true, true, false)) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
-                     found->path.c_str());
+    if (!OpenCommandChannel(comm, *found, output))
         return nullptr;
-    }
-    comm.SelectMode(viaReceiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);
-    comm.open = true;
     if (!comm.CheckReceiverLink()) {
         std::fprintf(output.err,
                      "quarin-z17ctl: the keyboard does not answer through its receiver\n");
