@@ -17,7 +17,7 @@ constexpr AreaCommand kAreaCommands[] = {
     {transport::kCmdReadMemory, FirmwareArea::Memory, false},
     {transport::kCmdWriteMemory, FirmwareArea::Memory, true},
     {transport::kCmdReadKeyTable, FirmwareArea::KeyTable, false},
-    {transport::kCmdWriteKeyTable, FirmwareArea::KeyTable, true},
+    {transport::kCmdWriteKeyTable, FirmwareArea::KeyAssignments, true},
     {transport::kCmdWriteBlock, FirmwareArea::LightSchemes, true},
     {transport::kCmdWriteLightFrame, FirmwareArea::LedTable, true},
     {transport::kCmdWriteMacro, FirmwareArea::Macro, true},
@@ -35,6 +35,12 @@ std::optional<AreaCommand> FindAreaCommand(std::uint8_t command) {
 }
 
 } // namespace
+
+Firmware::Firmware(FirmwareImage image) : m_image(std::move(image)) {
+    std::vector<std::uint8_t>& assignments = AreaOf(m_image, FirmwareArea::KeyAssignments);
+    if (assignments.empty())
+        assignments = AreaOf(m_image, FirmwareArea::KeyTable);
+}
 
 Packet Firmware::Answer(const Packet& request) {
     if (!ChecksumMatches(request))

@@ -17,15 +17,18 @@ namespace sim {
 enum class FirmwareArea {
     Info,          // 0x03: the 34-byte information block
     Memory,        // 0x05/0x06: settings memory (light blocks, the mouse's configuration)
-    KeyTable,      // 0x07/0x09: 3 bytes per device key
+    KeyTable,      // 0x07: the native code of each device key, 3 bytes per key
     KeyAttributes, // 0x1B: the LED number of each device key
     LedTable,      // 0x12: the last light frame, 3 bytes per LED
     LightSchemes,  // 0x0B: per-key colour schemes, 512 bytes each
     Macro,         // 0x15: the macro image
     LargeData,     // 0x17: shoot (recoil) data
     Status,        // 0x1A: power status
+    // 0x09: what each device key does, 3 bytes per key; starts as the native codes. Kept apart
+    // from the native table, so that the host finds its keys again after a remap.
+    KeyAssignments,
 };
-inline constexpr std::size_t kFirmwareAreaCount = 9;
+inline constexpr std::size_t kFirmwareAreaCount = 10;
 
 using FirmwareImage = std::array<std::vector<std::uint8_t>, kFirmwareAreaCount>;
 
@@ -35,7 +38,7 @@ inline std::vector<std::uint8_t>& AreaOf(FirmwareImage& image, FirmwareArea area
 
 class Firmware {
 public:
-    explicit Firmware(FirmwareImage image) : m_image(std::move(image)) {}
+    explicit Firmware(FirmwareImage image);
 
     // The reply to one request; thread-safe.
     Packet Answer(const Packet& request);

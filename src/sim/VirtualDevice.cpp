@@ -126,7 +126,7 @@ std::vector<std::uint8_t> VirtualDevice::MemoryImage() const {
     return m_firmware->Area(FirmwareArea::Memory);
 }
 std::vector<std::uint8_t> VirtualDevice::KeyTable() const {
-    return m_firmware->Area(FirmwareArea::KeyTable);
+    return m_firmware->Area(FirmwareArea::KeyAssignments);
 }
 std::vector<std::uint8_t> VirtualDevice::KeyAttributeTable() const {
     return m_firmware->Area(FirmwareArea::KeyAttributes);

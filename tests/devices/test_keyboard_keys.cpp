@@ -131,6 +131,11 @@ TEST_P(KeyTableTest, ARemapIsWrittenOverTheDeviceTableInChunks) {
         config::ReadJsonFile(UserFolder() + keyboard->GetCurrentProfileId() + ".Json");
     EXPECT_EQ(saved["Device"][0]["KeyList"][kOnScreenA]["Assignment"].asInt(), 0x200205);
     EXPECT_EQ(saved["Device"][0]["KeyList"][kOnScreenA]["DefaultAssignment"].asInt(), 0x200004);
+
+    // Reading the keyboard again (a reconnect) finds every key where it was.
+    const auto maps = keyboard->Maps();
+    ASSERT_EQ(keyboard->ReadAllFromDevice(), 1);
+    EXPECT_EQ(keyboard->Maps().keys, maps.keys);
 }
 
 TEST_P(KeyTableTest, KeysSharingANativeCodeShareADeviceKeyAndTheLaterOneWins) {

@@ -107,9 +107,12 @@ TEST_P(DeviceCommBothModes, WritesAndReadsTheKeyTableWithBeginAndEnd) {
 
     keyboard->ClearWireLog();
     receiver->ClearWireLog();
+    // A read gives the keys' native codes, not what was written.
     std::vector<std::uint8_t> back(512);
     ASSERT_EQ(comm.ReadKeyTable(back), kCommSuccess);
-    EXPECT_EQ(back, table);
+    const std::vector<std::uint8_t> native =
+        keyboard->DeviceFirmware().Area(sim::FirmwareArea::KeyTable);
+    EXPECT_TRUE(std::equal(native.begin(), native.end(), back.begin()));
     ExpectChunks(Requests(), kCmdReadKeyTable, chunks);
 }
 
