@@ -4,6 +4,7 @@
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
+#include "shell/DesktopSettings.h"
 #include "shell/DevicePanelBinding.h"
 #include "shell/Language.h"
 #include "shell/Messages.h"
@@ -274,6 +275,12 @@ void CMainWnd::OnClickControl(const QString& name) {
         CSkinFrame::Open(this, Find(QStringLiteral("skinbtn")));
     else if (OnProfileClick(name))
         return;
+    else if (is("default_btn"))
+        // The device's defaults come back as the reset of its selected profile: confirmed by
+        // "message_text_22", then loaded and sent.
+        OnProfileClick(QStringLiteral("device_reset_btn"));
+    else if (name.startsWith(QLatin1String("windowdeviceset_"), Qt::CaseInsensitive))
+        OpenDesktopInputSettings(name.mid(16).toInt());
     else if (name.compare(QLatin1String("minbtn"), Qt::CaseInsensitive) == 0)
         SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
     else if (name.compare(QLatin1String("maxbtn"), Qt::CaseInsensitive) == 0)
