@@ -228,6 +228,9 @@ void CMainWnd::ForEachLightDevice(
 }
 
 void CMainWnd::TellWindowShown(bool shown) {
+    // A hidden window must not keep the keyboard grabbed.
+    if (!shown && m_keySet)
+        m_keySet->StopCapture();
     if (!m_registry)
         return;
     for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
