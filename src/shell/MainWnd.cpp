@@ -168,7 +168,7 @@ void CMainWnd::SendProfile(devices::CKelvaneUSBDevice& device) {
     device.ReloadProfile();
     // The keyboard is the model that sends a whole profile so far.
     if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device))
-        keyboard->ApplyProfile();
+        keyset::ShowMacroDownloadResult(*this, keyboard->ApplyProfile().macroDownload);
 }
 
 void CMainWnd::SwitchToSelectedProfile() {

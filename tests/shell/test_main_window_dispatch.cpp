@@ -77,8 +77,9 @@ TEST_F(DispatchTest, LightControlSwitchTellsDevicesAndPeersButAPeersWishIsNotEch
     EXPECT_EQ(announced.count(), 2);
 }
 
-TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLast) {
-    CKelvaneUSBDevice* device = PlugAndWait(sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard));
+TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLastAndSendIt) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    CKelvaneUSBDevice* device = PlugAndWait(keyboard);
     ASSERT_NE(device, nullptr);
     shell::CDeviceProfileUI* panel = wnd->CurrentProfilePanel();
     ASSERT_NE(panel, nullptr) << "the keyboard page has its profile panel";
@@ -96,6 +97,9 @@ TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLast) {
     watch.start(5);
     auto* combo = wnd->Find<CComboUI>("device_profile_combo");
     ASSERT_NE(combo, nullptr);
+    // Let the item's first read of the keyboard pass.
+    QTest::qWait(600);
+    keyboard->ClearWireLog();
     combo->SelectItem(1);
     QTest::qWait(150);
     combo->SelectItem(2);
@@ -104,6 +108,20 @@ TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLast) {
     ASSERT_TRUE(test::WaitUntil([&] { return device->GetCurrentProfileId() == last; }, 500));
     QTest::qWait(20);
     EXPECT_EQ(taken, (std::set<std::string>{first, last})) << "the middle choice never ran";
+
+    // The new profile went to the keyboard: its light block, then its key table.
+    std::vector<std::uint8_t> commands;
+    for (const sim::WirePacket& p : keyboard->WireLog()) {
+        if (p.direction == sim::WireDirection::Request)
+            commands.push_back(p.bytes[transport::packet::kCommandAt]);
+    }
+    const auto lightBlock = std::find(commands.begin(), commands.end(), 0x06);
+    const auto keyTable = std::find(commands.begin(), commands.end(), 0x09);
+    EXPECT_NE(lightBlock, commands.end());
+    EXPECT_NE(keyTable, commands.end());
+    EXPECT_LT(lightBlock, keyTable);
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x09), 7)
+        << "one table, 366 bytes in 56s";
 }
 
 TEST_F(DispatchTest, GameLightingShowsTheEventsModeAndRestoresFiveSecondsAfterTheLast) {

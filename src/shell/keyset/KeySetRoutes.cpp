@@ -267,27 +267,25 @@ void CKeySetRoutes::SaveToDevice() {
     // The macros first: the key table names them by the numbers they get on the device.
     const int macros = device->DownloadMacros();
     device->WriteKeyTable();
-    if (macros == -1)
-        ShowMessageText("message_text_7");
-    else if (macros > 0)
-        ShowMessageText("message_text_16", &macros);
+    ShowMacroDownloadResult(m_window, macros);
     panel->EnableButtons(false);
     m_open = true;
 }
 
-void CKeySetRoutes::ShowMessageText(const char* textId, const int* number) {
-    ui::CControlUI* label = m_window.Find(QStringLiteral("str_test"));
-    QString text;
-    if (label) {
+void ShowMacroDownloadResult(ui::WindowImplBase& window, int result) {
+    const int dpi = window.GetPaintManager().GetDPI();
+    if (result == -1) {
+        ShowMessage(&window, QString(), QStringLiteral("message_text_7"), dpi, true, 0);
+    } else if (result > 0) {
+        // The text holds a %d for the number of macros that did not fit.
+        ui::CControlUI* label = window.Find(QStringLiteral("str_test"));
+        if (!label)
+            return;
         label->SetResourceText(true);
-        label->SetText(QString::fromLatin1(textId));
-        text = label->GetText();
-    } else {
-        text = QString::fromLatin1(textId);
+        label->SetText(QStringLiteral("message_text_16"));
+        const QString text = QString::asprintf(label->GetText().toUtf8().constData(), result);
+        ShowMessage(&window, QString(), text, dpi, false, 0);
     }
-    if (number)
-        text = QString::asprintf(text.toUtf8().constData(), *number);
-    ShowMessage(&m_window, QString(), text, m_window.GetPaintManager().GetDPI(), false, 0);
 }
 
 // ---- Messages ----

@@ -68,8 +68,6 @@ private:
     void RestoreDefault();
     void Cancel();
     void SaveToDevice();
-    // Shows a message by text id; with a number, the text is formatted with it.
-    void ShowMessageText(const char* textId, const int* number = nullptr);
 
     ui::WindowImplBase& m_window;
     CurrentDevice m_currentDevice;
@@ -78,5 +76,9 @@ private:
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<KeyboardPageView>> m_views;
     bool m_open = false;
 };
+
+// What the user is told after the macros went to a device: "message_text_7" when the download
+// failed (-1), "message_text_16" with the number of macros that did not fit (above 0).
+void ShowMacroDownloadResult(ui::WindowImplBase& window, int result);
 
 } // namespace shell::keyset
