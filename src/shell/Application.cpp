@@ -42,6 +42,21 @@ void SetUpResources() {
     RegisterProgramControls();
 }
 
+// The program ends through a quit event (the main window's shutdown, the about window's close).
+// Qt would first ask every window to close, and a window that only hides when asked (as ours
+// do, so that the tray keeps the program) would refuse the quit for good; the loop ends here
+// instead.
+class QuitWithoutAsking : public QObject {
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        if (target == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+            QCoreApplication::exit(0);
+            return true;
+        }
+        return false;
+    }
+};
+
 // Other programs reach the window through the bus object; each call becomes the window
 // message it stands for. The identity record needs no window.
 void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd) {
@@ -85,6 +100,8 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     app.setApplicationName(QString::fromUtf8(platform::kProductTitle));
     app.setApplicationVersion(QStringLiteral(QUARIN_VERSION));
     app.setQuitOnLastWindowClosed(false); // the tray keeps the program
+    QuitWithoutAsking quitFilter;
+    app.installEventFilter(&quitFilter);
 
     platform::PrivateFonts fonts;
     fonts.Load(QString::fromStdString(platform::FontFolder()));

@@ -25,6 +25,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace shell {
@@ -502,11 +503,14 @@ void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
         CloseSecondaryWindows();
         Close(0);
     } else if (cmd.szName == QLatin1String("about_menu")) {
-        OpenAboutWindow(*this);
+        // Opened from the event loop rather than inside the menu's own handler: the modal
+        // window's loop may meet a new tray menu, which replaces this one.
+        QTimer::singleShot(0, GetHWND(), [this] { OpenAboutWindow(*this); });
     }
 }
 
 void CMainWnd::Shutdown() {
+    CloseSecondaryWindows();
     ShowWindow(false);
     // Every worker's stop event is set and its blocking I/O cancelled before any is joined.
     m_workers.StopAll();

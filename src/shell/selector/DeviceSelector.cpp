@@ -273,6 +273,8 @@ void DeviceSelector::OnSelectionChanged() {
     m_selectedIndex = current;
     m_selectedKind = item->GetKind();
     m_selectedSubKind = item->GetSubKind();
+    // The option is bound to its device's page, as an option with a bound tab shows it.
+    SelectTabPage(item->GetBindTabName(), item->GetBindTabIndex());
     ShowPowerPage(*item);
 }
 

@@ -121,14 +121,17 @@ TEST_F(DeviceList, SynchronisationNeedsTwoShownDevices) {
     EXPECT_FALSE(Item(1).IsSynchronised());
 }
 
-TEST_F(DeviceList, SelectionChangeRecordsTheItemAndShowsItsPowerPage) {
+TEST_F(DeviceList, SelectionChangeRecordsTheItemAndShowsItsPageAndPowerPage) {
     for (int row : {1, 2})
         selector->ShowAttached(AddDevice(row));
+    selector->SetItem(0, true, true);
+    ASSERT_EQ(DeviceSwitch()->GetCurSel(), Item(0).GetBindTabIndex());
     Item(1).Select(true);
     EXPECT_FALSE(Item(0).IsSelected()) << "the items form one group";
     selector->OnSelectionChanged();
     EXPECT_EQ(selector->GetSelectedIndex(), 1);
     EXPECT_EQ(selector->GetSelectedKind(), 3);
+    EXPECT_EQ(DeviceSwitch()->GetCurSel(), Item(1).GetBindTabIndex()) << "its device's page";
     EXPECT_EQ(PowerSwitch()->GetCurSel(), Item(1).GetPowerPage());
 }
 
