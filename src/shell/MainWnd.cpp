@@ -141,10 +141,13 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
         qWarning("The device page cannot be built: %s", qPrintable(builder.GetLastError()));
         return;
     }
-    if (!m_selector->AddItem(&device, page, nullptr).item) {
+    CDeviceOptionUI* item = m_selector->AddItem(&device, page, nullptr).item;
+    if (!item) {
         delete page->GetWidget();
         return;
     }
+    // The item repaints the device's keys only while the window is active or under the pointer.
+    item->SetWindowAttended([this] { return IsActiveOrHovered(); });
     auto panel = std::make_unique<SkinDevicePanel>(m_pm, page);
     device.SetPanel(panel.get());
     device.BindPanelControls(CollectPanelButtons(page));
