@@ -58,13 +58,17 @@ bool CKelvaneKeyboardDevice::SetKeyRecord(int key, const KeyRecord& record) {
     if (key < 0 || static_cast<std::size_t>(key) >= m_keyList.size())
         return false;
     m_keyList[static_cast<std::size_t>(key)] = record;
+    StoreKeyList();
+    return true;
+}
+
+void CKelvaneKeyboardDevice::StoreKeyList() {
     std::vector<config::KeyListEntry> entries;
     entries.reserve(m_keyList.size());
     for (const KeyRecord& r : m_keyList)
         entries.push_back(KeyRecordToEntry(r));
     Profile().WriteKeyList(entries);
     Profile().SaveProfile();
-    return true;
 }
 
 void CKelvaneKeyboardDevice::SelectKey(int index) {
@@ -112,11 +116,7 @@ void CKelvaneKeyboardDevice::LoadLists() {
 void CKelvaneKeyboardDevice::ClearMissingMacroKeys() {
     LoadLists();
     if (RestoreMissingMacroKeys(m_keyList, m_macroLibrarySize)) {
-        std::vector<config::KeyListEntry> entries;
-        for (const KeyRecord& r : m_keyList)
-            entries.push_back(KeyRecordToEntry(r));
-        Profile().WriteKeyList(entries);
-        Profile().SaveProfile();
+        StoreKeyList();
         if (m_view)
             m_view->RefreshKeyTexts();
     }

@@ -107,6 +107,9 @@ public:
     const config::LightInfoRecord& GetLightInfo() const { return m_lightInfo; }
     // Stores the record in the light state and the profile (not saved).
     void SetLightInfo(const config::LightInfoRecord& record);
+    config::LightInfoRecord GetLightFields() const override { return m_lightInfo; }
+    void SetLightFields(const config::LightInfoRecord& fields) override { SetLightInfo(fields); }
+    void StoreProfile() override { Profile().SaveProfile(); }
     const config::SystemStageWords& GetSystemSettings() const { return m_system; }
     // Stores the words in the profile (not saved).
     void SetSystemSettings(const config::SystemStageWords& words);
@@ -126,6 +129,8 @@ public:
     KeyboardApplyResult ApplyProfile();
 
 private:
+    // The key list into the profile, which is saved.
+    void StoreKeyList();
     std::vector<int> ModeCodes() const;
     void TakeLightFields(const LightBlockFields& fields);
     // The record into the light state, without touching the profile.

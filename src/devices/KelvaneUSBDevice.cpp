@@ -306,6 +306,25 @@ void CKelvaneUSBDevice::SetLightParams(std::uint8_t mode, std::uint8_t brightnes
     m_lightNarrow = narrow;
 }
 
+config::LightInfoRecord CKelvaneUSBDevice::GetLightFields() const {
+    config::LightInfoRecord fields = m_lightFields;
+    fields.selectItem = m_light.mode;
+    fields.light = m_light.brightness;
+    fields.speed = m_light.speed;
+    fields.fx = m_light.direction;
+    fields.multiColor = m_light.multiColour;
+    fields.red = m_light.red;
+    fields.green = m_light.green;
+    fields.blue = m_light.blue;
+    return fields;
+}
+
+void CKelvaneUSBDevice::SetLightFields(const config::LightInfoRecord& fields) {
+    m_lightFields = fields;
+    m_light = {fields.selectItem, fields.light, fields.speed, fields.fx,
+               fields.multiColor, fields.red,   fields.green, fields.blue};
+}
+
 void CKelvaneUSBDevice::SetAudioLighting(const AudioLighting& lighting) {
     const std::lock_guard lock(m_audioLightingLock);
     m_audioLighting = lighting;

@@ -135,9 +135,6 @@ public:
     bool IsWindowShown() const { return m_windowShown; }
     void SetWindowHovered(bool hovered) { m_windowHovered = hovered; }
     bool IsWindowHovered() const { return m_windowHovered; }
-    // The light fields as stored by SetLightParams: the two wider fields.
-    std::uint32_t GetLightWide() const { return m_lightWide; }
-    std::uint16_t GetLightNarrow() const { return m_lightNarrow; }
 
     // Shows the function page of the panel: 2, 6 key sub-page 1; 3, 8 function page 1; 4
     // function page 3 (keyboard and mouse; otherwise as 7); 5 function page 2; 7 key sub-page
@@ -157,6 +154,12 @@ public:
 
     virtual void SetLightParams(std::uint8_t mode, std::uint8_t brightness, std::uint8_t speed,
                                 std::uint8_t direction, std::uint32_t wide, std::uint16_t narrow);
+    // The light fields as the profile keeps them: mode, brightness, speed, direction, then the
+    // multi-colour flag and the colour, then six bytes whose last keeps the mode a game event
+    // interrupted.
+    virtual config::LightInfoRecord GetLightFields() const;
+    // Stores them (the keyboard also into its profile).
+    virtual void SetLightFields(const config::LightInfoRecord& fields);
     virtual void SetAudioLighting(const AudioLighting& lighting);
     AudioLighting GetAudioLighting() const;
     virtual void SelectKey(int index) { m_selectedKey = index; }
@@ -214,6 +217,7 @@ protected:
     LightSettings m_light{};
     std::uint32_t m_lightWide = 0;
     std::uint16_t m_lightNarrow = 0;
+    config::LightInfoRecord m_lightFields{};
     EffectState m_effect;
 
     mutable std::mutex m_customColourLock;

@@ -148,6 +148,9 @@ private:
     void SetLightControl(bool on, bool announce);
     void OnGameEvent(ui::WPARAM form, ui::LPARAM mode);
     void RestoreGameLighting();
+    // Stores the light fields, saves the profile, applies its lighting and writes the block.
+    void WriteLightFields(devices::CKelvaneUSBDevice& device,
+                          const config::LightInfoRecord& fields);
     // Every mouse, mouse pad and keyboard object (not the headset).
     void ForEachLightDevice(const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const;
     // Every mouse and keyboard object: the window is shown or hidden.

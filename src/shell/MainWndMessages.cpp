@@ -187,18 +187,14 @@ void CMainWnd::OnGameEvent(WPARAM form, LPARAM mode) {
     devices::CKelvaneUSBDevice* device = CurrentDevice();
     if (!device)
         return;
-    const devices::LightSettings light = device->GetLightSettings();
-    std::uint16_t narrow = device->GetLightNarrow();
+    config::LightInfoRecord fields = device->GetLightFields();
     if (form == 0) {
         // The mode to come back to rides in the last byte of the light fields.
-        const std::uint8_t kept = light.mode == 0 || light.mode > 20 ? 1 : light.mode;
-        narrow = static_cast<std::uint16_t>((narrow & 0x00FF) | (kept << 8));
+        fields.oldLedMode =
+            fields.selectItem == 0 || fields.selectItem > 20 ? 1 : fields.selectItem;
     }
-    device->SetLightParams(static_cast<std::uint8_t>(mode), light.brightness, light.speed,
-                           light.direction, device->GetLightWide(), narrow);
-    device->StoreProfile();
-    device->ApplyProfileLighting();
-    device->WriteLightBlock();
+    fields.selectItem = static_cast<std::uint8_t>(mode);
+    WriteLightFields(*device, fields);
     KillTimer(kTimerGameLighting);
     SetTimer(kTimerGameLighting, 5000);
 }
@@ -207,13 +203,17 @@ void CMainWnd::RestoreGameLighting() {
     devices::CKelvaneUSBDevice* device = CurrentDevice();
     if (!device)
         return;
-    const devices::LightSettings light = device->GetLightSettings();
-    const std::uint16_t narrow = device->GetLightNarrow();
-    device->SetLightParams(static_cast<std::uint8_t>(narrow >> 8), light.brightness, light.speed,
-                           light.direction, device->GetLightWide(), narrow);
-    device->StoreProfile();
-    device->ApplyProfileLighting();
-    device->WriteLightBlock();
+    config::LightInfoRecord fields = device->GetLightFields();
+    fields.selectItem = fields.oldLedMode;
+    WriteLightFields(*device, fields);
+}
+
+void CMainWnd::WriteLightFields(devices::CKelvaneUSBDevice& device,
+                                const config::LightInfoRecord& fields) {
+    device.SetLightFields(fields);
+    device.StoreProfile();
+    device.ApplyProfileLighting();
+    device.WriteLightBlock();
 }
 
 } // namespace shell
