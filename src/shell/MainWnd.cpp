@@ -11,7 +11,6 @@
 #include "shell/PanelTags.h"
 #include "shell/ScreenRules.h"
 #include "shell/keyset/KeySetRoutes.h"
-#include "shell/keyset/KeyboardPageView.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/windows/AboutWnd.h"

@@ -161,27 +161,38 @@ TEST_F(DispatchTest, RecorderDataLargerThanItsBufferIsRefusedWhole) {
     EXPECT_EQ(wnd->OnCopyData(2, QByteArray()), CopyDataResult::Taken);
 }
 
-TEST_F(DispatchTest, KeyboardItemStaysWhileItMovesFromCableToReceiverAndBack) {
-    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
-    auto receiver = sim::MakeVirtualReceiver(*keyboard);
+class CableAndReceiverTest : public DispatchTest,
+                             public ::testing::WithParamInterface<sim::VirtualProduct> {};
+
+TEST_P(CableAndReceiverTest, TheItemStaysWhileTheDeviceMovesFromCableToReceiverAndBack) {
+    auto product = sim::MakeVirtualDevice(GetParam());
+    auto receiver = sim::MakeVirtualReceiver(*product);
     auto pad = sim::MakeVirtualDevice(sim::VirtualProduct::MousePad);
-    CKelvaneUSBDevice* device = PlugAndWait(keyboard);
+    CKelvaneUSBDevice* device = PlugAndWait(product);
     ASSERT_NE(device, nullptr);
     ASSERT_NE(PlugAndWait(pad), nullptr);
     devices.Plug(receiver);
     QTest::qWait(250);
     EXPECT_FALSE(device->IsUsingReceiver()) << "with both present the cable is used";
 
-    devices.Unplug(keyboard);
+    devices.Unplug(product);
     ASSERT_TRUE(test::WaitUntil([&] { return device->IsUsingReceiver(); }, 300));
-    EXPECT_EQ(wnd->ConnectedCount(), 2u) << "the keyboard is still there, wirelessly";
+    EXPECT_EQ(wnd->ConnectedCount(), 2u) << "still there, wirelessly";
     EXPECT_TRUE(device->CommandChannel().IsReceiverMode());
 
-    devices.Plug(keyboard);
+    devices.Plug(product);
     ASSERT_TRUE(test::WaitUntil([&] { return !device->IsUsingReceiver(); }, 300));
     EXPECT_EQ(wnd->ConnectedCount(), 2u);
-    EXPECT_EQ(wnd->Registry()->Devices().size(), 2u) << "no second keyboard object";
+    EXPECT_EQ(wnd->Registry()->Devices().size(), 2u) << "no second object for the product";
 }
+
+INSTANTIATE_TEST_SUITE_P(KeyboardAndMouse, CableAndReceiverTest,
+                         ::testing::Values(sim::VirtualProduct::Keyboard,
+                                           sim::VirtualProduct::Mouse),
+                         [](const auto& info) {
+                             return info.param == sim::VirtualProduct::Keyboard ? "Keyboard"
+                                                                                : "Mouse";
+                         });
 
 TEST_F(DispatchTest, SkinChoicesReachTheMainWindowsBackground) {
     CControlUI* root = wnd->Find("root");
