@@ -16,6 +16,7 @@
 #include "shell/windows/AboutWnd.h"
 #include "shell/windows/SkinBackground.h"
 #include "shell/windows/SkinFrame.h"
+#include "ui/ControlNames.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/ResourceManager.h"
@@ -268,36 +269,31 @@ void CMainWnd::SetDemoMode(bool on) {
 }
 
 void CMainWnd::OnClickControl(const QString& name) {
-    auto is = [&name](const char* control) {
-        return name.compare(QLatin1String(control), Qt::CaseInsensitive) == 0;
-    };
-    if (is("closebtn"))
+    if (NameIs(name, "closebtn"))
         HideToTray();
-    else if (is("nodevice_ok_btn"))
+    else if (NameIs(name, "nodevice_ok_btn"))
         ShowWindow(false);
-    else if (is("control_light_status"))
+    else if (NameIs(name, "control_light_status"))
         SetLightControl(!m_lightControl, true);
-    else if (is("skinbtn"))
+    else if (NameIs(name, "minbtn"))
+        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    else if (NameIs(name, "maxbtn"))
+        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    else if (NameIs(name, "restorebtn"))
+        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+    else if (NameIs(name, "skinbtn"))
         CSkinFrame::Open(this, Find(QStringLiteral("skinbtn")));
-    else if (OnProfileClick(name))
-        return;
-    else if (is("default_btn"))
+    else if (const int which = NumberAfter(name, "windowdeviceset_"); which >= 0)
+        OpenDesktopInputSettings(which);
+    else if (NameIs(name, "default_btn"))
         // The device's defaults come back as the reset of its selected profile: confirmed by
         // "message_text_22", then loaded and sent.
         OnProfileClick(QStringLiteral("device_reset_btn"));
-    else if (name.startsWith(QLatin1String("windowdeviceset_"), Qt::CaseInsensitive))
-        OpenDesktopInputSettings(name.mid(16).toInt());
-    else if (name.compare(QLatin1String("minbtn"), Qt::CaseInsensitive) == 0)
-        SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    else if (name.compare(QLatin1String("maxbtn"), Qt::CaseInsensitive) == 0)
-        SendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    else if (name.compare(QLatin1String("restorebtn"), Qt::CaseInsensitive) == 0)
-        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
-    else if (m_selector &&
-             name.compare(QLatin1String("device_select_prev"), Qt::CaseInsensitive) == 0)
+    else if (OnProfileClick(name))
+        return;
+    else if (m_selector && NameIs(name, "device_select_prev"))
         m_selector->SelectPrevious();
-    else if (m_selector &&
-             name.compare(QLatin1String("device_select_next"), Qt::CaseInsensitive) == 0)
+    else if (m_selector && NameIs(name, "device_select_next"))
         m_selector->SelectNext();
 }
 
@@ -328,9 +324,7 @@ void CMainWnd::OnSelectChanged(const QString& name) {
             panel->SelectTab(tab);
         return;
     }
-    if (m_selector &&
-        (name.compare(QLatin1String("device_select"), Qt::CaseInsensitive) == 0 ||
-         name.compare(QLatin1String("synchro_device_select"), Qt::CaseInsensitive) == 0))
+    if (m_selector && (NameIs(name, "device_select") || NameIs(name, "synchro_device_select")))
         m_selector->OnSelectionChanged();
 }
 

@@ -1,23 +1,11 @@
 #include "shell/controls/SelectPanelUI.h"
 
 #include "shell/controls/DeviceKeyButtonUI.h"
+#include "ui/ControlTree.h"
 
 #include <QRubberBand>
 
 namespace shell {
-
-namespace {
-template <class Visit> void ForEachDescendant(ui::IContainerUI* container, Visit&& visit) {
-    for (int i = 0; i < container->GetCount(); ++i) {
-        ui::CControlUI* child = container->GetItemAt(i);
-        if (!child)
-            continue;
-        visit(child);
-        if (auto* inner = dynamic_cast<ui::IContainerUI*>(child))
-            ForEachDescendant(inner, visit);
-    }
-}
-} // namespace
 
 CSelectPanelUI::CSelectPanelUI() {
     // Not an item: the band is drawn over the keys and laid out by hand.
@@ -64,14 +52,14 @@ void CSelectPanelUI::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CSelectPanelUI::MarkKeysInBand() {
-    ForEachDescendant(this, [this](ui::CControlUI* control) {
+    ui::WalkTree(this, [this](ui::CControlUI* control) {
         if (control->GetClass() != QLatin1String("DeviceKeyButton"))
-            return;
-        auto* key = dynamic_cast<CDeviceKeyButtonUI*>(control);
-        if (!key)
-            return;
-        const QRect where(key->mapTo(this, QPoint(0, 0)), key->size());
-        key->SetSelectedByBand(where.intersects(m_selection) ? 1 : 0);
+            return true;
+        if (auto* key = dynamic_cast<CDeviceKeyButtonUI*>(control)) {
+            const QRect where(key->mapTo(this, QPoint(0, 0)), key->size());
+            key->SetSelectedByBand(where.intersects(m_selection) ? 1 : 0);
+        }
+        return true;
     });
 }
 

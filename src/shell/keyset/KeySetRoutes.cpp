@@ -8,9 +8,12 @@
 #include "shell/keyset/KeySetControlUI.h"
 #include "shell/keyset/MacroNames.h"
 #include "shell/windows/MsgWnd.h"
+#include "ui/ControlNames.h"
+#include "ui/ControlTree.h"
 #include "ui/EditUI.h"
 #include "ui/WindowImplBase.h"
 
+#include <algorithm>
 #include <array>
 
 namespace shell::keyset {
@@ -37,44 +40,13 @@ constexpr std::array kAppliedEdits = {
 
 template <std::size_t N>
 bool IsOneOf(const QString& name, const std::array<const char*, N>& names) {
-    for (const char* candidate : names) {
-        if (name.compare(QLatin1String(candidate), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    return std::any_of(names.begin(), names.end(),
+                       [&](const char* candidate) { return ui::NameIs(name, candidate); });
 }
 
-bool Is(const QString& name, const char* expected) {
-    return name.compare(QLatin1String(expected), Qt::CaseInsensitive) == 0;
-}
-
-// N of a name made of `prefix` and a decimal number; -1 when the name is not of that form.
-int IndexAfter(const QString& name, const char* prefix) {
-    const QLatin1String head(prefix);
-    if (!name.startsWith(head, Qt::CaseInsensitive) || name.size() == head.size())
-        return -1;
-    bool ok = false;
-    const QStringView digits = QStringView(name).mid(head.size());
-    for (QChar c : digits) {
-        if (!c.isDigit())
-            return -1;
-    }
-    const int value = digits.toInt(&ok);
-    return ok ? value : -1;
-}
-
-CKeySetControlUI* FindPanel(ui::CControlUI* control) {
-    if (!control)
-        return nullptr;
-    if (auto* panel = dynamic_cast<CKeySetControlUI*>(control))
-        return panel;
-    if (auto* container = dynamic_cast<ui::IContainerUI*>(control)) {
-        for (int i = 0; i < container->GetCount(); ++i) {
-            if (CKeySetControlUI* panel = FindPanel(container->GetItemAt(i)))
-                return panel;
-        }
-    }
-    return nullptr;
+CKeySetControlUI* FindPanel(ui::CControlUI* page) {
+    return static_cast<CKeySetControlUI*>(ui::FindInTree(
+        page, [](ui::CControlUI* c) { return dynamic_cast<CKeySetControlUI*>(c) != nullptr; }));
 }
 
 bool IsInside(const ui::CControlUI* control, const ui::CControlUI* ancestor) {
@@ -141,12 +113,12 @@ bool CKeySetRoutes::Notify(ui::TNotifyUI& msg) {
         return OnItemSelect(name);
     if (msg.sType == ui::notify::killfocus)
         return OnKillFocus(name);
-    if (msg.sType == ui::notify::setfocus && Is(name, "keyset_keyboard_text_edit")) {
+    if (msg.sType == ui::notify::setfocus && ui::NameIs(name, "keyset_keyboard_text_edit")) {
         m_window.SendMessage(UM_HOOK_SWITCH, 1, 0);
         return true;
     }
     if (msg.sType == ui::notify::selectchanged) {
-        const int modifier = IndexAfter(name, "key_ComBox_check_");
+        const int modifier = ui::NumberAfter(name, "key_ComBox_check_");
         if (modifier < 0)
             return false;
         CKeySetControlUI* panel = CurrentPanel();
@@ -161,7 +133,7 @@ bool CKeySetRoutes::Notify(ui::TNotifyUI& msg) {
 }
 
 bool CKeySetRoutes::OnClick(const QString& name) {
-    const int key = IndexAfter(name, "key_");
+    const int key = ui::NumberAfter(name, "key_");
     if (key >= 0) {
         devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
         // On other pages a key click belongs to other panels (lighting selects its colour).
@@ -170,13 +142,13 @@ bool CKeySetRoutes::OnClick(const QString& name) {
         SelectKey(key);
         return true;
     }
-    if (Is(name, "key_butt_keysave"))
+    if (ui::NameIs(name, "key_butt_keysave"))
         Apply();
-    else if (Is(name, "key_butt_keydefalut"))
+    else if (ui::NameIs(name, "key_butt_keydefalut"))
         RestoreDefault();
-    else if (Is(name, "key_butt_keycancel"))
+    else if (ui::NameIs(name, "key_butt_keycancel"))
         Cancel();
-    else if (Is(name, "key_butt_prosave"))
+    else if (ui::NameIs(name, "key_butt_prosave"))
         SaveToDevice();
     else
         return false;
@@ -185,14 +157,14 @@ bool CKeySetRoutes::OnClick(const QString& name) {
 
 bool CKeySetRoutes::OnItemSelect(const QString& name) {
     CKeySetControlUI* panel = CurrentPanel();
-    if (Is(name, "keyset_function_combo")) {
+    if (ui::NameIs(name, "keyset_function_combo")) {
         if (panel) {
             panel->OnFunctionChosen();
             Apply();
         }
         return true;
     }
-    if (Is(name, "keyset_macro_over_combo")) {
+    if (ui::NameIs(name, "keyset_macro_over_combo")) {
         if (panel) {
             panel->OnMacroRepeatChosen();
             Apply();
@@ -206,7 +178,7 @@ bool CKeySetRoutes::OnItemSelect(const QString& name) {
 }
 
 bool CKeySetRoutes::OnKillFocus(const QString& name) {
-    if (Is(name, "keyset_keyboard_text_edit")) {
+    if (ui::NameIs(name, "keyset_keyboard_text_edit")) {
         m_window.SendMessage(UM_HOOK_SWITCH, 0, 0);
         return true;
     }

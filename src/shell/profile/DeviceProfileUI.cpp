@@ -1,9 +1,9 @@
 #include "shell/profile/DeviceProfileUI.h"
 
-#include "shell/profile/FindInside.h"
 #include "shell/profile/ProfileTabs.h"
 #include "ui/ButtonUI.h"
 #include "ui/ComboUI.h"
+#include "ui/ControlTree.h"
 #include "ui/EditUI.h"
 #include "ui/ListUI.h"
 
@@ -36,7 +36,7 @@ void CDeviceProfileUI::DoInit() {
 
 template <class T> T* CDeviceProfileUI::Lookup(T*& cache, const char* name) {
     if (!cache)
-        cache = dynamic_cast<T*>(FindInside(this, QLatin1String(name)));
+        cache = dynamic_cast<T*>(ui::FindInTreeByName(this, QLatin1String(name)));
     return cache;
 }
 

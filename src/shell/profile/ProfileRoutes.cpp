@@ -3,9 +3,9 @@
 #include "config/ProfileList.h"
 #include "devices/KelvaneUSBDevice.h"
 #include "shell/profile/DeviceProfileUI.h"
-#include "shell/profile/FindInside.h"
 #include "shell/windows/MsgWnd.h"
-#include "ui/DialogBuilder.h"
+#include "ui/ControlNames.h"
+#include "ui/ControlTree.h"
 #include "ui/WindowWnd.h"
 
 #include <QFileDialog>
@@ -14,10 +14,6 @@
 namespace shell {
 
 namespace {
-
-bool Is(const QString& name, const char* control) {
-    return name.compare(QLatin1String(control), Qt::CaseInsensitive) == 0;
-}
 
 void Export(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     const int selected = panel.GetSelectedIndex();
@@ -78,19 +74,19 @@ ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi) {
 
 ProfileRoute RouteProfileClick(CDeviceProfileUI& panel, const QString& name,
                                const ProfileDialogs& dialogs) {
-    if (Is(name, "device_add_btn"))
+    if (ui::NameIs(name, "device_add_btn"))
         panel.AddProfile();
-    else if (Is(name, "device_sub_btn"))
+    else if (ui::NameIs(name, "device_sub_btn"))
         panel.DeleteProfile();
-    else if (Is(name, "device_copy_btn"))
+    else if (ui::NameIs(name, "device_copy_btn"))
         panel.CopyProfile();
-    else if (Is(name, "device_export_btn"))
+    else if (ui::NameIs(name, "device_export_btn"))
         Export(panel, dialogs);
-    else if (Is(name, "device_import_btn"))
+    else if (ui::NameIs(name, "device_import_btn"))
         Import(panel, dialogs);
-    else if (Is(name, "device_reset_btn"))
+    else if (ui::NameIs(name, "device_reset_btn"))
         return Reset(panel, dialogs) ? ProfileRoute::kReloadProfile : ProfileRoute::kHandled;
-    else if (Is(name, "device_profile_edit_save_btn"))
+    else if (ui::NameIs(name, "device_profile_edit_save_btn"))
         Rename(panel, dialogs);
     else if (name == QLatin1String("profile_fun_spread_btn"))
         panel.ShowProfileMenu(!panel.IsProfileMenuVisible());
@@ -100,7 +96,7 @@ ProfileRoute RouteProfileClick(CDeviceProfileUI& panel, const QString& name,
 }
 
 bool IsProfileCombo(const QString& name) {
-    return Is(name, "device_profile_combo");
+    return ui::NameIs(name, "device_profile_combo");
 }
 
 std::string ApplyProfileSelection(CDeviceProfileUI& panel) {
@@ -112,7 +108,8 @@ std::string ApplyProfileSelection(CDeviceProfileUI& panel) {
 }
 
 CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page) {
-    return dynamic_cast<CDeviceProfileUI*>(FindInside(page, QStringLiteral("DeviceProfileItem")));
+    return dynamic_cast<CDeviceProfileUI*>(
+        ui::FindInTreeByName(page, QStringLiteral("DeviceProfileItem")));
 }
 
 void SetUpProfilePanel(CDeviceProfileUI& panel, devices::CKelvaneUSBDevice& device, int kind) {

@@ -1,5 +1,7 @@
 #include "shell/profile/ProfileTabs.h"
 
+#include "ui/ControlNames.h"
+
 namespace shell {
 
 namespace {
@@ -8,8 +10,7 @@ enum Tab { kLight = 1, kKey, kMacro, kSystem, kCursor, kVoice, kMagic, kVirtual 
 
 int ProfileTabNumber(const QString& name) {
     for (int i = 0; i < kProfileTabCount; ++i) {
-        if (name.compare(QLatin1String(kProfileTabNames[static_cast<std::size_t>(i)]),
-                         Qt::CaseInsensitive) == 0)
+        if (ui::NameIs(name, kProfileTabNames[static_cast<std::size_t>(i)]))
             return i + 1;
     }
     return 0;

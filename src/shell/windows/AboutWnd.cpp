@@ -3,6 +3,7 @@
 #include "devices/ModelTables.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
+#include "ui/ControlNames.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -10,13 +11,11 @@
 
 namespace shell {
 
+using ui::NameIs;
+
 namespace {
 
 bool g_aboutOpen = false;
-
-bool NameIs(const ui::CControlUI* control, const char* name) {
-    return control && control->GetName().compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
-}
 
 } // namespace
 

@@ -1,11 +1,14 @@
 #include "shell/windows/MsgWnd.h"
 
 #include "platform/DebugLog.h"
+#include "ui/ControlNames.h"
 
 #include <QRect>
 #include <QWidget>
 
 namespace shell {
+
+using ui::NameIs;
 
 namespace {
 
@@ -15,10 +18,6 @@ bool IsKnownDpi(int dpi) {
             return true;
     }
     return false;
-}
-
-bool NameIs(const ui::CControlUI* control, const char* name) {
-    return control && control->GetName().compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "shell/windows/SkinImageStore.h"
 #include "shell/windows/SkinNotifier.h"
 #include "ui/ContainerUI.h"
+#include "ui/ControlNames.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 
@@ -12,6 +13,8 @@
 
 namespace shell {
 
+using ui::NameIs;
+
 namespace {
 
 const QString kDefaultImage = QStringLiteral("common/background.png");
@@ -19,10 +22,6 @@ const QString kDefaultImage = QStringLiteral("common/background.png");
 CSkinFrame::FileChooser& Chooser() {
     static CSkinFrame::FileChooser chooser = &CSkinFrame::ChooseImageFile;
     return chooser;
-}
-
-bool NameIs(const ui::CControlUI* control, const char* name) {
-    return control && control->GetName().compare(QLatin1String(name), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
