@@ -7,13 +7,13 @@
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
+#include "support/DataFolders.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -29,30 +29,20 @@ std::string ReadAll(std::FILE* file) {
 class CtlKeyboard : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = std::filesystem::temp_directory_path() /
-               ("quarin-ctl-keyboard-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(root / "program" / "DefaultData");
-        std::filesystem::copy_file(std::filesystem::path(QUARIN_SOURCE_DATA_DIR) / "DefaultData" /
-                                       "keyboard.Json",
-                                   root / "program" / "DefaultData" / "keyboard.Json");
-        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-        ::setenv("QUARIN_Z17_DATA_DIR", (root / "program").c_str(), 1);
+        folders.CopyDefaultDocument("keyboard.Json");
         board->SetReplyDelay(std::chrono::microseconds(0));
         receiver->SetReplyDelay(std::chrono::microseconds(0));
     }
     void TearDown() override {
         std::fclose(out);
         std::fclose(err);
-        ::unsetenv("XDG_DATA_HOME");
-        ::unsetenv("QUARIN_Z17_DATA_DIR");
-        std::filesystem::remove_all(root);
     }
     ctl::Output Streams() const { return {out, err}; }
     std::string UserFolder() const {
-        return (root / "data" / "QUARIN Z17 Keyboard" / "keyboard").string() + "/";
+        return (folders.UserData() / "QUARIN Z17 Keyboard" / "keyboard").string() + "/";
     }
 
-    std::filesystem::path root;
+    test::DataFolders folders{test::DataFolders::Program::Own};
     std::FILE* out = std::tmpfile();
     std::FILE* err = std::tmpfile();
     sim::VirtualHidBackend backend;
@@ -86,8 +76,8 @@ TEST_F(CtlKeyboard, AppliesTheSelectedProfilesKeysAndLighting) {
     ASSERT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitOk)
         << ReadAll(err);
 
-    config::CProfileList profiles(UserFolder(),
-                                  (root / "program" / "DefaultData" / "keyboard.Json").string());
+    config::CProfileList profiles(
+        UserFolder(), (folders.ProgramData() / "DefaultData" / "keyboard.Json").string());
     ASSERT_EQ(profiles.Load(), config::kProfileDone);
     const std::string path = profiles.ProfilePath(profiles.SelectedId());
     Json::Value document = config::ReadJsonFile(path);

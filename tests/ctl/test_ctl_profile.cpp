@@ -3,11 +3,11 @@
 
 #include "config/JsonFile.h"
 #include "ctl/ProfileCommands.h"
+#include "support/DataFolders.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -25,20 +25,6 @@ struct CtlRun {
 
 class CtlProfile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = fs::temp_directory_path() / "quarin-ctl-profile-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        root = pattern;
-        ::setenv("XDG_DATA_HOME", root.c_str(), 1);
-        ::setenv("QUARIN_Z17_DATA_DIR", QUARIN_SOURCE_DATA_DIR, 1);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_DATA_HOME");
-        ::unsetenv("QUARIN_Z17_DATA_DIR");
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
-    }
-
     // Runs "profile ..." or "key ..." with the words after the command.
     CtlRun Ctl(const std::vector<std::string>& words) {
         char* outText = nullptr;
@@ -58,7 +44,9 @@ protected:
         std::free(errText);
         return run;
     }
-    fs::path Folder(const char* device) const { return root / "QUARIN Z17 Keyboard" / device; }
+    fs::path Folder(const char* device) const {
+        return folders.UserData() / "QUARIN Z17 Keyboard" / device;
+    }
     Json::Value ListFile(const char* device) const {
         return config::ReadJsonFile((Folder(device) / "ProfileList.ini").string());
     }
@@ -80,7 +68,7 @@ protected:
         return line.substr(line.rfind('\t') + 1, line.find('\n') - line.rfind('\t') - 1);
     }
 
-    fs::path root;
+    test::DataFolders folders;
 };
 
 TEST_F(CtlProfile, ListAddCopySelectDeleteOnTheProgramsFiles) {
@@ -130,20 +118,20 @@ TEST_F(CtlProfile, RenameExportAndImport) {
     EXPECT_EQ(Ctl({"profile", "rename", "mouse", "a\nb"}).exitCode, ctl::kExitUsage);
     EXPECT_EQ(Snapshot("mouse"), before);
 
-    const std::string file = (root / "aim.json").string();
+    const std::string file = (folders.Root() / "aim.json").string();
     ASSERT_EQ(Ctl({"profile", "export", "mouse", file}).exitCode, ctl::kExitOk);
     EXPECT_EQ(config::ReadJsonFile(file), SelectedProfile("mouse"));
     const CtlRun imported = Ctl({"profile", "import", "mouse", file});
     ASSERT_EQ(imported.exitCode, ctl::kExitOk) << imported.err;
     EXPECT_EQ(imported.out.substr(0, 7), "2\t-\taim");
 
-    const std::string notProfile = (root / "notes.json").string();
+    const std::string notProfile = (folders.Root() / "notes.json").string();
     ASSERT_TRUE(config::WriteJsonFile(notProfile, Json::Value(Json::objectValue)));
     const auto beforeImport = Snapshot("mouse");
     const CtlRun refused = Ctl({"profile", "import", "mouse", notProfile});
     EXPECT_EQ(refused.exitCode, ctl::kExitFailed);
     EXPECT_NE(refused.err.find("not a profile"), std::string::npos);
-    EXPECT_EQ(Ctl({"profile", "import", "mouse", (root / "none.json").string()}).err,
+    EXPECT_EQ(Ctl({"profile", "import", "mouse", (folders.Root() / "none.json").string()}).err,
               "quarin-z17ctl: the file cannot be read\n");
     EXPECT_EQ(Snapshot("mouse"), beforeImport);
 }

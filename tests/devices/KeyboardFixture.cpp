@@ -2,26 +2,13 @@
 
 #include "devices/DeviceModels.h"
 
-#include <cstdlib>
 #include <fstream>
-#include <unistd.h>
 
 namespace keyboardtest {
 
-namespace {
-int g_folderCount = 0;
-}
-
 void KeyboardTest::SetUp() {
-    root =
-        std::filesystem::temp_directory_path() /
-        ("quarin-keyboard-" + std::to_string(::getpid()) + "-" + std::to_string(++g_folderCount));
-    std::filesystem::create_directories(root / "program" / "DefaultData");
-    std::filesystem::copy_file(std::filesystem::path(QUARIN_SOURCE_DATA_DIR) / "DefaultData" /
-                                   "keyboard.Json",
-                               root / "program" / "DefaultData" / "keyboard.Json");
-    ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-    ::setenv("QUARIN_Z17_DATA_DIR", (root / "program").c_str(), 1);
+    folders = std::make_unique<test::DataFolders>(test::DataFolders::Program::Own);
+    folders->CopyDefaultDocument("keyboard.Json");
 
     board->SetReplyDelay(std::chrono::microseconds(0));
     receiver->SetReplyDelay(std::chrono::microseconds(0));
@@ -42,9 +29,7 @@ void KeyboardTest::SetUp() {
 
 void KeyboardTest::TearDown() {
     keyboard.reset();
-    ::unsetenv("XDG_DATA_HOME");
-    ::unsetenv("QUARIN_Z17_DATA_DIR");
-    std::filesystem::remove_all(root);
+    folders.reset();
 }
 
 std::vector<Request> KeyboardTest::Requests() {
@@ -67,7 +52,7 @@ Bytes KeyboardTest::Commands() {
 }
 
 std::string KeyboardTest::UserFolder() const {
-    return (root / "data" / "QUARIN Z17 Keyboard" / "keyboard").string() + "/";
+    return (folders->UserData() / "QUARIN Z17 Keyboard" / "keyboard").string() + "/";
 }
 
 void KeyboardTest::WriteUserFile(const std::string& name, const std::string& text) {
@@ -76,7 +61,7 @@ void KeyboardTest::WriteUserFile(const std::string& name, const std::string& tex
 }
 
 void KeyboardTest::WriteProgramFile(const std::string& name, const std::string& text) {
-    std::ofstream(root / "program" / "DefaultData" / name) << text;
+    std::ofstream(folders->ProgramData() / "DefaultData" / name) << text;
 }
 
 void KeyboardTest::WriteMacroLibrary(int count) {

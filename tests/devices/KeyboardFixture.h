@@ -6,10 +6,12 @@
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
+#include "support/DataFolders.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,7 +47,7 @@ protected:
     // Device key k's three bytes in the virtual keyboard's table.
     devices::KeyCode DeviceCode(int k);
 
-    std::filesystem::path root;
+    std::unique_ptr<test::DataFolders> folders;
     sim::VirtualHidBackend backend;
     std::shared_ptr<sim::VirtualDevice> board =
         sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);

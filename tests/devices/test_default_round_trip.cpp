@@ -3,10 +3,10 @@
 
 #include "config/Utf8.h"
 #include "devices/DeviceModels.h"
+#include "support/DataFolders.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -24,19 +24,7 @@ std::string ReadAll(const std::filesystem::path& file) {
 
 class DefaultRoundTrip : public ::testing::TestWithParam<int> {
 protected:
-    void SetUp() override {
-        root =
-            std::filesystem::temp_directory_path() /
-            ("quarin-roundtrip-" + std::to_string(::getpid()) + "-" + std::to_string(GetParam()));
-        ::setenv("XDG_DATA_HOME", root.c_str(), 1);
-        ::setenv("QUARIN_Z17_DATA_DIR", QUARIN_SOURCE_DATA_DIR, 1);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_DATA_HOME");
-        ::unsetenv("QUARIN_Z17_DATA_DIR");
-        std::filesystem::remove_all(root);
-    }
-    std::filesystem::path root;
+    test::DataFolders folders;
 };
 
 TEST_P(DefaultRoundTrip, EveryGroupReadAndWrittenBackLeavesTheFileAsShipped) {

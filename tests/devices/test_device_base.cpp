@@ -7,9 +7,10 @@
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
 
+#include "support/DataFolders.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -43,27 +44,14 @@ public:
     std::vector<std::string> pages;
 };
 
-// Points the user and program data folders at a temporary folder for one test.
-class ScopedFolders {
+// The test's own user and program data folders, and files written into them.
+class ScopedFolders : public test::DataFolders {
 public:
-    ScopedFolders() {
-        root = std::filesystem::temp_directory_path() /
-               ("quarin-devices-" + std::to_string(::getpid()) + "-" + std::to_string(++count));
-        std::filesystem::create_directories(root / "program" / "DefaultData");
-        ::setenv("XDG_DATA_HOME", (root / "data").c_str(), 1);
-        ::setenv("QUARIN_Z17_DATA_DIR", (root / "program").c_str(), 1);
-    }
-    ~ScopedFolders() {
-        ::unsetenv("XDG_DATA_HOME");
-        ::unsetenv("QUARIN_Z17_DATA_DIR");
-        std::filesystem::remove_all(root);
-    }
+    ScopedFolders() : DataFolders(Program::Own) {}
     void Write(const std::filesystem::path& file, const std::string& text) {
-        std::filesystem::create_directories((root / file).parent_path());
-        std::ofstream(root / file) << text;
+        std::filesystem::create_directories((Root() / file).parent_path());
+        std::ofstream(Root() / file) << text;
     }
-    std::filesystem::path root;
-    static inline int count = 0;
 };
 
 TEST(ModelTables, FindsEachProductsRowAndNoneForAKeyboardReceiver) {
@@ -259,7 +247,7 @@ TEST(DeviceBase, UserFolderIsCreatedOnceAndListsComeFromTheDataFiles) {
     const std::string folder = device->UserDataFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(folder, (folders.root / "data" / "QUARIN Z17 Keyboard" / "keyboard").string() + "/");
+    EXPECT_EQ(folder, (folders.UserData() / "QUARIN Z17 Keyboard" / "keyboard").string() + "/");
     std::ofstream(folder + "keep.txt") << "x";
     EXPECT_EQ(device->UserDataFolder(), folder);
     EXPECT_TRUE(std::filesystem::exists(folder + "keep.txt")) << "an existing folder stays";
