@@ -39,26 +39,27 @@ void InstanceBus::AnnounceLightControl(quint32 wParam, quint32 lParam) {
 }
 
 void InstanceBus::Activate() {
-    if (onActivate)
-        onActivate();
+    if (handlers.activate)
+        handlers.activate();
 }
 
 void InstanceBus::SetLightControl(quint32 wParam, quint32 lParam) {
-    if (onSetLightControl)
-        onSetLightControl(wParam, lParam);
+    if (handlers.setLightControl)
+        handlers.setLightControl(wParam, lParam);
 }
 
 QByteArray InstanceBus::Identify() {
-    return onIdentify ? onIdentify() : QByteArray();
+    return handlers.identify ? handlers.identify() : QByteArray();
 }
 
 void InstanceBus::SettingsRelay(quint32 wParam, quint32 lParam) {
-    if (onSettingsRelay)
-        onSettingsRelay(wParam, lParam);
+    if (handlers.settingsRelay)
+        handlers.settingsRelay(wParam, lParam);
 }
 
 void InstanceBus::PushCopyData(quint32 id, const QByteArray& bytes) {
-    const CopyDataResult result = onCopyData ? onCopyData(id, bytes) : CopyDataResult::Taken;
+    const CopyDataResult result =
+        handlers.copyData ? handlers.copyData(id, bytes) : CopyDataResult::Taken;
     if (!calledFromDBus())
         return;
     if (result == CopyDataResult::TooLarge)
@@ -71,7 +72,7 @@ void InstanceBus::PushCopyData(quint32 id, const QByteArray& bytes) {
 }
 
 void InstanceBus::GameEvent(const QString& name, quint32 form, quint32 mode) {
-    if ((!onGameEvent || !onGameEvent(name, form, mode)) && calledFromDBus())
+    if ((!handlers.gameEvent || !handlers.gameEvent(name, form, mode)) && calledFromDBus())
         sendErrorReply(QString::fromLatin1(kErrorUnknownEvent),
                        QStringLiteral("\"%1\" is not a game event").arg(name));
 }

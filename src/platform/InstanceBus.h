@@ -39,14 +39,18 @@ public:
     // Asks the running instance to come forward; false when it could not be reached.
     static bool ActivateRunningInstance(QString* error = nullptr);
 
-    // Called on the UI thread when another program calls the method of the same name.
-    std::function<void()> onActivate;
-    std::function<void(quint32 wParam, quint32 lParam)> onSetLightControl;
-    std::function<QByteArray()> onIdentify;
-    std::function<void(quint32 wParam, quint32 lParam)> onSettingsRelay;
-    std::function<CopyDataResult(quint32 id, const QByteArray& bytes)> onCopyData;
-    // False for a name that is not a game event.
-    std::function<bool(const QString& name, quint32 wParam, quint32 lParam)> onGameEvent;
+    // Called on the UI thread when another program calls the method of the same name; a
+    // missing handler does nothing. `handlers = {}` lets go of them all.
+    struct Handlers {
+        std::function<void()> activate;
+        std::function<void(quint32 wParam, quint32 lParam)> setLightControl;
+        std::function<QByteArray()> identify;
+        std::function<void(quint32 wParam, quint32 lParam)> settingsRelay;
+        std::function<CopyDataResult(quint32 id, const QByteArray& bytes)> copyData;
+        // False for a name that is not a game event.
+        std::function<bool(const QString& name, quint32 wParam, quint32 lParam)> gameEvent;
+    };
+    Handlers handlers;
 
     // Announces this program's own change of the lighting control to every peer.
     void AnnounceLightControl(quint32 wParam, quint32 lParam);

@@ -60,37 +60,28 @@ protected:
 // Other programs reach the window through the bus object; each call becomes the window
 // message it stands for. The identity record needs no window.
 void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd) {
-    bus.onActivate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
-    bus.onSetLightControl = [&mainWnd](quint32 wParam, quint32 lParam) {
+    bus.handlers.activate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
+    bus.handlers.setLightControl = [&mainWnd](quint32 wParam, quint32 lParam) {
         mainWnd.PostMessage(g_messages.setLightControl, wParam, lParam);
     };
-    bus.onSettingsRelay = [&mainWnd](quint32 wParam, quint32 lParam) {
+    bus.handlers.settingsRelay = [&mainWnd](quint32 wParam, quint32 lParam) {
         mainWnd.PostMessage(g_messages.settingsRelay, wParam, lParam);
     };
-    bus.onIdentify = [] {
+    bus.handlers.identify = [] {
         const auto record = devices::BuildIdentityRecord();
         return QByteArray(reinterpret_cast<const char*>(record.data()),
                           static_cast<qsizetype>(record.size()));
     };
-    bus.onCopyData = [&mainWnd](quint32 id, const QByteArray& bytes) {
+    bus.handlers.copyData = [&mainWnd](quint32 id, const QByteArray& bytes) {
         return mainWnd.OnCopyData(id, bytes);
     };
-    bus.onGameEvent = [&mainWnd](const QString& name, quint32 form, quint32 mode) {
+    bus.handlers.gameEvent = [&mainWnd](const QString& name, quint32 form, quint32 mode) {
         const ui::UINT message = GameEventMessage(name);
         if (message == 0)
             return false;
         mainWnd.PostMessage(message, form, mode);
         return true;
     };
-}
-
-void DisconnectBus(platform::InstanceBus& bus) {
-    bus.onActivate = nullptr;
-    bus.onSetLightControl = nullptr;
-    bus.onSettingsRelay = nullptr;
-    bus.onIdentify = nullptr;
-    bus.onCopyData = nullptr;
-    bus.onGameEvent = nullptr;
 }
 } // namespace
 
@@ -162,7 +153,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();
         }
-        DisconnectBus(bus);
+        bus.handlers = {};
     }
     ui::CResourceManager::GetInstance().Release();
     fonts.Remove();
