@@ -33,14 +33,10 @@ void CMainWnd::OnPowerBroadcast(WPARAM event) {
 // What is acted on even while the system sleeps: activation and hover, other programs'
 // messages, the end of the window and the power events themselves.
 bool CMainWnd::HandlePeerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_ACTIVATE) {
-        m_windowActive = m_windowHovered = wParam != 0;
-        ForEachLightDevice(
-            [this](devices::CKelvaneUSBDevice& d) { d.SetWindowHovered(m_windowHovered); });
-        return false;
-    }
-    if ((msg == WM_MOUSELEAVE || msg == WM_MOUSEHOVER) && !m_windowActive) {
-        m_windowHovered = msg == WM_MOUSEHOVER;
+    if (msg == WM_ACTIVATE || ((msg == WM_MOUSELEAVE || msg == WM_MOUSEHOVER) && !m_windowActive)) {
+        if (msg == WM_ACTIVATE)
+            m_windowActive = wParam != 0;
+        m_windowHovered = msg == WM_ACTIVATE ? wParam != 0 : msg == WM_MOUSEHOVER;
         ForEachLightDevice(
             [this](devices::CKelvaneUSBDevice& d) { d.SetWindowHovered(m_windowHovered); });
         return false;
