@@ -77,34 +77,34 @@ std::shared_ptr<HidDevice> CHidChannel::Device() const {
     return m_device;
 }
 
-int CHidChannel::Read(std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes,
-                      int timeoutMs) {
+namespace {
+// One read or write on the channel's device: 1 with the byte count, 0 when nothing moved.
+template <class Move>
+int Transfer(const std::shared_ptr<HidDevice>& device, bool hasData, std::uint32_t* bytes,
+             Move&& move) {
     if (bytes)
         *bytes = 0;
-    const std::shared_ptr<HidDevice> device = Device();
-    if (!device || !buffer || length == 0)
+    if (!device || !hasData)
         return 0;
-    const int n = device->Read(buffer, length, timeoutMs);
+    const int n = move(*device);
     if (n <= 0)
         return 0;
     if (bytes)
         *bytes = static_cast<std::uint32_t>(n);
     return 1;
 }
+} // namespace
+
+int CHidChannel::Read(std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes,
+                      int timeoutMs) {
+    return Transfer(Device(), buffer && length > 0, bytes,
+                    [&](HidDevice& device) { return device.Read(buffer, length, timeoutMs); });
+}
 
 int CHidChannel::Write(const std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes,
                        int timeoutMs) {
-    if (bytes)
-        *bytes = 0;
-    const std::shared_ptr<HidDevice> device = Device();
-    if (!device || !buffer || length == 0)
-        return 0;
-    const int n = device->Write(buffer, length, timeoutMs);
-    if (n <= 0)
-        return 0;
-    if (bytes)
-        *bytes = static_cast<std::uint32_t>(n);
-    return 1;
+    return Transfer(Device(), buffer && length > 0, bytes,
+                    [&](HidDevice& device) { return device.Write(buffer, length, timeoutMs); });
 }
 
 int CHidChannel::Enumerate() {
