@@ -10,6 +10,7 @@
 #include "shell/Messages.h"
 #include "shell/PanelTags.h"
 #include "shell/ScreenRules.h"
+#include "shell/TextById.h"
 #include "shell/keyset/KeySetRoutes.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
@@ -397,21 +398,12 @@ void CMainWnd::ApplyDpiRule() {
     ShowWindow(visible, false);
 }
 
-QString CMainWnd::TextThroughLabel(const QString& label, const QString& id) {
-    CControlUI* control = Find(label);
-    if (!control)
-        return {};
-    control->SetResourceText(true);
-    control->SetText(id);
-    return control->GetText();
-}
-
 QString CMainWnd::TextById(const QString& id) {
-    return TextThroughLabel(QStringLiteral("text_test"), id);
+    return TextThroughLabel(m_pm, kTextLabel, id);
 }
 
 QString CMainWnd::MessageTextById(const QString& id) {
-    return TextThroughLabel(QStringLiteral("str_test"), id);
+    return TextThroughLabel(m_pm, kMessageLabel, id);
 }
 
 void CMainWnd::SetLanguage(int index) {

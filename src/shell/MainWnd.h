@@ -168,7 +168,6 @@ private:
     // Suspend (4) and automatic resume (0x12).
     void OnPowerBroadcast(ui::WPARAM event);
     ui::CWindowWnd*& SecondarySlot(Secondary which);
-    QString TextThroughLabel(const QString& label, const QString& id);
 
     ui::CTrayIcon m_tray;
     std::unique_ptr<ui::CMenuWnd> m_trayMenu;

@@ -1,5 +1,6 @@
 #include "shell/keyset/KeySetControlUI.h"
 
+#include "shell/TextById.h"
 #include "shell/keyset/KeyNameTable.h"
 #include "ui/ComboUI.h"
 #include "ui/DialogBuilder.h"
@@ -186,16 +187,11 @@ void CKeySetControlUI::SetKeyText(const QString& textId) {
     if (!m_keyText)
         return;
     QString text;
-    if (!textId.isEmpty()) {
-        ui::CControlUI* label = GetManager() ? GetManager()->FindControl("text_test") : nullptr;
-        if (label) {
-            label->SetResourceText(true);
-            label->SetText(textId);
-            text = label->GetText();
-        } else {
-            text = ui::CResourceManager::GetInstance().GetText(textId);
-        }
-    }
+    if (!textId.isEmpty() && GetManager())
+        text = TextThroughLabel(*GetManager(), kTextLabel, textId);
+    // A window without the hidden label takes the text from the language table itself.
+    if (text.isEmpty() && !textId.isEmpty())
+        text = ui::CResourceManager::GetInstance().GetText(textId);
     m_keyText->SetText(text);
 }
 

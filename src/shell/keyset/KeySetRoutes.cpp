@@ -3,6 +3,7 @@
 #include "devices/KelvaneKeyboardDevice.h"
 #include "platform/WinKeyTables.h"
 #include "shell/Messages.h"
+#include "shell/TextById.h"
 #include "shell/keyset/HookMessages.h"
 #include "shell/keyset/KeyNameTable.h"
 #include "shell/keyset/KeySetControlUI.h"
@@ -250,12 +251,11 @@ void ShowMacroDownloadResult(ui::WindowImplBase& window, int result) {
         ShowMessage(&window, QString(), QStringLiteral("message_text_7"), dpi, true, 0);
     } else if (result > 0) {
         // The text holds a %d for the number of macros that did not fit.
-        ui::CControlUI* label = window.Find(QStringLiteral("str_test"));
-        if (!label)
+        const QString format = TextThroughLabel(window.GetPaintManager(), kMessageLabel,
+                                                QStringLiteral("message_text_16"));
+        if (format.isEmpty())
             return;
-        label->SetResourceText(true);
-        label->SetText(QStringLiteral("message_text_16"));
-        const QString text = QString::asprintf(label->GetText().toUtf8().constData(), result);
+        const QString text = QString::asprintf(format.toUtf8().constData(), result);
         ShowMessage(&window, QString(), text, dpi, false, 0);
     }
 }

@@ -3,6 +3,7 @@
 #include "devices/ModelTables.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
+#include "shell/TextById.h"
 #include "ui/ControlNames.h"
 
 #include <QCoreApplication>
@@ -28,12 +29,7 @@ void CAboutWnd::InitWindow() {
 }
 
 void CAboutWnd::ShowVersion(const QString& version) {
-    QString prefix;
-    if (ui::CControlUI* label = Find(QStringLiteral("text_test"))) {
-        label->SetResourceText(true);
-        label->SetText(QStringLiteral("software_rev_text"));
-        prefix = label->GetText();
-    }
+    const QString prefix = TextThroughLabel(m_pm, kTextLabel, QStringLiteral("software_rev_text"));
     if (ui::CControlUI* label = Find(QStringLiteral("software_ver_label")))
         label->SetText(prefix + version);
 }
