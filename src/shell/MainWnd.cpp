@@ -488,8 +488,7 @@ void CMainWnd::OnTimer(int id) {
 
 void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
     if (cmd.szName == QLatin1String("exit")) {
-        CloseSecondaryWindows();
-        Close(0);
+        Close(0); // the shutdown closes the secondary windows first
     } else if (cmd.szName == QLatin1String("about_menu")) {
         // Opened from the event loop rather than inside the menu's own handler: the modal
         // window's loop may meet a new tray menu, which replaces this one.
