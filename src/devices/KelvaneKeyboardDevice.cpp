@@ -19,6 +19,10 @@ constexpr int kWFlagValue = 4;
 constexpr int kWinFlagValue = 5;
 
 constexpr int kCustomEffect = 20;
+// The effects whose frames the host renders and streams: the music bars and ripples, and the
+// colour the sound recorder gives.
+constexpr int kMusicEffect = 29;
+constexpr int kMusicColourEffect = 30;
 constexpr std::uint16_t kSchemeBlockSize = 512;
 constexpr int kSchemeFailurePauseMs = 200;
 } // namespace
@@ -245,21 +249,45 @@ void CKelvaneKeyboardDevice::RunModeStart() {
     WriteCustomScheme();
 }
 
-int CKelvaneKeyboardDevice::WriteCustomScheme() {
-    if (!m_command.open || m_command.IsReceiverMode())
-        return 0;
-    std::array<std::uint8_t, kFrameSize> scheme{};
+std::array<std::uint8_t, kFrameSize> CKelvaneKeyboardDevice::BuildMappedFrame() const {
+    std::array<std::uint8_t, kFrameSize> frame{};
     for (std::size_t i = 0; i < kOnScreenKeyCount; ++i) {
         const std::size_t n = m_maps.leds[i];
-        // LED 170 would reach past the scheme's 512 bytes.
+        // LED 170 would reach past the 512 bytes.
         if (n >= static_cast<std::size_t>(kFrameLedLimit))
             continue;
         const LedColour led = GetLedColour(static_cast<int>(i));
-        scheme[3 * n] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
-        scheme[3 * n + 1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
-        scheme[3 * n + 2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
+        frame[3 * n] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
+        frame[3 * n + 1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
+        frame[3 * n + 2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
     }
-    const auto length = std::min<std::size_t>(3 * GetDeviceKeyCount(), scheme.size());
+    return frame;
+}
+
+std::size_t CKelvaneKeyboardDevice::FrameLength() const {
+    return std::min<std::size_t>(3 * GetDeviceKeyCount(), kFrameSize);
+}
+
+int CKelvaneKeyboardDevice::SendLightFrame() {
+    if (!m_lightControl)
+        return 0;
+    for (int i = 0; i < GetLedCount(); ++i) {
+        IKeyButton* button = GetLightButton(i);
+        if (button && button->IsVisible())
+            button->SetColour(GetLedColour(i));
+    }
+    const bool hostDriven = m_light.mode == kMusicEffect || m_light.mode == kMusicColourEffect;
+    if (m_command.IsReceiverMode() || !hostDriven)
+        return kCommSuccess;
+    const std::array<std::uint8_t, kFrameSize> frame = BuildMappedFrame();
+    return WriteLightFrame(std::span(frame).first(FrameLength()));
+}
+
+int CKelvaneKeyboardDevice::WriteCustomScheme() {
+    if (!m_command.open || m_command.IsReceiverMode())
+        return 0;
+    const std::array<std::uint8_t, kFrameSize> scheme = BuildMappedFrame();
+    const std::size_t length = FrameLength();
     const int result = m_command.WriteBlock(std::span(scheme).first(length),
                                             m_lightInfo.customGroup, kSchemeBlockSize);
     if (result != kCommSuccess)

@@ -117,6 +117,18 @@ public:
     // Effect 20: the LED list as a colour scheme in slot `customGroup` (0x0B), by cable only.
     int WriteCustomScheme();
 
+    // ---- Light frames ----
+
+    // Shows the LED list on the visible light buttons, then streams it with 0x12: only by
+    // cable and only in the effects the host drives (29 and 30), N × 3 bytes for the N keys
+    // of the information block, laid out by LED number. The keyboard runs every other effect
+    // itself, which a frame would override. 0 without lighting control, else 1 or the
+    // command's result.
+    int SendLightFrame() override;
+    // The LED list by LED number: on-screen key i at bytes 3n to 3n + 2 of its LED n (keys
+    // without an LED left out), each component × alpha >> 8.
+    std::array<std::uint8_t, kFrameSize> BuildMappedFrame() const;
+
     // ---- Whole device ----
 
     // The device tables, the profile, the device state; then the panels are refreshed.
@@ -136,6 +148,8 @@ private:
     // The record into the light state, without touching the profile.
     void TakeLightInfo(const config::LightInfoRecord& record);
     void RunModeStart();
+    // The bytes of a frame or scheme the keyboard takes: 3 per key it reports.
+    std::size_t FrameLength() const;
 
     IKeyboardView* m_view = nullptr;
     std::array<std::uint8_t, kDeviceTableSize> m_keyTable{};

@@ -151,7 +151,11 @@ int CKelvaneUSBDevice::SendLightFrame() {
     if (m_command.IsReceiverMode())
         return transport::kCommSuccess;
     const std::size_t length = std::min<std::size_t>(3 * m_leds.size(), frame.size());
-    const int result = m_command.WriteLightFrame(std::span(frame).first(length));
+    return WriteLightFrame(std::span(frame).first(length));
+}
+
+int CKelvaneUSBDevice::WriteLightFrame(std::span<const std::uint8_t> bytes) {
+    const int result = m_command.WriteLightFrame(bytes);
     if (result != transport::kCommSuccess)
         std::this_thread::sleep_for(std::chrono::milliseconds(kLightFailurePauseMs));
     return result;

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -191,6 +192,9 @@ public:
     virtual void SetMusicSettings(const std::array<std::int32_t, 6>&) {}
 
 protected:
+    // Sends frame bytes with command 0x12; after a failure it pauses 200 ms.
+    int WriteLightFrame(std::span<const std::uint8_t> bytes);
+
     transport::CDeviceComm m_command;
     transport::CDeviceComm m_event;
     DeviceInfoBlock m_info{};

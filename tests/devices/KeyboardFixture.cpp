@@ -78,6 +78,17 @@ devices::KeyCode KeyboardTest::DeviceCode(int k) {
     return {table[at], table[at + 1], table[at + 2]};
 }
 
+Bytes Gathered(const std::vector<Request>& requests, std::uint8_t command) {
+    Bytes data;
+    for (const Request& r : requests) {
+        if (r.command != command)
+            continue;
+        EXPECT_EQ(r.offset, data.size());
+        data.insert(data.end(), r.data.begin(), r.data.end());
+    }
+    return data;
+}
+
 std::string KindName(const ::testing::TestParamInfo<bool>& info) {
     return info.param ? "Receiver" : "Cable";
 }

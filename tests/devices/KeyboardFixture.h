@@ -27,6 +27,9 @@ struct Request {
     Bytes data;
 };
 
+// The data of every request with `command`, checking that the offsets run on without gaps.
+Bytes Gathered(const std::vector<Request>& requests, std::uint8_t command);
+
 class KeyboardTest : public ::testing::TestWithParam<bool> {
 protected:
     void SetUp() override;

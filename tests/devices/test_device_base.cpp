@@ -1,6 +1,7 @@
 // The device base: model lookup, panel binding, LED frames on the wire, lighting control,
 // function pages, folders and effect lists.
 
+#include "FakeKeyButton.h"
 #include "devices/DeviceModels.h"
 #include "devices/ModelTables.h"
 #include "sim/VirtualDevice.h"
@@ -19,22 +20,7 @@ namespace {
 using namespace devices;
 using transport::DeviceSlot;
 
-class FakeButton : public IKeyButton {
-public:
-    bool IsVisible() const override { return true; }
-    bool GetColour(LedColour& colour) const override {
-        if (!hasColour)
-            return false;
-        colour = this->colour;
-        return true;
-    }
-    void SetColour(const LedColour& c) override {
-        colour = c;
-        hasColour = true;
-    }
-    LedColour colour{0, 0, 0, 0};
-    bool hasColour = false;
-};
+using FakeButton = devicetest::FakeKeyButton;
 
 class FakePanel : public IDevicePanel {
 public:
@@ -138,7 +124,13 @@ protected:
     std::shared_ptr<sim::VirtualDevice> board =
         sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
     std::shared_ptr<sim::VirtualDevice> receiver = sim::MakeVirtualReceiver(*board);
-    std::unique_ptr<CKelvaneUSBDevice> device = CreateDeviceForModel(1, &backend);
+    // The base behaviour, with as many LEDs as the keyboard.
+    std::unique_ptr<CKelvaneUSBDevice> device = [this] {
+        auto base = std::make_unique<CKelvaneUSBDevice>(&backend);
+        base->SetPanelXml("panel.xml");
+        base->SetLedCount(170);
+        return base;
+    }();
 };
 
 TEST_F(LightFrameTest, FrameScalesByAlphaAndStopsAtLed170) {
@@ -197,6 +189,7 @@ TEST_F(LightFrameTest, CableSendsTheFrameReceiverSendsNothingAndSucceeds) {
 }
 
 TEST_F(LightFrameTest, OnlyAKeyboardTellsTheDeviceItTakesTheLighting) {
+    device = CreateDeviceForModel(1, &backend);
     OpenCable();
     board->ClearWireLog();
     device->TakeLightingControl(true);

@@ -31,18 +31,6 @@ std::size_t Packets(std::size_t length, std::size_t chunk) {
     return (length + chunk - 1) / chunk;
 }
 
-// The data of every request with `command`, checking that the offsets run on without gaps.
-Bytes Gathered(const std::vector<Request>& requests, std::uint8_t command) {
-    Bytes data;
-    for (const Request& r : requests) {
-        if (r.command != command)
-            continue;
-        EXPECT_EQ(r.offset, data.size());
-        data.insert(data.end(), r.data.begin(), r.data.end());
-    }
-    return data;
-}
-
 using KeyTableTest = KeyboardTest;
 
 TEST_P(KeyTableTest, ReadsTheDeviceTablesAndMapsKeysAndLeds) {

@@ -81,10 +81,11 @@ TEST_F(DeviceItem, SynchronisedPicturesReplaceTheNormalOnes) {
 }
 
 TEST_F(DeviceItem, LightFramesGoToTheCableWhileTheChannelIsOpen) {
-    auto board = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    // The mouse pad streams in every effect (the keyboard only in its music effects).
+    auto board = sim::MakeVirtualDevice(sim::VirtualProduct::MousePad);
     board->SetReplyDelay(std::chrono::microseconds(0));
     ASSERT_TRUE(backend.Plug(board));
-    const int index = AddDevice(1);
+    const int index = AddDevice(2);
     auto& comm = deviceList[0]->CommandChannel();
     ASSERT_EQ(comm.CableChannel().Open(board->CommandPath(), true, true, true, false), 1);
     comm.SelectMode(transport::CDeviceComm::kModeCable);
