@@ -117,7 +117,7 @@ public:
     // Effect 20: the LED list as a colour scheme in slot `customGroup` (0x0B), by cable only.
     int WriteCustomScheme();
 
-    // ---- Light frames ----
+    // ---- Light frames and link ----
 
     // Shows the LED list on the visible light buttons, then streams it with 0x12: only by
     // cable and only in the effects the host drives (29 and 30), N × 3 bytes for the N keys
@@ -128,6 +128,8 @@ public:
     // The LED list by LED number: on-screen key i at bytes 3n to 3n + 2 of its LED n (keys
     // without an LED left out), each component × alpha >> 8.
     std::array<std::uint8_t, kFrameSize> BuildMappedFrame() const;
+    // Whether the keyboard answers behind its receiver (0xAA); true by cable.
+    bool CheckReceiverLink() override { return m_command.CheckReceiverLink(); }
 
     // ---- Whole device ----
 
