@@ -222,14 +222,11 @@ void CMainWnd::StartNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
 
 void CMainWnd::StopNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
 
-void CMainWnd::ForEachLightDevice(
-    const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const {
+void CMainWnd::ForEachDevice(const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const {
     if (!m_registry)
         return;
-    for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
-        if (device->GetDeviceKind() != transport::kKindHeadset)
-            fn(*device);
-    }
+    for (devices::CKelvaneUSBDevice* device : m_registry->Devices())
+        fn(*device);
 }
 
 void CMainWnd::TellWindowShown(bool shown) {
@@ -257,7 +254,7 @@ void CMainWnd::SetLightControl(bool on, bool announce) {
         m_bus->AnnounceLightControl(1, on ? 1 : 0);
     if (CControlUI* status = Find(QStringLiteral("control_light_status")))
         status->SetText(on ? QStringLiteral("控制灯光") : QStringLiteral("不控制灯光"));
-    ForEachLightDevice([on](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(on); });
+    ForEachDevice([on](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(on); });
 }
 
 int CMainWnd::OnSkinChanged(SkinChangedParam param) {

@@ -151,8 +151,8 @@ private:
     // Stores the light fields, saves the profile, applies its lighting and writes the block.
     void WriteLightFields(devices::CKelvaneUSBDevice& device,
                           const config::LightInfoRecord& fields);
-    // Every mouse, mouse pad and keyboard object (not the headset).
-    void ForEachLightDevice(const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const;
+    // Every device object, the headset too.
+    void ForEachDevice(const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const;
     // Every mouse and keyboard object: the window is shown or hidden.
     void TellWindowShown(bool shown);
     bool HandlePeerMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam);

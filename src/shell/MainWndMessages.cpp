@@ -22,10 +22,10 @@ void CMainWnd::OnPowerBroadcast(WPARAM event) {
     if (event == kSuspend) {
         m_awake = false;
         // The devices get their own lighting back while the system sleeps.
-        ForEachLightDevice([](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(false); });
+        ForEachDevice([](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(false); });
     } else if (event == kResumeAutomatic) {
         m_awake = true;
-        ForEachLightDevice(
+        ForEachDevice(
             [this](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(m_lightControl); });
     }
 }
@@ -37,7 +37,7 @@ bool CMainWnd::HandlePeerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (msg == WM_ACTIVATE)
             m_windowActive = wParam != 0;
         m_windowHovered = msg == WM_ACTIVATE ? wParam != 0 : msg == WM_MOUSEHOVER;
-        ForEachLightDevice(
+        ForEachDevice(
             [this](devices::CKelvaneUSBDevice& d) { d.SetWindowHovered(m_windowHovered); });
         return false;
     }

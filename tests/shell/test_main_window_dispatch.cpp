@@ -33,7 +33,7 @@ protected:
     CKelvaneUSBDevice* PlugAndWait(const std::shared_ptr<sim::VirtualDevice>& product) {
         const std::size_t before = wnd->ConnectedCount();
         devices.Plug(product);
-        if (!test::WaitUntil([&] { return wnd->ConnectedCount() == before + 1; }, 300))
+        if (!test::WaitUntil([&] { return wnd->ConnectedCount() == before + 1; }))
             return nullptr;
         return wnd->CurrentDevice();
     }
@@ -75,6 +75,47 @@ TEST_F(DispatchTest, LightControlSwitchTellsDevicesAndPeersButAPeersWishIsNotEch
     wnd->SendMessage(shell::g_messages.setLightControl, 2, 1);
     EXPECT_FALSE(wnd->HasLightControl());
     EXPECT_EQ(announced.count(), 2);
+}
+
+// The light frames (0x12 requests) the device received.
+std::size_t LightFrames(const sim::VirtualDevice& device) {
+    const auto wire = device.WireLog();
+    return static_cast<std::size_t>(std::count_if(wire.begin(), wire.end(), [](const auto& p) {
+        return p.direction == sim::WireDirection::Request &&
+               p.bytes[transport::packet::kCommandAt] == 0x12;
+    }));
+}
+
+TEST_F(DispatchTest, HandingTheLightingBackAndSuspendStopTheHeadsetsFrames) {
+    auto headset = sim::MakeVirtualDevice(sim::VirtualProduct::Headset);
+    CKelvaneUSBDevice* device = PlugAndWait(headset);
+    ASSERT_NE(device, nullptr);
+    ASSERT_TRUE(test::WaitUntil([&] { return LightFrames(*headset) > 0; }));
+    // Frames are sent on this thread, so none is under way between the steps below; the
+    // waits give the 5 ms frame timer twenty turns.
+    auto expectNoFrames = [&](const char* what) {
+        headset->ClearWireLog();
+        QTest::qWait(100);
+        EXPECT_EQ(LightFrames(*headset), 0u) << what;
+    };
+
+    Click("control_light_status");
+    EXPECT_FALSE(device->HasLightingControl());
+    expectNoFrames("after the switch hands the lighting back");
+
+    wnd->SendMessage(shell::g_messages.setLightControl, 1, 1);
+    EXPECT_TRUE(device->HasLightingControl());
+    EXPECT_TRUE(test::WaitUntil([&] { return LightFrames(*headset) > 0; })) << "a peer's wish";
+    wnd->SendMessage(shell::g_messages.setLightControl, 1, 0);
+    expectNoFrames("after a peer hands the lighting back");
+    wnd->SendMessage(shell::g_messages.setLightControl, 1, 1);
+
+    wnd->SendMessage(ui::WM_POWERBROADCAST, 4 /* suspend */, 0);
+    EXPECT_FALSE(device->HasLightingControl());
+    expectNoFrames("while the system sleeps");
+    wnd->SendMessage(ui::WM_POWERBROADCAST, 0x12 /* resume */, 0);
+    EXPECT_TRUE(device->HasLightingControl());
+    EXPECT_TRUE(test::WaitUntil([&] { return LightFrames(*headset) > 0; })) << "after resume";
 }
 
 TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLastAndSendIt) {
