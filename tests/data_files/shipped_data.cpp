@@ -54,22 +54,30 @@ const Json::Value& DeviceRecord(const std::string& name) {
     return document["Device"][0];
 }
 
-std::set<std::string> TextIds(const std::string& languageFile, bool* wellFormed) {
-    std::set<std::string> ids;
+std::map<std::string, std::string> Texts(const std::string& languageFile, bool* wellFormed) {
+    std::map<std::string, std::string> texts;
     QFile file(QString::fromStdString(kDataDir + "/skin/" + languageFile));
     if (!file.open(QIODevice::ReadOnly)) {
         if (wellFormed)
             *wellFormed = false;
-        return ids;
+        return texts;
     }
     QXmlStreamReader xml(&file);
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("Text"))
-            ids.insert(xml.attributes().value(QLatin1String("id")).toString().toStdString());
+            texts[xml.attributes().value(QLatin1String("id")).toString().toStdString()] =
+                xml.attributes().value(QLatin1String("value")).toString().toStdString();
     }
     if (wellFormed)
         *wellFormed = !xml.hasError();
+    return texts;
+}
+
+std::set<std::string> TextIds(const std::string& languageFile, bool* wellFormed) {
+    std::set<std::string> ids;
+    for (const auto& [id, text] : Texts(languageFile, wellFormed))
+        ids.insert(id);
     return ids;
 }
 

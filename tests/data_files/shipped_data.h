@@ -3,6 +3,7 @@
 // member checks shared by their tests.
 
 #include <json/value.h>
+#include <map>
 #include <set>
 #include <string>
 
@@ -20,8 +21,11 @@ const ShippedFile& Shipped(const std::string& name);
 // Record "Device"[0] of a default profile document (null when absent).
 const Json::Value& DeviceRecord(const std::string& name);
 
-// The text ids of a language file of the skin ("lan_en.xml"); sets `wellFormed` to whether
+// The texts of a language file of the skin ("lan_en.xml") by id; sets `wellFormed` to whether
 // the XML parsed to its end.
+std::map<std::string, std::string> Texts(const std::string& languageFile,
+                                         bool* wellFormed = nullptr);
+// The text ids of a language file, as Texts.
 std::set<std::string> TextIds(const std::string& languageFile, bool* wellFormed = nullptr);
 
 // The profile records write integers; a boolean or a fractional number is a fault even where

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -161,6 +162,32 @@ TEST(LanguageFiles, EveryListedLanguageIsWellFormedAndTranslatesOnlyEnglishIds) 
         for (const std::string& id : ids)
             EXPECT_TRUE(english.count(id)) << "\"" << id << "\" is missing from lan_en.xml";
     }
+}
+
+// The two messages of saving macros to a keyboard: the download failed, or the macros did not
+// fit and the text takes the number of events too many through one %d.
+TEST(LanguageFiles, EveryLanguageTellsWhyTheMacrosWereNotSaved) {
+    const Json::Value& languages = Shipped("Language.config").document["Language"];
+    ASSERT_EQ(languages.size(), 16u);
+    for (const Json::Value& language : languages) {
+        const std::string file = language["Language_file"].asString();
+        SCOPED_TRACE(file);
+        const std::map<std::string, std::string> texts = Texts(file);
+        for (const char* id : {"message_text_7", "message_text_16"}) {
+            const auto text = texts.find(id);
+            ASSERT_NE(text, texts.end()) << id;
+            EXPECT_FALSE(text->second.empty()) << id;
+        }
+        const std::string& failed = texts.at("message_text_7");
+        const std::string& overflow = texts.at("message_text_16");
+        EXPECT_EQ(failed.find('%'), std::string::npos);
+        const std::size_t count = overflow.find("%d");
+        ASSERT_NE(count, std::string::npos);
+        EXPECT_EQ(overflow.find('%', count + 1), std::string::npos) << "one number only";
+    }
+    const std::map<std::string, std::string> english = Texts("lan_en.xml");
+    EXPECT_NE(english.at("message_text_7").find("macros"), std::string::npos);
+    EXPECT_NE(english.at("message_text_16").find("macro memory"), std::string::npos);
 }
 
 } // namespace

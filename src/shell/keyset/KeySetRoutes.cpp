@@ -250,7 +250,7 @@ void ShowMacroDownloadResult(ui::WindowImplBase& window, int result) {
     if (result == -1) {
         ShowMessage(&window, QString(), QStringLiteral("message_text_7"), dpi, true, 0);
     } else if (result > 0) {
-        // The text holds a %d for the number of macros that did not fit.
+        // The text holds a %d for the number of events too many.
         const QString format = TextThroughLabel(window.GetPaintManager(), kMessageLabel,
                                                 QStringLiteral("message_text_16"));
         if (format.isEmpty())

@@ -78,7 +78,8 @@ private:
 };
 
 // What the user is told after the macros went to a device: "message_text_7" when the download
-// failed (-1), "message_text_16" with the number of macros that did not fit (above 0).
+// failed (-1), "message_text_16" with the number of events by which the macros overflow the
+// macro memory (above 0).
 void ShowMacroDownloadResult(ui::WindowImplBase& window, int result);
 
 } // namespace shell::keyset
