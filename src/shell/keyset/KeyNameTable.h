@@ -39,4 +39,10 @@ constexpr int ModifierOptionOfRow(std::size_t row) {
     return n % 5 + n / 5;
 }
 
+// The modifier bit a modifier option stands for: the left key's (1 Ctrl 0x01, 2 Shift 0x02,
+// 3 Alt 0x04, 4 Windows 0x08); none for option 0.
+constexpr std::uint8_t ModifierBitOfOption(int option) {
+    return option >= 1 ? static_cast<std::uint8_t>(1 << (option - 1)) : 0;
+}
+
 } // namespace shell::keyset

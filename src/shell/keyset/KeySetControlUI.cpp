@@ -155,8 +155,7 @@ void CKeySetControlUI::SelectMacroItem(int index) {
 }
 
 int CKeySetControlUI::MacroCount() const {
-    auto* combo = Child<ui::CComboUI>("keyset_macro_combo");
-    return combo ? combo->GetCount() : 0;
+    return ComboCount("keyset_macro_combo");
 }
 
 // ---- Records ----
@@ -249,6 +248,7 @@ void CKeySetControlUI::OnFunctionChosen() {
     const int id = SelectedFunction();
     ShowFunctionPage(id);
     if (id == kFunctionKeyboardKey) {
+        m_unshownKey.reset();
         SetKeyText(QString());
         SelectModifier(-1);
     }
@@ -259,31 +259,34 @@ void CKeySetControlUI::OnMacroRepeatChosen() {
         cycle->SetVisible(ComboIndex("keyset_macro_over_combo") == kMacroRepeatTimesItem);
 }
 
-bool CKeySetControlUI::OnCapturedKey(std::size_t keyNameRow) {
+void CKeySetControlUI::OnModifierChosen(int n) {
+    m_unshownKey.reset();
+    SelectModifier(n);
+}
+
+bool CKeySetControlUI::OnCapturedKey(std::size_t keyNameRow, bool othersHeld) {
     const auto table = KeyNameTable();
     if (keyNameRow >= table.size() || table[keyNameRow].code.type != devices::kKeyTypeKeyboard)
         return false;
-    const KeyNameRow& row = table[keyNameRow];
+    const KeyCode current = ReadKeyboard();
+    KeyCode code;
     if (keyNameRow < kModifierRowCount) {
-        // A modifier pressed on its own: the modifier without a key.
-        SelectModifier(ModifierOptionOfRow(keyNameRow));
-        SetKeyText(QString());
-        ReadCode();
-        return true;
+        const std::uint8_t bit = ModifierBitOfOption(ModifierOptionOfRow(keyNameRow));
+        code = othersHeld ? devices::KeyboardCode(current.param1 | bit, current.param2)
+                          : devices::KeyboardCode(bit, 0);
+    } else {
+        code = devices::KeyboardCode(current.param1, table[keyNameRow].code.param2);
     }
-    std::uint8_t modifiers = 0;
-    if (SelectedModifier() < 0)
-        SelectModifier(0);
-    else
-        modifiers = ReadKeyboard().param1;
-    m_record.code = devices::KeyboardCode(modifiers, row.code.param2);
-    SetKeyText(QString::fromLatin1(row.textId));
+    m_record.code = code;
+    m_unshownKey.reset();
+    ShowKeyboardCode(code);
     return true;
 }
 
 // ---- Showing a code ----
 
 void CKeySetControlUI::ShowCode(KeyCode code) {
+    m_unshownKey.reset();
     int id = -1;
     if (code == m_record.defaultCode) {
         id = kFunctionDefault;
@@ -326,7 +329,8 @@ void CKeySetControlUI::ShowCode(KeyCode code) {
             break;
         case devices::kKeyTypeGunKey:
             id = kFunctionGunKey;
-            SelectComboItem("keyset_gunkey_combo", code.param1);
+            SelectComboItem("keyset_gunkey_combo",
+                            code.param1 < ComboCount("keyset_gunkey_combo") ? code.param1 : -1);
             break;
         case kKeyTypeKeyCombination:
             id = kFunctionKeyCombination;
@@ -359,38 +363,27 @@ void CKeySetControlUI::ShowPreset(const char* combo, KeyCode code) {
     }
     if (!list)
         return;
-    for (std::size_t i = 0; i < list->codes.size(); ++i) {
-        if (list->codes[i].param1 == code.param1 && list->codes[i].param2 == code.param2) {
-            SelectComboItem(combo, static_cast<int>(i));
-            return;
-        }
+    int item = -1;
+    for (std::size_t i = 0; i < list->codes.size() && item < 0; ++i) {
+        if (list->codes[i].param1 == code.param1 && list->codes[i].param2 == code.param2)
+            item = static_cast<int>(i);
     }
+    // Without its item the combo shows none, which reads back as the stored code.
+    SelectComboItem(combo, item);
 }
 
 void CKeySetControlUI::ShowKeyboardCode(KeyCode code) {
-    std::uint8_t modifiers = code.param1;
-    if (modifiers == 0) {
-        const auto row = FindKeyNameRow(KeyCode{devices::kKeyTypeKeyboard, 0, code.param2});
-        if (row) {
-            SelectModifier(0);
-            SetKeyText(QString::fromLatin1(KeyNameTable()[*row].textId));
-        } else {
-            // Nothing the panel can name: shown, and kept, as no key at all.
-            SelectModifier(-1);
-            SetKeyText(QString());
-            m_record.code.param1 = 0;
-            m_record.code.param2 = 0;
-        }
-        return;
-    }
-    if (const auto row = FindModifierRow(modifiers)) {
-        SelectModifier(ModifierOptionOfRow(*row));
-    } else {
-        // Several modifiers together cannot be shown.
-        SelectModifier(0);
-    }
     const auto keyRow = FindKeyNameRow(KeyCode{devices::kKeyTypeKeyboard, 0, code.param2});
+    const auto modifierRow = FindModifierRow(code.param1);
+    if (code.param1 == 0)
+        SelectModifier(keyRow ? 0 : -1);
+    else
+        SelectModifier(modifierRow ? ModifierOptionOfRow(*modifierRow) : 0);
     SetKeyText(keyRow ? QString::fromLatin1(KeyNameTable()[*keyRow].textId) : QString());
+    const bool modifiersShown = code.param1 == 0 || modifierRow;
+    const bool keyShown = code.param2 == 0 || keyRow;
+    if (!modifiersShown || !keyShown)
+        m_unshownKey = code;
 }
 
 void CKeySetControlUI::ShowMacroCode(KeyCode code) {
@@ -492,10 +485,11 @@ KeyCode CKeySetControlUI::ReadMotion(std::uint8_t type, const char* combo, const
 }
 
 KeyCode CKeySetControlUI::ReadKeyboard() const {
+    if (m_unshownKey)
+        return *m_unshownKey;
     KeyCode code = m_record.code;
     code.type = devices::kKeyTypeKeyboard;
-    const int n = SelectedModifier();
-    code.param1 = n >= 1 ? static_cast<std::uint8_t>(1 << (n - 1)) : 0;
+    code.param1 = ModifierBitOfOption(SelectedModifier());
     if (GetKeyText().isEmpty())
         code.param2 = 0;
     return code;
@@ -529,6 +523,11 @@ void CKeySetControlUI::SetEditNumber(const char* name, int value) {
 int CKeySetControlUI::ComboIndex(const char* name) const {
     auto* combo = Child<ui::CComboUI>(name);
     return combo ? combo->GetCurSel() : -1;
+}
+
+int CKeySetControlUI::ComboCount(const char* name) const {
+    auto* combo = Child<ui::CComboUI>(name);
+    return combo ? combo->GetCount() : 0;
 }
 
 void CKeySetControlUI::SelectComboItem(const char* name, int index) {

@@ -15,6 +15,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace ui {
 class CComboUI;
@@ -66,7 +67,9 @@ public:
     void LoadKey(const devices::KeyRecord& record);
     // Shows a code in the controls. A code equal to the key's default shows function 0.
     void ShowCode(devices::KeyCode code);
-    // The code the controls describe; it also becomes the stored current code.
+    // The code the controls describe; it also becomes the stored current code. A code the
+    // controls cannot hold (a key without a name, several modifiers, a code no preset item
+    // has) is read back as it was shown until the user changes a control.
     devices::KeyRecord ReadCode();
     // Shows the stored default, or the stored current code.
     void RestoreDefault();
@@ -96,10 +99,14 @@ public:
     void OnFunctionChosen();
     // "keyset_macro_over_combo" was chosen: the repeat count shows for its last item only.
     void OnMacroRepeatChosen();
-    // A key captured while "keyset_keyboard_text_edit" has the focus, as a row of the key
-    // name table; modifiers select their option, other keys show their name. The result is
-    // stored as the current code. False for a row that is not a keyboard key.
-    bool OnCapturedKey(std::size_t keyNameRow);
+    // The user chose modifier option n.
+    void OnModifierChosen(int n);
+    // A key pressed while "keyset_keyboard_text_edit" has the focus, as a row of the key name
+    // table. Another key gets the modifiers of the current code; a modifier pressed while
+    // other captured keys are held (`othersHeld`) adds its bit to the current code, else it
+    // stands alone. Right-hand modifiers count as the left ones. The result is stored as the
+    // current code and shown. False for a row that is not a keyboard key.
+    bool OnCapturedKey(std::size_t keyNameRow, bool othersHeld);
 
 private:
     template <class T = ui::CControlUI> T* Child(const char* name) const;
@@ -116,6 +123,7 @@ private:
     int EditNumber(const char* name) const;
     void SetEditNumber(const char* name, int value);
     int ComboIndex(const char* name) const;
+    int ComboCount(const char* name) const;
     void SelectComboItem(const char* name, int index);
     int MacroCount() const;
 
@@ -124,6 +132,8 @@ private:
     ui::CTabLayoutUI* m_functionPages = nullptr;
     ui::CEditUI* m_keyText = nullptr;
     devices::KeyRecord m_record;
+    // A keyboard code shown that the modifier options and the key text cannot hold.
+    std::optional<devices::KeyCode> m_unshownKey;
     int m_kind = kKindKeyboard;
 };
 

@@ -125,7 +125,7 @@ bool CKeySetRoutes::Notify(ui::TNotifyUI& msg) {
         CKeySetControlUI* panel = CurrentPanel();
         // A click on the chosen modifier keeps it chosen: the options act as one choice.
         if (panel && IsInside(msg.pSender, panel)) {
-            panel->SelectModifier(modifier);
+            panel->OnModifierChosen(modifier);
             Apply();
         }
         return true;
@@ -264,6 +264,8 @@ void ShowMacroDownloadResult(ui::WindowImplBase& window, int result) {
 
 bool CKeySetRoutes::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam) {
     if (msg == UM_HOOK_SWITCH) {
+        // A key held when the capture stopped never reports its release to it.
+        m_heldKeys.clear();
         if (wParam == 1)
             m_hook.SetCaptureHook(0, kCaptureSingleKey, &m_window, true, true);
         else if (wParam == 0)
@@ -282,8 +284,7 @@ void CKeySetRoutes::StopCapture() {
 }
 
 void CKeySetRoutes::OnCapturedKey(ui::WPARAM message, const void* data) {
-    // A key is taken when it goes down; its release would undo a key pressed with a modifier.
-    if (!data || !platform::IsKeyDownMessage(static_cast<unsigned>(message)))
+    if (!data)
         return;
     CKeySetControlUI* panel = CurrentPanel();
     auto* edit = panel ? dynamic_cast<ui::CEditUI*>(
@@ -299,7 +300,18 @@ void CKeySetRoutes::OnCapturedKey(ui::WPARAM message, const void* data) {
     const devices::KeyCode code = key.IsModifier() ? devices::KeyboardCode(key.modifierBit, 0)
                                                    : devices::KeyboardCode(0, key.usage);
     const std::optional<std::size_t> row = FindKeyNameRow(code, 0);
-    if (row && panel->OnCapturedKey(*row))
+    if (!row)
+        return;
+    // A key is taken when it goes down; its release only ends the combination it is part of.
+    if (!platform::IsKeyDownMessage(static_cast<unsigned>(message))) {
+        m_heldKeys.erase(*row);
+        return;
+    }
+    // Auto-repeat sends the held key down again; only the other held keys make a combination.
+    const bool othersHeld =
+        std::any_of(m_heldKeys.begin(), m_heldKeys.end(), [&](std::size_t k) { return k != *row; });
+    m_heldKeys.insert(*row);
+    if (panel->OnCapturedKey(*row, othersHeld))
         Apply();
 }
 

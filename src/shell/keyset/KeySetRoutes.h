@@ -21,6 +21,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 namespace devices {
 class CKelvaneUSBDevice;
@@ -75,6 +76,8 @@ private:
     std::map<const devices::CKelvaneUSBDevice*, CKeySetControlUI*> m_panels;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<KeyboardPageView>> m_views;
     bool m_open = false;
+    // The key name rows of the captured keys that are down.
+    std::set<std::size_t> m_heldKeys;
 };
 
 // What the user is told after the macros went to a device: "message_text_7" when the download

@@ -119,8 +119,8 @@ TEST_F(KeySetPanelTest, EveryCodeShowsItsFunctionAndReadsBack) {
         {{0x20, 0x02, 0x3A}, kFunctionKeyboardKey, {0x20, 0x02, 0x3A}},
         // A right-hand modifier shows as the plain one and reads back as the left one.
         {{0x20, 0x40, 0x04}, kFunctionKeyboardKey, {0x20, 0x04, 0x04}},
-        // Several modifiers cannot be shown: no modifier.
-        {{0x20, 0x03, 0x04}, kFunctionKeyboardKey, {0x20, 0x00, 0x04}},
+        // Several modifiers cannot be shown: no modifier, and the code is kept.
+        {{0x20, 0x03, 0x04}, kFunctionKeyboardKey, {0x20, 0x03, 0x04}},
         // A modifier on its own.
         {{0x20, 0x08, 0x00}, kFunctionKeyboardKey, {0x20, 0x08, 0x00}},
         {{0x30, 0xE9, 0x00}, kFunctionMedia, {0x30, 0xE9, 0x00}},
@@ -171,11 +171,26 @@ TEST_F(KeySetPanelTest, CodesThePanelCannotNameKeepTheStoredCode) {
     EXPECT_EQ(ComboSel("keyset_macro_combo"), -1);
     EXPECT_EQ(panel->ReadCode().code, (KeyCode{0x70, 0x05, 0x01}));
 
-    // A keyboard usage without a name shows as no key and is kept as none.
+    // A keyboard usage without a name shows as no key and reads back unchanged, alone or
+    // with a modifier.
     panel->LoadKey(RecordWith({0x20, 0x00, 0xF0}));
     EXPECT_EQ(panel->SelectedModifier(), -1);
     EXPECT_TRUE(panel->GetKeyText().isEmpty());
-    EXPECT_EQ(panel->GetRecord().code, (KeyCode{0x20, 0x00, 0x00}));
+    EXPECT_EQ(panel->GetRecord().code, (KeyCode{0x20, 0x00, 0xF0}));
+    EXPECT_EQ(panel->ReadCode().code, (KeyCode{0x20, 0x00, 0xF0}));
+    panel->LoadKey(RecordWith({0x20, 0x02, 0xF0}));
+    EXPECT_EQ(panel->SelectedModifier(), 2);
+    EXPECT_EQ(panel->ReadCode().code, (KeyCode{0x20, 0x02, 0xF0}));
+
+    // A preset code without its item shows no item, not the one chosen for the last key.
+    panel->LoadKey(RecordWith({0x30, 0xE9, 0x00}));
+    panel->LoadKey(RecordWith({0x30, 0x34, 0x12}));
+    EXPECT_EQ(ComboSel("keyset_media_combo"), -1);
+    EXPECT_EQ(panel->ReadCode().code, (KeyCode{0x30, 0x34, 0x12}));
+    panel->LoadKey(RecordWith({0x72, 0x01, 0x00}));
+    panel->LoadKey(RecordWith({0x72, 0x63, 0x00}));
+    EXPECT_EQ(ComboSel("keyset_gunkey_combo"), -1);
+    EXPECT_EQ(panel->ReadCode().code, (KeyCode{0x72, 0x63, 0x00}));
 
     // A preset function with nothing chosen keeps what the key has.
     panel->LoadKey(RecordWith({0x30, 0x34, 0x12}));

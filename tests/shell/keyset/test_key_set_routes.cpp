@@ -176,5 +176,65 @@ TEST_F(KeySetRoutesTest, CancelRestoreAndMacroRepeatControls) {
     EXPECT_TRUE(Get("key_64")->GetToolTip().isEmpty());
 }
 
+TEST_F(KeySetRoutesTest, ApplyKeepsACodeThePanelCannotShowUntilAControlChanges) {
+    // A usage without a name, and two modifiers together.
+    for (const KeyCode kept : {KeyCode{0x20, 0x00, 0x68}, KeyCode{0x20, 0x03, 0x04}}) {
+        SCOPED_TRACE(devices::KeyCodeToText(kept));
+        devices::KeyRecord record = keyboard->GetKeyRecord(kKeyCaps);
+        record.code = kept;
+        ASSERT_TRUE(keyboard->SetKeyRecord(kKeyCaps, record));
+        SelectKeyOnPage(kKeyCaps);
+        EXPECT_EQ(panel->SelectedFunction(), kFunctionKeyboardKey);
+        EXPECT_EQ(CodeOfKey(kKeyCaps), kept) << "showing a key leaves its code alone";
+        ASSERT_TRUE(Enabled("key_butt_keysave"));
+        Click("key_butt_keysave");
+        EXPECT_EQ(CodeOfKey(kKeyCaps), kept);
+        EXPECT_EQ(SavedAssignment(kKeyCaps), kept.type << 16 | kept.param1 << 8 | kept.param2);
+    }
+    Click("key_butt_prosave");
+    EXPECT_EQ(DeviceCodeOfKey(kKeyCaps), (KeyCode{0x20, 0x03, 0x04}));
+
+    // Choosing a modifier is a change: the key gets what the panel shows.
+    Click("key_ComBox_check_1");
+    EXPECT_EQ(CodeOfKey(kKeyCaps), (KeyCode{0x20, 0x01, 0x04}));
+    EXPECT_EQ(SavedAssignment(kKeyCaps), 0x200104);
+}
+
+TEST_F(KeySetRoutesTest, HeldKeysMakeACombinationOfSeveralModifiers) {
+    SelectKeyOnPage(kKeyCaps);
+    Choose("keyset_function_combo", panel->FunctionItem(kFunctionKeyboardKey));
+    FocusKeyBox();
+    // Ctrl+Shift+A as typed.
+    SendKey(KEY_LEFTCTRL, true);
+    SendKey(KEY_LEFTSHIFT, true, Qt::ControlModifier);
+    SendKey(KEY_A, true, Qt::ControlModifier | Qt::ShiftModifier);
+    SendKey(KEY_A, false, Qt::ControlModifier | Qt::ShiftModifier);
+    SendKey(KEY_LEFTSHIFT, false, Qt::ControlModifier | Qt::ShiftModifier);
+    SendKey(KEY_LEFTCTRL, false, Qt::ControlModifier);
+    EXPECT_EQ(CodeOfKey(kKeyCaps), (KeyCode{0x20, 0x03, 0x04}));
+    EXPECT_EQ(SavedAssignment(kKeyCaps), 0x200304);
+    EXPECT_EQ(panel->GetKeyText(), "A");
+
+    // A modifier pressed while a key is held joins it; right-hand ones as the plain ones.
+    Click("key_ComBox_check_0");
+    FocusKeyBox();
+    SendKey(KEY_B, true);
+    SendKey(KEY_RIGHTALT, true);
+    SendKey(KEY_RIGHTCTRL, true, Qt::AltModifier);
+    EXPECT_EQ(CodeOfKey(kKeyCaps), (KeyCode{0x20, 0x05, 0x05}));
+    EXPECT_EQ(panel->GetKeyText(), "B");
+    SendKey(KEY_RIGHTCTRL, false, Qt::AltModifier | Qt::ControlModifier);
+    SendKey(KEY_RIGHTALT, false, Qt::AltModifier);
+    SendKey(KEY_B, false);
+    Click("key_butt_prosave");
+    EXPECT_EQ(DeviceCodeOfKey(kKeyCaps), (KeyCode{0x20, 0x05, 0x05}));
+
+    // With every key released, a modifier starts a new choice on its own.
+    FocusKeyBox();
+    Tap(KEY_LEFTSHIFT);
+    EXPECT_EQ(CodeOfKey(kKeyCaps), (KeyCode{0x20, 0x02, 0x00}));
+    EXPECT_TRUE(panel->GetKeyText().isEmpty());
+}
+
 } // namespace
 } // namespace keysettest
