@@ -1,13 +1,17 @@
 // The main window built from the shipped skin: its size and title, hiding and showing through
-// the tray, the tray menu, coming forward, and ending through "exit" or "closebtn".
+// the tray, the tray menu, coming forward, ending through "exit" or "closebtn", and the about
+// window closing alone.
 
 #include "MainWindowFixture.h"
+#include "shell/windows/AboutWnd.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -127,6 +131,39 @@ TEST_F(MainWindowTest, MinimiseButtonMinimises) {
     Click("minbtn");
     EXPECT_TRUE(test::WaitUntil([&] { return Host()->isMinimized(); }));
     EXPECT_EQ(quitSpy.quits, 0);
+}
+
+TEST_F(MainWindowTest, ClosingTheAboutWindowLeavesTheProgramRunning) {
+    const QRect geometry = Host()->geometry();
+    // By the window manager's close (Alt+F4), then by the window's own close button.
+    for (const bool byButton : {false, true}) {
+        bool closed = false;
+        ui::CWindowWnd* about = nullptr;
+        QTimer::singleShot(0, [&] {
+            ASSERT_NE(about, nullptr);
+            if (byButton) {
+                auto* close = about->GetHWND()->findChild<QPushButton*>("closebtn");
+                ASSERT_NE(close, nullptr);
+                QTest::mouseClick(close, Qt::LeftButton);
+            } else {
+                about->GetHWND()->close();
+            }
+            QCoreApplication::sendPostedEvents();
+            closed = !about->IsWindowVisible();
+            if (!closed)
+                about->Close(0);
+        });
+        ASSERT_TRUE(shell::RunAboutWindow(wnd.get(), [&](ui::CWindowWnd* w) { about = w; }));
+        EXPECT_TRUE(closed) << (byButton ? "close button" : "close event");
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(quitSpy.quits, 0) << (byButton ? "close button" : "close event");
+        ASSERT_NE(wnd->GetHWND(), nullptr);
+        EXPECT_TRUE(Host()->isVisible());
+        EXPECT_EQ(Host()->geometry(), geometry);
+    }
+    // The loop and the device scan go on.
+    devices.Plug(sim::MakeVirtualDevice(sim::VirtualProduct::MousePad));
+    EXPECT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 1; }));
 }
 
 } // namespace

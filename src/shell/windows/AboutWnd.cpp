@@ -6,8 +6,6 @@
 #include "shell/TextById.h"
 #include "ui/ControlNames.h"
 
-#include <QCoreApplication>
-#include <QEvent>
 #include <QWidget>
 
 namespace shell {
@@ -63,8 +61,8 @@ ui::LRESULT CAboutWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::
 
 ui::LRESULT CAboutWnd::OnSysCommand(ui::WPARAM command, bool& handled) {
     if (command == ui::SC_CLOSE) {
-        // Ends the program: the main loop stops, and the main window's owner shuts it down.
-        QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+        // Alt+F4 or the window manager's close button: only this window ends.
+        Close(0);
         handled = true;
         return 0;
     }

@@ -26,8 +26,8 @@ protected:
                                     bool& handled) override;
 
 private:
-    // The window system's close command ends the program; any other system command may change
-    // the maximised state, which the caption buttons follow.
+    // The window system's close command closes this window; any other system command may
+    // change the maximised state, which the caption buttons follow.
     ui::LRESULT OnSysCommand(ui::WPARAM command, bool& handled);
     void ShowMaximisedState(bool maximised);
 
