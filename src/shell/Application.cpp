@@ -23,11 +23,6 @@
 namespace shell {
 
 namespace {
-constexpr int kMainWidth = 1000;
-constexpr int kMainHeight = 640;
-// WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU |
-// WS_MINIMIZEBOX
-constexpr std::uint32_t kMainStyle = 0x96CA0000u;
 
 void SetUpResources() {
     const QString skin = QString::fromStdString(platform::SkinFolder());
@@ -137,13 +132,11 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     {
         CMainWnd mainWnd;
         mainWnd.SetInstanceBus(&bus);
-        if (!mainWnd.Create(nullptr, QString::fromUtf8(platform::kProductTitle), kMainStyle, 0, 0,
-                            0, kMainWidth, kMainHeight)) {
+        if (!mainWnd.Open()) {
             std::fprintf(stderr, "quarin-z17: the main window cannot be built: %s\n",
                          qPrintable(mainWnd.GetSkinError()));
             exitCode = 1;
         } else {
-            mainWnd.CenterWindow();
             mainWnd.SetDemoMode(options.demo);
             ConnectBus(bus, mainWnd);
             platform::SleepWatcher sleep;

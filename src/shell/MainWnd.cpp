@@ -35,6 +35,20 @@ using namespace ui;
 
 CMainWnd::CMainWnd() = default;
 
+namespace {
+// WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, and
+// not WS_VISIBLE: mapped now and hidden at "windowinit", the window would flash at start.
+constexpr std::uint32_t kMainStyle = 0x86CA0000u;
+} // namespace
+
+bool CMainWnd::Open() {
+    if (!Create(nullptr, QString::fromUtf8(platform::kProductTitle), kMainStyle, 0, 0, 0,
+                kMainWindowSize.width(), kMainWindowSize.height()))
+        return false;
+    CenterWindow();
+    return true;
+}
+
 CMainWnd::~CMainWnd() {
     // The workers use this window's members; they end before any member goes.
     m_workers.StopAll();
@@ -382,9 +396,11 @@ void CMainWnd::ApplyDpiRule() {
     QWidget* host = GetHWND();
     if (!host)
         return;
-    const bool visible = IsWindowVisible() && !IsMinimized();
+    // A window being shown counts as shown: its first "windowsize" arrives inside the show.
+    const bool visible = !host->isHidden() && !IsMinimized();
+    // Restored without being shown: a hidden window stays hidden.
     if (!visible)
-        SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
+        host->setWindowState(host->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
     QScreen* screen = host->screen() ? host->screen() : QGuiApplication::primaryScreen();
     m_dpi = screen ? DpiForMonitor(screen->geometry().size()) : 96;
     // Sized at 96 DPI first; the paint manager scales the window to the chosen DPI.

@@ -42,6 +42,10 @@ public:
 
     QString GetWindowClassName() const override { return QStringLiteral("MainWnd"); }
 
+    // Makes the program's window, centred and not yet shown: the first scan pass shows it.
+    // False when the skin cannot be built (GetSkinError says why).
+    bool Open();
+
     // The current LanguageIndex; -1 before the first "windowinit".
     int GetLanguageIndex() const { return m_languageIndex; }
     // Switches fonts and texts to the language, stores the choice and tells the open

@@ -21,6 +21,24 @@ namespace test {
 
 using shell::CMainWnd;
 
+// Counts the main window's show and hide events, from before it exists.
+class ShowHideCounter : public QObject {
+public:
+    ShowHideCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    ~ShowHideCounter() override { QCoreApplication::instance()->removeEventFilter(this); }
+    int shows = 0;
+    int hides = 0;
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        const bool show = event->type() == QEvent::Show;
+        if ((show || event->type() == QEvent::Hide) &&
+            target->objectName() == QLatin1String("MainWnd"))
+            ++(show ? shows : hides);
+        return false;
+    }
+};
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -29,10 +47,7 @@ protected:
         shell::RegisterProgramMessages();
         shell::RegisterProgramControls();
         ui::CResourceManager::GetInstance().LoadResource("res.xml");
-        ASSERT_NE(wnd->Create(nullptr, "QUARIN Z17 Keyboard", 0x96CA0000u, 0, 0, 0, 800, 572),
-                  nullptr)
-            << wnd->GetSkinError().toStdString();
-        wnd->CenterWindow();
+        ASSERT_TRUE(wnd->Open()) << wnd->GetSkinError().toStdString();
         ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetLanguageIndex() >= 0; }));
         // Hidden until the first scan pass is done, which brings it forward.
         ASSERT_TRUE(test::WaitUntil([&] { return Host()->isVisible(); }));
@@ -49,6 +64,7 @@ protected:
     }
 
     test::ScopedEnvironment env;
+    ShowHideCounter showHide;
     QuitSpy quitSpy;
     sim::VirtualHidBackend devices;
     std::unique_ptr<CMainWnd> wnd = std::make_unique<CMainWnd>();

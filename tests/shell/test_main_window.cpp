@@ -166,4 +166,18 @@ TEST_F(MainWindowTest, ClosingTheAboutWindowLeavesTheProgramRunning) {
     EXPECT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 1; }));
 }
 
+TEST_F(MainWindowTest, TheWindowAppearsOnceAtStartAndTheDpiRuleKeepsAHiddenOneHidden) {
+    // SetUp waited for the first scan pass to show the window.
+    wnd->SendMessage(ui::WM_DISPLAYCHANGE, 0, 0);
+    EXPECT_EQ(showHide.shows, 1);
+    EXPECT_EQ(showHide.hides, 0);
+
+    wnd->SendMessage(WM_TRAYICON, 0, WM_LBUTTONUP);
+    ASSERT_FALSE(Host()->isVisible());
+    showHide.shows = 0;
+    wnd->SendMessage(ui::WM_DISPLAYCHANGE, 0, 0);
+    EXPECT_FALSE(Host()->isVisible());
+    EXPECT_EQ(showHide.shows, 0);
+}
+
 } // namespace
