@@ -48,9 +48,9 @@ std::unique_ptr<CKelvaneUSBDevice> CreateDeviceForSlot(const std::vector<DeviceS
     if (!device)
         return nullptr;
     const DeviceSlot& own = slots[slot];
-    const bool mouseReceiver =
-        own.kind == kKindMouseReceiver && own.hasPartner && own.partnerIndex < slots.size();
-    device->SetIdentity(mouseReceiver ? slots[own.partnerIndex] : own);
+    const bool receiver = (own.kind == kKindMouseReceiver || own.kind == kKindKeyboardReceiver) &&
+                          own.hasPartner && own.partnerIndex < slots.size();
+    device->SetIdentity(receiver ? slots[own.partnerIndex] : own);
     device->SetCurrentProfileId(currentProfileId);
     return device;
 }

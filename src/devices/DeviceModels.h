@@ -47,8 +47,8 @@ std::unique_ptr<CKelvaneUSBDevice> CreateDeviceForModel(int modelRow,
                                                         transport::HidBackend* backend = nullptr);
 
 // The device object for the product whose command interface is slot `slot`, or nullptr when
-// no model row matches (a keyboard seen only through its receiver). The identity is the slot,
-// or for a mouse receiver its cable partner.
+// no model row matches. The identity is the slot, or for a receiver its cable partner, so a
+// product seen first through its receiver is the same object when its cable comes.
 std::unique_ptr<CKelvaneUSBDevice>
 CreateDeviceForSlot(const std::vector<transport::DeviceSlot>& slots, std::size_t slot,
                     const std::string& currentProfileId, transport::HidBackend* backend = nullptr);

@@ -104,7 +104,6 @@ void DeviceRegistry::Bind(std::size_t slot) {
     LogBinding(s.kind, true, s.role == kRoleCommand);
     const std::size_t command = CommandSlotOf(slot);
     if (!FindByIdentity(IdentityOf(command))) {
-        // A keyboard seen only through its receiver has no model row: nothing is made.
         std::unique_ptr<CKelvaneUSBDevice> device =
             CreateDeviceForSlot(m_slots, command, m_profileId, m_backend);
         if (!device)

@@ -45,11 +45,11 @@ int FindModelRow(const std::vector<DeviceSlot>& slots, std::size_t slot) {
     if (slot >= slots.size())
         return -1;
     const DeviceSlot* key = &slots[slot];
-    std::uint16_t kind = key->kind;
-    if (kind == kKindMouseReceiver && key->hasPartner && key->partnerIndex < slots.size()) {
+    // A receiver is looked up under its cable partner.
+    if ((key->kind == kKindMouseReceiver || key->kind == kKindKeyboardReceiver) &&
+        key->hasPartner && key->partnerIndex < slots.size())
         key = &slots[key->partnerIndex];
-        kind = kKindMouse;
-    }
+    const std::uint16_t kind = key->kind;
     const auto& rows = DeviceOptionRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
         if (rows[i].vendorId == key->vendorId && rows[i].productId == key->productId &&

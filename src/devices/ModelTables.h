@@ -50,9 +50,8 @@ const std::array<DevicePanelRow, kModelCount>& DevicePanelRows();
 std::array<UpdateModelRow, kModelCount>& UpdateModelRows();
 
 // The model row of the product whose command interface is `slot` (an index into `slots`):
-// looked up by vendor, product and kind; a mouse receiver by its cable partner's vendor and
-// product with the mouse's kind. -1 when there is none (a keyboard seen only through its
-// receiver has none).
+// looked up by vendor, product and kind; a receiver by its cable partner's. -1 when there is
+// none.
 int FindModelRow(const std::vector<transport::DeviceSlot>& slots, std::size_t slot);
 
 } // namespace devices

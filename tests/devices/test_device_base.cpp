@@ -40,10 +40,10 @@ public:
     }
 };
 
-TEST(ModelTables, FindsEachProductsRowAndNoneForAKeyboardReceiver) {
+TEST(ModelTables, FindsEachProductsRowAndAReceiversUnderItsCablePartner) {
     const std::vector<DeviceSlot> slots = transport::MakeSlotList();
     EXPECT_EQ(FindModelRow(slots, 0), 1) << "keyboard by cable";
-    EXPECT_EQ(FindModelRow(slots, 2), -1) << "keyboard receiver alone";
+    EXPECT_EQ(FindModelRow(slots, 2), 1) << "keyboard receiver: under the cable keyboard";
     EXPECT_EQ(FindModelRow(slots, 4), 0) << "mouse";
     EXPECT_EQ(FindModelRow(slots, 6), 0) << "mouse receiver: under the cable mouse";
     EXPECT_EQ(FindModelRow(slots, 8), 2);
@@ -54,7 +54,10 @@ TEST(ModelTables, FindsEachProductsRowAndNoneForAKeyboardReceiver) {
 
 TEST(DeviceFactory, MakesTheModelOfTheSlotWithItsTableValues) {
     const std::vector<DeviceSlot> slots = transport::MakeSlotList();
-    EXPECT_EQ(CreateDeviceForSlot(slots, 2, "p"), nullptr);
+    auto wireless = CreateDeviceForSlot(slots, 2, "p");
+    ASSERT_NE(wireless, nullptr);
+    EXPECT_EQ(wireless->GetClass(), "KelvaneKeyboardDevice");
+    EXPECT_EQ(wireless->GetIdentity(), slots[0]) << "the cable identity";
 
     auto keyboard = CreateDeviceForSlot(slots, 0, "2026_12_09_07_00_00_000");
     ASSERT_NE(keyboard, nullptr);

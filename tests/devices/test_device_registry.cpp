@@ -120,20 +120,33 @@ TEST_F(RegistryTest, KeyboardSwitchesFromCableToReceiverAndBack) {
     EXPECT_EQ(registry.Devices().size(), 1u);
 }
 
-TEST_F(RegistryTest, ReceiversAloneMakeAMouseButNoKeyboard) {
+TEST_F(RegistryTest, ReceiversAloneMakeTheirDevicesUnderTheCableIdentity) {
     auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
     auto mouse = sim::MakeVirtualDevice(VirtualProduct::Mouse);
     backend.Plug(sim::MakeVirtualReceiver(*keyboard));
     backend.Plug(sim::MakeVirtualReceiver(*mouse));
-    EXPECT_EQ(Scan(),
-              (std::vector<std::string>{"created mouse", "notify 6 mouse", "refresh 500 mouse"}))
+    EXPECT_EQ(Scan(), (std::vector<std::string>{"created keyboard", "created mouse",
+                                                "notify 6 mouse", "notify 9 keyboard",
+                                                "refresh 500 keyboard", "refresh 500 mouse"}))
         << "a receiver's item waits for its refresh to find the device";
-    ASSERT_EQ(registry.Devices().size(), 1u);
-    CKelvaneUSBDevice* device = registry.Devices()[0];
-    EXPECT_EQ(device->GetIdentity(), slots[4]) << "under the cable identity";
-    EXPECT_TRUE(device->CommandChannel().IsReceiverMode());
-    EXPECT_EQ(device->CommandChannel().GetChunkSize(), 24);
-    EXPECT_TRUE(registry.DevicesOfKind(1).empty());
+    ASSERT_EQ(registry.Devices().size(), 2u);
+    for (CKelvaneUSBDevice* device : registry.Devices()) {
+        EXPECT_TRUE(device->CommandChannel().IsReceiverMode()) << device->GetDeviceName();
+        EXPECT_EQ(device->CommandChannel().GetChunkSize(), 24) << device->GetDeviceName();
+        EXPECT_TRUE(device->IsUsingReceiver()) << device->GetDeviceName();
+    }
+    CKelvaneUSBDevice* board = registry.DevicesOfKind(1).at(0);
+    EXPECT_EQ(board->GetIdentity(), slots[0]);
+    EXPECT_EQ(registry.DevicesOfKind(2).at(0)->GetIdentity(), slots[4]);
+    std::array<std::uint8_t, kDeviceInfoSize> info{};
+    EXPECT_EQ(board->CommandChannel().ReadDeviceInfo(info), kCommSuccess) << "through the receiver";
+
+    // The cable arriving later takes over in the same object.
+    backend.Plug(keyboard);
+    Scan();
+    EXPECT_EQ(registry.DevicesOfKind(1).size(), 1u);
+    EXPECT_FALSE(board->IsUsingReceiver());
+    EXPECT_FALSE(board->CommandChannel().IsReceiverMode());
 }
 
 } // namespace
