@@ -20,6 +20,7 @@ public:
     }
     std::string GetClass() const override { return "KelvaneMouseDevice"; }
     int GetDeviceKind() const override { return transport::kKindMouse; }
+    void ReadPowerStatus() override { ReadPowerStatusRecord(); }
 };
 
 class CKelvaneMousePadDevice : public CKelvaneUSBDevice {

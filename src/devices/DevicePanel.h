@@ -5,6 +5,8 @@
 
 #include "devices/LightEngine.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace devices {
@@ -24,6 +26,17 @@ struct PanelButton {
     std::string name;
     std::string userData;
     IKeyButton* button = nullptr;
+};
+
+// A device's power item in the window: its battery.
+class IPowerItem {
+public:
+    virtual ~IPowerItem() = default;
+    // The power status the device reported: battery per cent, charging state (0 full,
+    // 1 charging, 2 on battery), phone type on a mouse pad's charger, wireless flag.
+    virtual void ShowPowerStatus(std::span<const std::uint8_t> record) = 0;
+    // The device reports no power status: no battery shows.
+    virtual void ShowNoPowerStatus() = 0;
 };
 
 class IDevicePanel {

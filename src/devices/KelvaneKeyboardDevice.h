@@ -135,6 +135,7 @@ public:
 
     // The device tables, the profile, the device state; then the panels are refreshed.
     int ReadAllFromDevice() override;
+    void ReadPowerStatus() override { ReadPowerStatusRecord(); }
     // Reloads the selected profile from disk: light info, key list, system settings.
     void ReloadProfile() override;
     void RefreshPanels() override;

@@ -27,6 +27,9 @@ using DeviceInfoBlock = std::array<std::uint8_t, kInfoBlockSize>;
 inline constexpr std::size_t kInfoKeyCountAt = 5;    // number of device keys
 inline constexpr std::size_t kInfoMacroMemoryAt = 6; // macro memory in units of 128 bytes
 
+inline constexpr std::size_t kPowerStatusSize = 6;
+inline constexpr std::size_t kPowerWirelessAt = 3; // 1 through the receiver, 0 by cable
+
 inline constexpr std::size_t kFrameSize = 512;
 inline constexpr int kFrameLedLimit = 170; // LED 170 and above never reach a frame
 
@@ -81,6 +84,8 @@ public:
     void SetIdentity(const transport::DeviceSlot& slot) { m_identity = slot; }
     const transport::DeviceSlot& GetIdentity() const { return m_identity; }
     void SetPanel(IDevicePanel* panel) { m_panel = panel; }
+    void SetPowerItem(IPowerItem* item) { m_powerItem = item; }
+    IPowerItem* GetPowerItem() const { return m_powerItem; }
     // Which of its two connections a product with a cable and a receiver form is using.
     void SetUsingReceiver(bool on) { m_usingReceiver = on; }
     bool IsUsingReceiver() const { return m_usingReceiver; }
@@ -194,6 +199,11 @@ public:
 protected:
     // Sends frame bytes with command 0x12; after a failure it pauses 200 ms.
     int WriteLightFrame(std::span<const std::uint8_t> bytes);
+    // The keyboard's and the mouse's power read: the 6-byte status of command 0x1A at offset
+    // 0, its wireless byte set by the connection in use, handed to the power item. Only while
+    // the command channel is open and the device answers. The command's result, or 0 when
+    // nothing was asked.
+    int ReadPowerStatusRecord();
 
     transport::CDeviceComm m_command;
     transport::CDeviceComm m_event;
@@ -217,6 +227,7 @@ protected:
     std::atomic<bool> m_windowHovered{false};
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
+    IPowerItem* m_powerItem = nullptr;
 
     LightSettings m_light{};
     std::uint32_t m_lightWide = 0;

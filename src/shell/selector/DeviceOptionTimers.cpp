@@ -42,6 +42,13 @@ bool CDeviceOptionUI::WorksThroughReceiver() const {
     return m_device && m_device->CommandChannel().IsReceiverMode();
 }
 
+// A device with a battery: one made for a receiver, or one working through its receiver now
+// (the keyboard's model is not marked for one, yet its receiver form runs on battery).
+bool CDeviceOptionUI::ReadsPower() const {
+    return m_device && m_device->CommandChannel().open &&
+           (m_device->IsReceiverCapable() || WorksThroughReceiver());
+}
+
 // Without a main window the item shows or hides itself.
 void CDeviceOptionUI::TellMainWindow(bool linked) {
     if (!m_mainWnd) {
@@ -81,8 +88,10 @@ void CDeviceOptionUI::OnRefresh() {
     m_device->ReadAllFromDevice();
     m_linkFailures = 0;
     Arm(kTimerLightFrame, kLightFrameMs);
-    if (m_device->IsReceiverCapable() && m_device->CommandChannel().open)
+    if (ReadsPower())
         Arm(kTimerPower, kFirstPowerMs);
+    else if (devices::IPowerItem* power = m_device->GetPowerItem())
+        power->ShowNoPowerStatus(); // a keyboard back on its cable has no battery to show
     if (WorksThroughReceiver())
         Arm(kTimerLinkWatch, kFirstLinkWatchMs);
 }
@@ -91,7 +100,7 @@ void CDeviceOptionUI::OnPower() {
     if (!m_device)
         return;
     m_device->ReadPowerStatus();
-    if (m_device->IsReceiverCapable() && m_device->CommandChannel().open)
+    if (ReadsPower())
         Arm(kTimerPower, kPowerMs);
 }
 

@@ -100,6 +100,7 @@ private:
     void TellMainWindow(bool linked);
     bool WindowAttended() const;
     bool WorksThroughReceiver() const;
+    bool ReadsPower() const;
 
     void OnLightFrame();
     void OnRefresh();

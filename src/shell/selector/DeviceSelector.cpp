@@ -101,6 +101,10 @@ DeviceSelector::NewItem DeviceSelector::AddItem(devices::CKelvaneUSBDevice* devi
     const int kind = device ? device->GetDeviceKind() : 0;
     power->SetKind(kind, 0);
     powerSwitch->Add(power);
+    // No battery until the device reports its power status.
+    power->ShowNoPowerStatus();
+    if (device)
+        device->SetPowerItem(power);
     if (devicePage && deviceSwitch->GetItemIndex(devicePage) < 0)
         deviceSwitch->Add(devicePage);
     list->Add(item);

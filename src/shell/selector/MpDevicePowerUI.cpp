@@ -93,8 +93,12 @@ void CMpDevicePowerUI::ShowStatus(const PowerStatusRecord& record) {
             status->SetBkImage(image);
     }
 
+    ui::CControlUI* phone = Child("device_phone_type");
+    // Only a mouse pad charges a phone.
+    if (phone)
+        phone->SetVisible(m_kind == 3);
     if (m_kind == 3) {
-        if (ui::CControlUI* phone = Child("device_phone_type")) {
+        if (phone) {
             const PhoneLook look = PhoneLookFor(record.PhoneType());
             phone->SetToolTip(
                 ui::CResourceManager::GetInstance().GetText(QString::fromLatin1(look.textId)));

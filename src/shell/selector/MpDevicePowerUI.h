@@ -5,6 +5,7 @@
 // (wireless), "device_Power_progress" (the empty part of the battery), "device_power_status"
 // (charging picture) and "device_phone_type" (the phone on a mouse pad's charger).
 
+#include "devices/DevicePanel.h"
 #include "ui/ContainerUI.h"
 
 #include <array>
@@ -26,7 +27,7 @@ struct PowerStatusRecord {
     bool Wireless() const { return bytes[3] != 0; }
 };
 
-class CMpDevicePowerUI : public ui::CHorizontalLayoutUI {
+class CMpDevicePowerUI : public ui::CHorizontalLayoutUI, public devices::IPowerItem {
 public:
     QString GetClass() const override { return QStringLiteral("MpDevicePower"); }
     // Sends "selectchanged", as a click on the item does.
@@ -42,6 +43,12 @@ public:
     void ShowLayout(bool show);
     void ShowStatus(std::span<const std::uint8_t> record);
     void ShowStatus(const PowerStatusRecord& record);
+    // From the device: the battery shows with the record, or not at all.
+    void ShowPowerStatus(std::span<const std::uint8_t> record) override {
+        ShowLayout(true);
+        ShowStatus(record);
+    }
+    void ShowNoPowerStatus() override { ShowLayout(false); }
 
 private:
     ui::CControlUI* Child(const char* name) const;
