@@ -37,7 +37,11 @@ std::string SkinFolder() {
     return ProgramDataFolder() + "skin/";
 }
 std::string FontFolder() {
-    return ProgramDataFolder() + "Font/";
+    const std::string data = ProgramDataFolder();
+    // From the build tree the fonts are the build's copies of the system's font packages.
+    if (data == WithSlash(QUARIN_SOURCE_DATA_DIR))
+        return WithSlash(QUARIN_BUILD_FONT_DIR);
+    return data + "Font/";
 }
 
 // $<variable>, else $HOME/<fallback>; empty when neither is set.

@@ -15,7 +15,9 @@ inline constexpr const char* kProductTitle = "QUARIN Z17 Keyboard";
 std::string ProgramDataFolder();
 std::string DefaultDataFolder(); // ProgramDataFolder() + "DefaultData/"
 std::string SkinFolder();        // ProgramDataFolder() + "skin/"
-std::string FontFolder();        // ProgramDataFolder() + "Font/"
+// ProgramDataFolder() + "Font/"; from the build tree, the build's data/Font (the fonts are
+// copied there from the system's font packages, not kept in the source tree).
+std::string FontFolder();
 // The user folder, created (with its parents) when missing. Empty when it cannot be made.
 std::string UserFolder();
 // The settings file: $XDG_CONFIG_HOME (default ~/.config) +

@@ -1,5 +1,6 @@
 #include "platform/PrivateFonts.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontDatabase>
 
@@ -12,7 +13,15 @@ QStringList PrivateFontFiles() {
 }
 
 void PrivateFonts::Load(const QString& folder) {
-    for (const QString& name : PrivateFontFiles()) {
+    QStringList names = PrivateFontFiles();
+    const QStringList found = QDir(folder).entryList(
+        {QStringLiteral("*.ttf"), QStringLiteral("*.otf"), QStringLiteral("*.ttc")}, QDir::Files,
+        QDir::Name);
+    for (const QString& name : found) {
+        if (!names.contains(name))
+            names.append(name);
+    }
+    for (const QString& name : names) {
         QFile file(folder + name);
         if (!file.open(QIODevice::ReadOnly))
             continue;

@@ -7,13 +7,14 @@
 
 namespace platform {
 
-// The four font files, in load order.
+// The four font files that load first, in load order.
 QStringList PrivateFontFiles();
 
 class PrivateFonts {
 public:
-    // Loads each file of PrivateFontFiles() from `folder`; a file that is missing, unreadable
-    // or refused is skipped without a message.
+    // Loads each file of PrivateFontFiles() from `folder`, then every other font file there
+    // (.ttf, .otf, .ttc) in name order; a file that is missing, unreadable or refused is
+    // skipped without a message.
     void Load(const QString& folder);
     // Removes the loaded fonts in reverse load order.
     void Remove();
