@@ -73,12 +73,17 @@ void SyncFolder(const FileCalls& calls, const std::string& folder) {
 } // namespace
 
 const FileCalls& FileCalls::System() {
-    static const FileCalls calls{::write, ::fsync, ::rename};
+    static const FileCalls calls{::write, ::fsync, ::rename,
+                                 [](const char* path, int flags) { return ::open(path, flags); }};
     return calls;
 }
 
+const FileCalls& ActiveFileCalls() {
+    return g_activeCalls ? *g_activeCalls : FileCalls::System();
+}
+
 bool ReplaceFileContent(const std::string& path, std::string_view content) {
-    return ReplaceFileContent(path, content, g_activeCalls ? *g_activeCalls : FileCalls::System());
+    return ReplaceFileContent(path, content, ActiveFileCalls());
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content, const FileCalls& calls) {

@@ -1,7 +1,9 @@
 #include "config/BasicProfiledata.h"
 
+#include "config/DamagedFile.h"
 #include "config/JsonAccess.h"
 #include "config/JsonFile.h"
+#include "config/ProfileList.h"
 
 namespace config {
 
@@ -41,24 +43,47 @@ void CBasicProfiledata::SetDefaultPath(const std::wstring& path) {
 }
 
 Json::Value CBasicProfiledata::LoadProfile(const std::wstring& path) {
-    Json::Value document = ReadJsonFile(path);
-    Json::Value& record = DeviceSlot(document, DeviceIndex());
+    return Load(path, true);
+}
+
+Json::Value CBasicProfiledata::ReadProfile(const std::wstring& path) {
+    return Load(path, false);
+}
+
+Json::Value CBasicProfiledata::Load(const std::wstring& path, bool mayWrite) {
+    const std::string file = WideToUtf8(path);
+    JsonRead read = ReadJsonDocument(file);
+    m_loadResult = kProfileDone;
+    if (read.Refused()) {
+        m_loadResult = kProfileUnreadable;
+        m_root = Json::Value();
+        return m_root;
+    }
+    // Checked before DeviceSlot makes the document an object.
+    const bool keptAside = mayWrite && KeepWhatIsReplaced(file, read);
+    Json::Value& record = DeviceSlot(read.document, DeviceIndex());
     if (!record.isObject()) {
         record = DeviceRecordOf(ReadJsonFile(m_defaultPath), DeviceIndex());
-        WriteJsonFile(path, document);
+        if (mayWrite && !(keptAside && WriteJsonFile(file, read.document)))
+            m_loadResult = kProfileWriteFailed;
     }
     m_root = record;
     return m_root;
 }
 
 bool CBasicProfiledata::SaveProfile() {
+    if (m_loadResult == kProfileUnreadable)
+        return false;
     return WriteDeviceRecord(m_profilePath, m_root);
 }
 
 bool CBasicProfiledata::WriteDeviceRecord(const std::wstring& path, const Json::Value& record) {
-    Json::Value document = ReadJsonFile(path);
-    DeviceSlot(document, DeviceIndex()) = record;
-    return WriteJsonFile(path, document);
+    const std::string file = WideToUtf8(path);
+    JsonRead read = ReadJsonDocument(file);
+    if (read.Refused() || !KeepWhatIsReplaced(file, read))
+        return false;
+    DeviceSlot(read.document, DeviceIndex()) = record;
+    return WriteJsonFile(file, read.document);
 }
 
 bool CBasicProfiledata::WriteDocument(const std::wstring& path, const Json::Value& document) {

@@ -22,10 +22,12 @@ public:
     virtual ~CBasicProfiledata() = default;
 
     // Writes the record held in memory into the profile file, keeping the file's other
-    // members. Returns whether the file was written (callers may ignore it).
+    // members. Returns whether the file was written (callers may ignore it); never after a
+    // load that could not read its file.
     virtual bool SaveProfile();
     // Reads the document at `path`, replaces "Device"[device index] with `record` and writes
-    // the document back.
+    // the document back. Nothing is written when the document is there but cannot be read; a
+    // damaged one is set aside first (DamagedFile.h).
     virtual bool WriteDeviceRecord(const std::wstring& path, const Json::Value& record);
     virtual bool WriteDocument(const std::wstring& path, const Json::Value& document);
 
@@ -39,9 +41,17 @@ public:
 
     // Loads "Device"[device index] of the document at `path`. When the document has no usable
     // record (missing, malformed or not an object), the default document's record takes its
-    // place and the document is written back, keeping its other members. Returns a copy of
-    // the record, which is null when the default document has none either.
+    // place and the document is written back, keeping its other members (a damaged document
+    // is set aside first). Returns a copy of the record, which is null when the default
+    // document has none either, or when the document cannot be read: it is then left as it is.
     Json::Value LoadProfile(const std::wstring& path);
+    // The same without writing anything: a missing or damaged document reads as the default
+    // record.
+    Json::Value ReadProfile(const std::wstring& path);
+    // How the last LoadProfile or ReadProfile went, a ProfileResult (ProfileList.h):
+    // kProfileDone, kProfileWriteFailed (the completed document could not be written) or
+    // kProfileUnreadable (the document is there but cannot be read).
+    int LoadResult() const { return m_loadResult; }
     // Reads and keeps the device's light-effect list (".config"); returns a copy.
     Json::Value LoadConfig(const std::wstring& path);
 
@@ -70,6 +80,7 @@ protected:
     Json::Value& WritableGroup(const char* key, Json::ValueType type);
 
 private:
+    Json::Value Load(const std::wstring& path, bool mayWrite);
     Json::ArrayIndex DeviceIndex() const { return static_cast<Json::ArrayIndex>(m_deviceIndex); }
 
     std::wstring m_profilePath;
@@ -87,6 +98,7 @@ private:
     Json::Value m_config;
     std::vector<KeyListEntry> m_keyList;
     std::int32_t m_deviceIndex = 0;
+    int m_loadResult = 1;
 };
 
 } // namespace config

@@ -1,5 +1,6 @@
 #include "config/ProfileList.h"
 
+#include "config/DamagedFile.h"
 #include "config/JsonAccess.h"
 #include "config/JsonFile.h"
 #include "config/ProfileNames.h"
@@ -80,38 +81,59 @@ std::string CProfileList::SelectedId() const {
 }
 
 int CProfileList::Load() {
-    return Refresh() ? kProfileDone : kProfileWriteFailed;
+    return Refresh();
 }
 
-bool CProfileList::Refresh() {
+int CProfileList::Read() {
+    return Refresh(false);
+}
+
+int CProfileList::Refresh(bool mayWrite) {
+    m_problem = {};
     if (m_folder.empty()) {
         // Without its folder every relative path would land in the working directory.
         m_state = {};
-        return false;
+        return kProfileWriteFailed;
     }
-    if (std::optional<ProfileListState> state = ParseProfileList(ReadJsonFile(ListPath()))) {
+    const JsonRead read = ReadJsonDocument(ListPath());
+    if (read.Refused())
+        return Unreadable(ListPath(), read);
+    if (std::optional<ProfileListState> state = ParseProfileList(read.document)) {
         m_state = std::move(*state);
-        return true;
+        return kProfileDone;
     }
+    if (!mayWrite) {
+        m_state = {FindProfileDocuments(m_folder), 0};
+        return kProfileDone;
+    }
+    if (read.state != ReadState::kMissing && !SetDamagedFileAside(ListPath()))
+        return kProfileWriteFailed;
     return Rebuild();
 }
 
-bool CProfileList::Rebuild() {
+int CProfileList::Rebuild() {
     ProfileListState state;
     state.entries = FindProfileDocuments(m_folder);
+    std::string made;
     if (state.entries.empty()) {
         const ProfileEntry first{"profile1", NewId()};
-        if (!WriteJsonFile(ProfilePath(first.id), DefaultDocumentFor(first))) {
-            m_state = {{first}, 0};
-            return false;
-        }
+        if (!WriteJsonFile(ProfilePath(first.id), DefaultDocumentFor(first)))
+            return kProfileWriteFailed;
+        made = ProfilePath(first.id);
         state.entries.push_back(first);
     }
     if (!WriteList(state)) {
-        m_state = std::move(state);
-        return false;
+        // A first profile that no list names would only be found again by the next rebuild.
+        if (!made.empty())
+            RemoveFile(made);
+        return kProfileWriteFailed;
     }
-    return true;
+    return kProfileDone;
+}
+
+int CProfileList::Unreadable(const std::string& path, const JsonRead& read) {
+    m_problem = {path, DescribeRefusedRead(read)};
+    return kProfileUnreadable;
 }
 
 bool CProfileList::WriteList(const ProfileListState& state) {
@@ -157,8 +179,8 @@ int CProfileList::Append(const ProfileEntry& entry, Json::Value document) {
 }
 
 int CProfileList::Select(std::string id) {
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     const int index = m_state.IndexOf(id);
     if (index < 0)
         return kProfileUnknown;
@@ -168,8 +190,8 @@ int CProfileList::Select(std::string id) {
 }
 
 int CProfileList::Add() {
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     if (m_state.entries.size() >= static_cast<std::size_t>(kMaxAddedProfiles))
         return kProfileNothingDone;
     const ProfileEntry entry{NewProfileName(m_state.Names()), NewId()};
@@ -177,8 +199,8 @@ int CProfileList::Add() {
 }
 
 int CProfileList::Delete(std::string id) {
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     const int index = m_state.IndexOf(id);
     if (index < 0)
         return kProfileUnknown;
@@ -198,24 +220,28 @@ int CProfileList::Delete(std::string id) {
 }
 
 int CProfileList::Copy(std::string id) {
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     const int index = m_state.IndexOf(id);
     if (index < 0)
         return kProfileUnknown;
+    const JsonRead read = ReadJsonDocument(ProfilePath(id));
+    if (read.Refused())
+        return Unreadable(ProfilePath(id), read);
     const std::string source = m_state.entries[static_cast<std::size_t>(index)].name;
     const ProfileEntry entry{CopyProfileName(source, m_state.Names()), NewId()};
-    return Append(entry, ReadJsonFile(ProfilePath(id)));
+    return Append(entry, read.document);
 }
 
 int CProfileList::Import(const std::string& path) {
-    if (readjsonFile(path).empty())
-        return kProfileUnreadable;
-    Json::Value document = ReadJsonFile(path);
+    JsonRead read = ReadJsonDocument(path, kMaxImportBytes);
+    if (read.Refused() || read.state == ReadState::kMissing)
+        return Unreadable(path, read);
+    Json::Value& document = read.document;
     if (!document.isObject() || !HasValue(document, kNameKey) || !HasValue(document, kIdKey))
         return kProfileNotAProfile;
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     std::string base = std::filesystem::path(path).stem().string();
     if (IsBlankProfileName(base))
         base = "profile";
@@ -224,21 +250,25 @@ int CProfileList::Import(const std::string& path) {
 }
 
 int CProfileList::Export(std::string id, const std::string& destination) {
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     if (m_state.IndexOf(id) < 0)
         return kProfileUnknown;
-    const Json::Value document = ReadJsonFile(ProfilePath(id));
-    if (!document.isObject())
+    const JsonRead read = ReadJsonDocument(ProfilePath(id));
+    if (read.Refused())
+        return Unreadable(ProfilePath(id), read);
+    if (!read.document.isObject()) {
+        m_problem = {ProfilePath(id), "not a profile document"};
         return kProfileUnreadable;
-    return WriteJsonFile(destination, document) ? kProfileDone : kProfileWriteFailed;
+    }
+    return WriteJsonFile(destination, read.document) ? kProfileDone : kProfileWriteFailed;
 }
 
 int CProfileList::Rename(std::string id, const std::string& name) {
     if (IsBlankProfileName(name))
         return kProfileBlankName;
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     const int index = m_state.IndexOf(id);
     if (index < 0)
         return kProfileUnknown;
@@ -246,9 +276,13 @@ int CProfileList::Rename(std::string id, const std::string& name) {
         if (static_cast<int>(i) != index && SameProfileName(m_state.entries[i].name, name))
             return kProfileNothingDone;
     }
-    const ProfileEntry renamed{name, id};
-    Json::Value document = ReadJsonFile(ProfilePath(id));
-    SetNames(document, renamed);
+    const JsonRead read = ReadJsonDocument(ProfilePath(id));
+    if (read.Refused())
+        return Unreadable(ProfilePath(id), read);
+    if (!KeepWhatIsReplaced(ProfilePath(id), read))
+        return kProfileWriteFailed;
+    Json::Value document = read.document;
+    SetNames(document, {name, id});
     if (!WriteJsonFile(ProfilePath(id), document))
         return kProfileWriteFailed;
     ProfileListState state = m_state;
@@ -257,14 +291,18 @@ int CProfileList::Rename(std::string id, const std::string& name) {
 }
 
 int CProfileList::Reset(std::string id, int deviceKind) {
-    if (!Refresh() && m_state.entries.empty())
-        return kProfileWriteFailed;
+    if (const int loaded = Refresh(); loaded != kProfileDone)
+        return loaded;
     const int index = m_state.IndexOf(id);
     if (index < 0)
         return kProfileUnknown;
     Json::Value document = DefaultDocumentFor(m_state.entries[static_cast<std::size_t>(index)]);
-    if (deviceKind == kHeadsetDeviceKind)
-        KeepUserEqualisers(ReadJsonFile(ProfilePath(id)), document);
+    if (deviceKind == kHeadsetDeviceKind) {
+        const JsonRead current = ReadJsonDocument(ProfilePath(id));
+        if (current.Refused())
+            return Unreadable(ProfilePath(id), current);
+        KeepUserEqualisers(current.document, document);
+    }
     return WriteJsonFile(ProfilePath(id), document) ? kProfileDone : kProfileWriteFailed;
 }
 

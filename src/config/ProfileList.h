@@ -6,12 +6,16 @@
 // "ProfileList.ini" is the reference: every operation reads it again, changes it and writes
 // it back whole (atomically), so a change made meanwhile by another program is never
 // overwritten with an older list. Operations name profiles by id, not by position, for the
-// same reason. A missing or damaged list is rebuilt before the operation goes on (see Load).
+// same reason. A missing or damaged list is rebuilt before the operation goes on (see Load);
+// a list or profile that is there but cannot be read is left as it is and the operation fails
+// with kProfileUnreadable.
 //
 // Results: the ProfileResult codes below; nothing throws.
 
+#include "config/JsonFile.h"
 #include "config/ProfileListDocument.h"
 
+#include <cstddef>
 #include <json/value.h>
 #include <string>
 
@@ -27,7 +31,8 @@ enum ProfileResult : int {
     kProfileWriteFailed = -1,
     // Import: the file is not a profile (not an object with "profilename" and "profileUUID").
     kProfileNotAProfile = -2,
-    // The file to import or the profile to export cannot be read.
+    // A file cannot be read: the file to import, the profile to export, copy or rename, or the
+    // list itself. The file is left as it is; LastProblem() names it and says why.
     kProfileUnreadable = -3,
     // No profile of the list has this id.
     kProfileUnknown = -4,
@@ -35,6 +40,15 @@ enum ProfileResult : int {
 
 // Add creates no more profiles than this; Copy and Import have no limit.
 inline constexpr int kMaxAddedProfiles = 50;
+
+// Import reads no larger file: a profile document is a few tens of KiB.
+inline constexpr std::size_t kMaxImportBytes = 1024 * 1024;
+
+// The file behind the last kProfileUnreadable, and why it could not be read.
+struct ProfileFileProblem {
+    std::string path;
+    std::string reason;
+};
 
 // The device kind whose reset keeps the user's custom equalisers (the headset).
 inline constexpr int kHeadsetDeviceKind = 7;
@@ -57,9 +71,14 @@ public:
 
     // Reads the list. When it is missing, damaged or empty, it is rebuilt: from the profile
     // documents still in the folder when there are any (so no profile is lost with the list),
-    // else as a single "profile1" made from the default document. kProfileWriteFailed when a
-    // rebuilt list could not be written (the state holds it all the same).
+    // else as a single "profile1" made from the default document; a damaged list is set aside
+    // first (DamagedFile.h). kProfileWriteFailed when a rebuilt list could not be written,
+    // kProfileUnreadable when the list cannot be read; the state is then left as it was.
     int Load();
+    // Reads the list without writing anything: a missing or damaged list reads as the profile
+    // documents in the folder, which may be none. kProfileUnreadable as for Load.
+    int Read();
+    const ProfileFileProblem& LastProblem() const { return m_problem; }
 
     // Ids are taken by value: a caller may pass one out of State(), which each operation
     // replaces when it reads the list again.
@@ -87,10 +106,10 @@ public:
     int Reset(std::string id, int deviceKind);
 
 private:
-    // Reads the list into m_state, rebuilding it when needed; false when a rebuilt list could
-    // not be written.
-    bool Refresh();
-    bool Rebuild();
+    // Reads the list into m_state, rebuilding it when needed and allowed: a ProfileResult.
+    int Refresh(bool mayWrite = true);
+    int Rebuild();
+    int Unreadable(const std::string& path, const JsonRead& read);
     bool WriteList(const ProfileListState& state);
     // A new id that no entry and no file of the folder uses yet.
     std::string NewId() const;
@@ -102,6 +121,7 @@ private:
     std::string m_folder;
     std::string m_defaultDocument;
     ProfileListState m_state;
+    ProfileFileProblem m_problem;
 };
 
 } // namespace config
