@@ -235,6 +235,10 @@ int CProfileList::Copy(std::string id) {
 
 int CProfileList::Import(const std::string& path) {
     JsonRead read = ReadJsonDocument(path, kMaxImportBytes);
+    if (read.state == ReadState::kTooLarge) {
+        m_problem = {path, "larger than 1 MiB"};
+        return kProfileUnreadable;
+    }
     if (read.Refused() || read.state == ReadState::kMissing)
         return Unreadable(path, read);
     Json::Value& document = read.document;

@@ -2,6 +2,7 @@
 
 #include "config/ProfileList.h"
 #include "ctl/CtlCommands.h"
+#include "ctl/ProfileCommands.h"
 #include "devices/DeviceModels.h"
 #include "devices/ModelTables.h"
 
@@ -91,7 +92,11 @@ int ApplyKeyboardProfile(HidBackend& backend, const std::string& kind, const Out
         return kExitFailed;
     }
     config::CProfileList profiles(folder, keyboard->DefaultProfilePath());
-    profiles.Load();
+    if (const int loaded = profiles.Load(); loaded != config::kProfileDone) {
+        std::fprintf(output.err, "quarin-z17ctl: %s\n",
+                     DescribeProfileFailure(loaded, profiles).c_str());
+        return kExitFailed;
+    }
     const std::string id = profiles.SelectedId();
     if (id.empty()) {
         std::fprintf(output.err, "quarin-z17ctl: the keyboard has no selected profile\n");
@@ -99,6 +104,13 @@ int ApplyKeyboardProfile(HidBackend& backend, const std::string& kind, const Out
     }
     keyboard->SetCurrentProfileId(id);
     const devices::KeyboardApplyResult result = keyboard->ApplyProfile();
+    if (result.profile == config::kProfileUnreadable) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: profile %s cannot be read; nothing was sent to the "
+                     "keyboard\n",
+                     id.c_str());
+        return kExitFailed;
+    }
     if (result.lightBlock != transport::kCommSuccess ||
         result.keyTable != transport::kCommSuccess) {
         std::fprintf(output.err,

@@ -75,21 +75,6 @@ void PrintEntry(const config::ProfileListState& state, std::size_t index, const 
                  entry.id.c_str());
 }
 
-const char* Describe(int result) {
-    switch (result) {
-    case config::kProfileWriteFailed:
-        return "the profile files cannot be written";
-    case config::kProfileNotAProfile:
-        return "the file is not a profile (it needs \"profilename\" and \"profileUUID\")";
-    case config::kProfileUnreadable:
-        return "the file cannot be read";
-    case config::kProfileUnknown:
-        return "the profile is no longer in the list";
-    default:
-        return "nothing was done";
-    }
-}
-
 int Failed(const Output& output, const std::string& message) {
     std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
     return kExitFailed;
@@ -105,10 +90,14 @@ bool HasControlCharacter(const std::string& text) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });
 }
 
+int FailedWith(const config::CProfileList& list, int result, const Output& output) {
+    return Failed(output, DescribeProfileFailure(result, list));
+}
+
 // The operations that end by printing the new last entry.
 int Appended(config::CProfileList& list, int result, const Output& output) {
     if (result != config::kProfileDone)
-        return Failed(output, Describe(result));
+        return FailedWith(list, result, output);
     PrintEntry(list.State(), list.State().entries.size() - 1, output);
     return kExitOk;
 }
@@ -116,6 +105,8 @@ int Appended(config::CProfileList& list, int result, const Output& output) {
 int RunOnList(const std::string& verb, const std::vector<std::string>& args,
               config::CProfileList& list, const Output& output) {
     if (verb == "list") {
+        if (list.State().entries.empty())
+            std::fprintf(output.err, "quarin-z17ctl: no profile has been made yet\n");
         for (std::size_t i = 0; i < list.State().entries.size(); ++i)
             PrintEntry(list.State(), i, output);
         return kExitOk;
@@ -136,7 +127,7 @@ int RunOnList(const std::string& verb, const std::vector<std::string>& args,
         const int result = list.Delete(selected);
         if (result == config::kProfileNothingDone)
             return Failed(output, "the last profile cannot be deleted");
-        return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+        return result == config::kProfileDone ? kExitOk : FailedWith(list, result, output);
     }
     if (verb == "select") {
         const std::optional<int> index = ParseIndex(args[2]);
@@ -145,7 +136,7 @@ int RunOnList(const std::string& verb, const std::vector<std::string>& args,
         if (static_cast<std::size_t>(*index) >= list.State().entries.size())
             return Failed(output, "there is no profile " + args[2]);
         const int result = list.Select(list.State().entries[static_cast<std::size_t>(*index)].id);
-        return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+        return result == config::kProfileDone ? kExitOk : FailedWith(list, result, output);
     }
     if (verb == "rename") {
         if (HasControlCharacter(args[2]))
@@ -155,14 +146,30 @@ int RunOnList(const std::string& verb, const std::vector<std::string>& args,
             return Failed(output, "the name is blank");
         if (result == config::kProfileNothingDone)
             return Failed(output, "another profile is named '" + args[2] + "'");
-        return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+        return result == config::kProfileDone ? kExitOk : FailedWith(list, result, output);
     }
     // export
     const int result = list.Export(selected, args[2]);
-    return result == config::kProfileDone ? kExitOk : Failed(output, Describe(result));
+    return result == config::kProfileDone ? kExitOk : FailedWith(list, result, output);
 }
 
 } // namespace
+
+std::string DescribeProfileFailure(int result, const config::CProfileList& list) {
+    switch (result) {
+    case config::kProfileWriteFailed:
+        return "the profile files cannot be written";
+    case config::kProfileNotAProfile:
+        return "the file is not a profile (it needs \"profilename\" and \"profileUUID\")";
+    case config::kProfileUnreadable:
+        return list.LastProblem().path + " cannot be read (" + list.LastProblem().reason +
+               "); nothing was changed";
+    case config::kProfileUnknown:
+        return "the profile is no longer in the list";
+    default:
+        return "nothing was done";
+    }
+}
 
 int RunProfileCommand(const std::vector<std::string>& args, const Output& output) {
     static const std::vector<std::string> kWithoutArgument = {"list", "add", "copy", "delete"};
@@ -188,8 +195,9 @@ int RunProfileCommand(const std::vector<std::string>& args, const Output& output
     if (!folders)
         return exitCode;
     config::CProfileList list(folders->userFolder, folders->defaultDocument);
-    if (list.Load() != config::kProfileDone && list.State().entries.empty())
-        return Failed(output, Describe(config::kProfileWriteFailed));
+    const int loaded = verb == "list" ? list.Read() : list.Load();
+    if (loaded != config::kProfileDone)
+        return FailedWith(list, loaded, output);
     return RunOnList(verb, args, list, output);
 }
 
@@ -216,14 +224,25 @@ int RunKeyCommand(const std::vector<std::string>& args, const Output& output) {
         return UsageError(output, "CODE must be six hexadecimal digits, such as 20002C");
 
     config::CProfileList list(folders->userFolder, folders->defaultDocument);
-    list.Load();
+    const int loaded = get ? list.Read() : list.Load();
+    if (loaded != config::kProfileDone)
+        return FailedWith(list, loaded, output);
+    // Before the first profile is made, "key get" reads the defaults it will be made from.
     const std::string id = list.SelectedId();
-    if (id.empty())
-        return Failed(output, Describe(config::kProfileWriteFailed));
+    const std::string path = id.empty() ? std::string() : list.ProfilePath(id);
     config::CBasicProfiledata profile;
     profile.SetDefaultPath(config::Utf8ToWide(folders->defaultDocument));
-    profile.SetProfilePath(config::Utf8ToWide(list.ProfilePath(id)));
-    profile.LoadProfile(config::Utf8ToWide(list.ProfilePath(id)));
+    profile.SetProfilePath(config::Utf8ToWide(path));
+    if (get)
+        profile.ReadProfile(config::Utf8ToWide(path));
+    else
+        profile.LoadProfile(config::Utf8ToWide(path));
+    if (profile.LoadResult() == config::kProfileUnreadable)
+        return Failed(output, path + " cannot be read (" +
+                                  config::DescribeRefusedRead(config::ReadJsonDocument(path)) +
+                                  "); nothing was changed");
+    if (profile.LoadResult() != config::kProfileDone)
+        return FailedWith(list, profile.LoadResult(), output);
     std::vector<config::KeyListEntry> keys = profile.ReadKeyList();
     if (keys.empty())
         return Failed(output, "the selected profile has no keys");
@@ -238,7 +257,7 @@ int RunKeyCommand(const std::vector<std::string>& args, const Output& output) {
     }
     entry.current.code = {code->type, code->param1, code->param2};
     profile.WriteKeyList(keys);
-    return profile.SaveProfile() ? kExitOk : Failed(output, Describe(config::kProfileWriteFailed));
+    return profile.SaveProfile() ? kExitOk : FailedWith(list, config::kProfileWriteFailed, output);
 }
 
 } // namespace ctl

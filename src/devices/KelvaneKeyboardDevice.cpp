@@ -1,5 +1,6 @@
 #include "devices/KelvaneKeyboardDevice.h"
 
+#include "config/ProfileList.h"
 #include "config/Utf8.h"
 #include "devices/MacroLibraryCount.h"
 
@@ -328,6 +329,10 @@ void CKelvaneKeyboardDevice::RefreshPanels() {
 KeyboardApplyResult CKelvaneKeyboardDevice::ApplyProfile() {
     KeyboardApplyResult result;
     ReloadProfile();
+    result.profile = Profile().LoadResult();
+    // An empty record would clear the keyboard's keys and lighting.
+    if (result.profile == config::kProfileUnreadable)
+        return result;
     ClearMissingMacroKeys();
     RefreshPanels();
     result.lightBlock = WriteLightBlock(0, 0);

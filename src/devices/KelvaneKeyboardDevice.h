@@ -36,6 +36,9 @@ public:
 
 // The steps of applying a profile that report something to the user.
 struct KeyboardApplyResult {
+    // How the profile was read (config::CBasicProfiledata::LoadResult); when it could not be,
+    // nothing is sent and the other results stay 0.
+    int profile = 1;
     int lightBlock = 0;
     std::vector<int> usedMacros; // macro-library indexes in device order
     int macroDownload = 0;       // DownloadMacros: 0 done or nothing to do, -1, or the overflow

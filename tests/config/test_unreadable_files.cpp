@@ -230,7 +230,7 @@ TEST_F(UnreadableFileTest, ImportTakesOnlyRegularFilesOfAtMostOneMebibyte) {
     const std::string padding(kMaxImportBytes - head.size() - tail.size(), 'p');
     WriteText("big.json", head + padding + "p" + tail);
     EXPECT_EQ(list.Import(Path("big.json")), kProfileUnreadable);
-    EXPECT_EQ(list.LastProblem().reason, "too large");
+    EXPECT_EQ(list.LastProblem().reason, "larger than 1 MiB");
     EXPECT_EQ(Snapshot(), before);
 
     WriteText("big.json", head + padding + tail);

@@ -59,6 +59,7 @@ TEST_F(CtlKeyboard, PrintsOneLinePerDeviceKeyByCableOrThroughTheReceiver) {
     EXPECT_EQ(text.rfind("0\t200029\t0\n", 0), 0u);
     EXPECT_NE(text.find("\n71\tA00100\t255\n"), std::string::npos);
     EXPECT_EQ(ctl::PrintKeyTable(backend, "keyboard-receiver", Streams()), ctl::kExitOk);
+    EXPECT_FALSE(std::filesystem::exists(UserFolder() + "ProfileList.ini")) << "it writes nothing";
 }
 
 TEST_F(CtlKeyboard, SaysWhyWhenThereIsNoKeyboardOrTheKindIsWrong) {
@@ -94,6 +95,25 @@ TEST_F(CtlKeyboard, AppliesTheSelectedProfilesKeysAndLighting) {
     EXPECT_EQ(table[3 * 61 + 2], 0x05);
     EXPECT_EQ(board->MemoryImage()[6], 17) << "profile 0's red";
     EXPECT_NE(ReadAll(out).find("applied profile " + profiles.SelectedId()), std::string::npos);
+}
+
+TEST_F(CtlKeyboard, AProfileThatCannotBeReadIsNotSent) {
+    ASSERT_TRUE(backend.Plug(board));
+    std::filesystem::create_directories(UserFolder());
+    config::CProfileList profiles(
+        UserFolder(), (folders.ProgramData() / "DefaultData" / "keyboard.Json").string());
+    ASSERT_EQ(profiles.Load(), config::kProfileDone);
+    const std::string path = profiles.ProfilePath(profiles.SelectedId());
+    std::filesystem::remove(path);
+    std::filesystem::create_directory(path);
+    const std::vector<std::uint8_t> table = board->KeyTable();
+    const std::vector<std::uint8_t> memory = board->MemoryImage();
+
+    EXPECT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitFailed);
+    EXPECT_NE(ReadAll(err).find("cannot be read; nothing was sent"), std::string::npos);
+    EXPECT_EQ(board->KeyTable(), table);
+    EXPECT_EQ(board->MemoryImage(), memory);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
 } // namespace

@@ -1,16 +1,20 @@
 // quarin-z17ctl's profile and key commands on the program's files in a private XDG_DATA_HOME:
 // what they print, their exit codes, and that refused commands change nothing.
 
+#include "config/AtomicFile.h"
 #include "config/JsonFile.h"
 #include "ctl/ProfileCommands.h"
 #include "support/DataFolders.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -56,12 +60,20 @@ protected:
             list["profilelist"][list["profileselect"].asUInt()]["profileUUID"].asString();
         return config::ReadJsonFile((Folder(device) / (id + ".Json")).string());
     }
-    // Every file of the device folder with its content.
+    // Every file of the device folder with its content ("(folder)" for a folder).
     std::map<std::string, std::string> Snapshot(const char* device) const {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::directory_iterator(Folder(device)))
-            files[entry.path().filename()] = config::readjsonFile(entry.path().string());
+            files[entry.path().filename()] =
+                entry.is_directory() ? "(folder)" : config::readjsonFile(entry.path().string());
         return files;
+    }
+    std::string SelectedPath(const char* device) const {
+        const Json::Value list = ListFile(device);
+        return (Folder(device) /
+                (list["profilelist"][list["profileselect"].asUInt()]["profileUUID"].asString() +
+                 ".Json"))
+            .string();
     }
     // The id printed in the fourth column of a profile line.
     static std::string IdOf(const std::string& line) {
@@ -72,6 +84,14 @@ protected:
 };
 
 TEST_F(CtlProfile, ListAddCopySelectDeleteOnTheProgramsFiles) {
+    const CtlRun none = Ctl({"profile", "list", "keyboard"});
+    EXPECT_EQ(none.exitCode, ctl::kExitOk);
+    EXPECT_EQ(none.out, "");
+    EXPECT_EQ(none.err, "quarin-z17ctl: no profile has been made yet\n");
+    EXPECT_TRUE(fs::is_empty(Folder("keyboard"))) << "listing writes nothing";
+
+    ASSERT_EQ(Ctl({"profile", "select", "keyboard", "0"}).exitCode, ctl::kExitOk)
+        << "any change makes the first profile";
     const CtlRun first = Ctl({"profile", "list", "keyboard"});
     ASSERT_EQ(first.exitCode, ctl::kExitOk) << first.err;
     const std::string id1 = IdOf(first.out);
@@ -101,7 +121,7 @@ TEST_F(CtlProfile, ListAddCopySelectDeleteOnTheProgramsFiles) {
     EXPECT_EQ(last.err, "quarin-z17ctl: the last profile cannot be deleted\n");
 
     // Each kind keeps its own folder.
-    EXPECT_EQ(Ctl({"profile", "list", "headset"}).exitCode, ctl::kExitOk);
+    EXPECT_EQ(Ctl({"profile", "select", "headset", "0"}).exitCode, ctl::kExitOk);
     EXPECT_TRUE(fs::exists(Folder("HD") / "ProfileList.ini"));
 }
 
@@ -131,13 +151,16 @@ TEST_F(CtlProfile, RenameExportAndImport) {
     const CtlRun refused = Ctl({"profile", "import", "mouse", notProfile});
     EXPECT_EQ(refused.exitCode, ctl::kExitFailed);
     EXPECT_NE(refused.err.find("not a profile"), std::string::npos);
-    EXPECT_EQ(Ctl({"profile", "import", "mouse", (folders.Root() / "none.json").string()}).err,
-              "quarin-z17ctl: the file cannot be read\n");
+    const std::string none = (folders.Root() / "none.json").string();
+    EXPECT_EQ(Ctl({"profile", "import", "mouse", none}).err,
+              "quarin-z17ctl: " + none +
+                  " cannot be read (No such file or directory); nothing "
+                  "was changed\n");
     EXPECT_EQ(Snapshot("mouse"), beforeImport);
 }
 
 TEST_F(CtlProfile, MalformedCommandsAreUsageErrorsAndChangeNothing) {
-    ASSERT_EQ(Ctl({"profile", "list", "keyboard"}).exitCode, ctl::kExitOk);
+    ASSERT_EQ(Ctl({"profile", "select", "keyboard", "0"}).exitCode, ctl::kExitOk);
     const auto before = Snapshot("keyboard");
     for (const std::vector<std::string>& words :
          std::vector<std::vector<std::string>>{{"profile"},
@@ -193,6 +216,101 @@ TEST_F(CtlProfile, KeySetStoresTheCodeInTheSelectedProfileOnly) {
     EXPECT_EQ(Ctl({"key", "set", "mouse-receiver", "10", "100100"}).exitCode, ctl::kExitOk);
     EXPECT_EQ(Ctl({"key", "get", "mouse", "10"}).out, "100100\n");
     EXPECT_EQ(Ctl({"key", "get", "mouse", "11"}).exitCode, ctl::kExitFailed);
+}
+
+TEST_F(CtlProfile, FilesThatCannotBeReadAreLeftAloneAndTheCommandFails) {
+    ASSERT_EQ(Ctl({"profile", "add", "keyboard"}).exitCode, ctl::kExitOk);
+    const std::string profile = SelectedPath("keyboard");
+    fs::remove(profile);
+    fs::create_directory(profile);
+    const auto before = Snapshot("keyboard");
+    for (const std::vector<std::string>& words : std::vector<std::vector<std::string>>{
+             {"key", "get", "keyboard", "5"}, {"key", "set", "keyboard", "5", "A00100"}}) {
+        const CtlRun run = Ctl(words);
+        EXPECT_EQ(run.exitCode, ctl::kExitFailed) << words[1];
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "quarin-z17ctl: " + profile +
+                               " cannot be read (not a regular file); nothing was changed\n");
+    }
+    EXPECT_EQ(Snapshot("keyboard"), before);
+
+    const fs::path list = Folder("keyboard") / "ProfileList.ini";
+    fs::remove(list);
+    fs::create_directory(list);
+    const auto withoutList = Snapshot("keyboard");
+    for (const char* verb : {"list", "add", "delete"}) {
+        const CtlRun run = Ctl({"profile", verb, "keyboard"});
+        EXPECT_EQ(run.exitCode, ctl::kExitFailed) << verb;
+        EXPECT_EQ(run.out, "") << verb;
+        EXPECT_NE(run.err.find(list.string() + " cannot be read"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(Ctl({"key", "get", "keyboard", "5"}).exitCode, ctl::kExitFailed);
+    EXPECT_EQ(Snapshot("keyboard"), withoutList);
+}
+
+TEST_F(CtlProfile, ReadingCommandsWriteNothingAndADamagedListIsKeptWhenReplaced) {
+    ASSERT_EQ(Ctl({"profile", "add", "keyboard"}).exitCode, ctl::kExitOk);
+    ASSERT_EQ(Ctl({"key", "set", "keyboard", "5", "A00100"}).exitCode, ctl::kExitOk);
+    const fs::path list = Folder("keyboard") / "ProfileList.ini";
+    std::ofstream(list) << "{ \"profilelist\" : [ ";
+    const auto before = Snapshot("keyboard");
+    const CtlRun listed = Ctl({"profile", "list", "keyboard"});
+    EXPECT_EQ(listed.exitCode, ctl::kExitOk);
+    EXPECT_EQ(std::count(listed.out.begin(), listed.out.end(), '\n'), 2) << listed.out;
+    EXPECT_EQ(Ctl({"key", "get", "keyboard", "5"}).out, "A00100\n");
+    EXPECT_EQ(Snapshot("keyboard"), before);
+
+    ASSERT_EQ(Ctl({"profile", "select", "keyboard", "0"}).exitCode, ctl::kExitOk);
+    int setAside = 0;
+    for (const auto& entry : fs::directory_iterator(Folder("keyboard"))) {
+        if (entry.path().filename().string().starts_with("ProfileList.ini.broken-")) {
+            ++setAside;
+            EXPECT_EQ(config::readjsonFile(entry.path().string()), "{ \"profilelist\" : [ ");
+        }
+    }
+    EXPECT_EQ(setAside, 1);
+    EXPECT_EQ(ListFile("keyboard")["profilelist"].size(), 2u);
+}
+
+TEST_F(CtlProfile, ImportTakesRegularFilesOfAtMostOneMebibyte) {
+    ASSERT_EQ(Ctl({"profile", "add", "mouse"}).exitCode, ctl::kExitOk);
+    const auto before = Snapshot("mouse");
+    const std::string fifo = (folders.Root() / "pipe.json").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string big = (folders.Root() / "big.json").string();
+    Json::Value document = SelectedProfile("mouse");
+    document["padding"] = std::string(1024 * 1024, ' ');
+    ASSERT_TRUE(config::WriteJsonFile(big, document));
+    const std::map<std::string, std::string> expected{
+        {fifo, "not a regular file"},
+        {folders.Root().string(), "not a regular file"},
+        {"/dev/null", "not a regular file"},
+        {big, "larger than 1 MiB"}};
+    for (const auto& [path, reason] : expected) {
+        const CtlRun run = Ctl({"profile", "import", "mouse", path});
+        EXPECT_EQ(run.exitCode, ctl::kExitFailed) << path;
+        EXPECT_EQ(run.err, "quarin-z17ctl: " + path + " cannot be read (" + reason +
+                               "); nothing was changed\n");
+    }
+    EXPECT_EQ(Snapshot("mouse"), before);
+}
+
+TEST_F(CtlProfile, AFirstRunOnAFullDiskIsReportedNotListed) {
+    config::FileCalls calls = config::FileCalls::System();
+    calls.write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };
+    const config::ScopedFileCalls full(calls);
+    const CtlRun listed = Ctl({"profile", "list", "keyboard"});
+    EXPECT_EQ(listed.out, "") << "no profile1 that was never written";
+    for (const std::vector<std::string>& words :
+         std::vector<std::vector<std::string>>{{"profile", "add", "keyboard"},
+                                               {"profile", "select", "keyboard", "0"},
+                                               {"key", "set", "keyboard", "5", "A00100"}}) {
+        const CtlRun run = Ctl(words);
+        EXPECT_EQ(run.exitCode, ctl::kExitFailed) << words[1];
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err, "quarin-z17ctl: the profile files cannot be written\n");
+    }
+    EXPECT_TRUE(fs::is_empty(Folder("keyboard")));
 }
 
 } // namespace
