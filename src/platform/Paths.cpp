@@ -44,9 +44,11 @@ std::string FontFolder() {
     return data + "Font/";
 }
 
-// $<variable>, else $HOME/<fallback>; empty when neither is set.
+// $<variable>, else $HOME/<fallback>; empty when neither is set. A relative $<variable> is
+// ignored, as the XDG base directory rules want: it would name a different folder from each
+// working folder the program is started in.
 fs::path XdgBase(const char* variable, const char* fallback) {
-    if (const char* xdg = std::getenv(variable); xdg && *xdg)
+    if (const char* xdg = std::getenv(variable); xdg && *xdg && fs::path(xdg).is_absolute())
         return xdg;
     if (const char* home = std::getenv("HOME"); home && *home)
         return fs::path(home) / fallback;

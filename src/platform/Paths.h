@@ -4,6 +4,7 @@
 //    folder named by QUARIN_Z17_DATA_DIR when set, else the installed share folder beside the
 //    program (../share/quarin-z17/), else the source tree's data/ when run from the build;
 //  - user folder: $XDG_DATA_HOME (default ~/.local/share) + "QUARIN Z17 Keyboard/".
+// A relative $XDG_DATA_HOME or $XDG_CONFIG_HOME is ignored (the default applies).
 // The environment is read on every call, so tests can point them elsewhere.
 
 #include <string>
