@@ -15,6 +15,7 @@
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/windows/AboutWnd.h"
+#include "shell/windows/MsgWnd.h"
 #include "shell/windows/SkinBackground.h"
 #include "shell/windows/SkinFrame.h"
 #include "ui/ControlNames.h"
@@ -168,7 +169,8 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     device.BindPanelControls(CollectPanelButtons(page));
     m_devicePanels[&device] = std::move(panel);
     if (CDeviceProfileUI* profile = FindProfilePanel(page)) {
-        SetUpProfilePanel(*profile, device, device.GetDeviceKind());
+        SetUpProfilePanel(*profile, device, device.GetDeviceKind(),
+                          DefaultProfileDialogs(this, m_dpi));
         m_profilePanels[&device] = profile;
     }
     m_keySet->AttachPage(device, page);
@@ -186,8 +188,13 @@ CDeviceProfileUI* CMainWnd::CurrentProfilePanel() const {
 void CMainWnd::SendProfile(devices::CKelvaneUSBDevice& device) {
     device.ReloadProfile();
     // The keyboard is the model that sends a whole profile so far.
-    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device))
-        keyset::ShowMacroDownloadResult(*this, keyboard->ApplyProfile().macroDownload);
+    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device)) {
+        const devices::KeyboardApplyResult result = keyboard->ApplyProfile();
+        if (result.profile == config::kProfileUnreadable)
+            ShowMessage(this, QString(), QLatin1String(kMessageUnreadable), m_dpi, true, 0);
+        else
+            keyset::ShowMacroDownloadResult(*this, result.macroDownload);
+    }
 }
 
 void CMainWnd::SwitchToSelectedProfile() {

@@ -110,11 +110,12 @@ void CDeviceProfileUI::ShowList() {
     }
 }
 
-void CDeviceProfileUI::LoadProfileList() {
-    List().Load();
+int CDeviceProfileUI::LoadProfileList() {
+    const int result = List().Load();
     ShowList();
     SelectProfile(List().State().selected, false);
     ApplyTabsForKind();
+    return result;
 }
 
 void CDeviceProfileUI::ApplyTabsForKind() {

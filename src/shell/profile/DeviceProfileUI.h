@@ -53,7 +53,9 @@ public:
 
     // Reads the list (making the first profile on a device's first run), fills the drop-down,
     // selects the selected profile without notification and applies the device kind's tabs.
-    void LoadProfileList();
+    // Returns the list's config::ProfileResult: a list that cannot be read or written leaves
+    // the drop-down empty.
+    int LoadProfileList();
     // Selects tab n (1 to 8) and unselects the others, without notification; any other n
     // unselects the first seven.
     void SelectTab(int tab);

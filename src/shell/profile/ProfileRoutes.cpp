@@ -15,6 +15,12 @@ namespace shell {
 
 namespace {
 
+// Shows why an operation failed, when it did.
+void Report(int result, const ProfileDialogs& dialogs) {
+    if (const char* message = ProfileFailureMessage(result); message && dialogs.message)
+        dialogs.message(QLatin1String(message), 0);
+}
+
 void Export(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     const int selected = panel.GetSelectedIndex();
     if (selected < 0 || !dialogs.saveFile)
@@ -25,15 +31,21 @@ void Export(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     // The filter promises .json files; a name typed without an extension gets it.
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".json");
-    panel.ExportProfile(path);
+    Report(panel.ExportProfile(path), dialogs);
 }
 
 void Import(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     if (!dialogs.openFile)
         return;
     const QString path = dialogs.openFile();
-    if (!path.isEmpty())
-        panel.ImportProfile(path); // a file that is not a profile is dropped without a message
+    if (path.isEmpty())
+        return;
+    // A JSON file that is not a profile is dropped without a message.
+    const int result = panel.ImportProfile(path);
+    if (result == config::kProfileUnreadable && dialogs.message)
+        dialogs.message(QLatin1String(kMessageImportRefused), 0);
+    else
+        Report(result, dialogs);
 }
 
 void Rename(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
@@ -43,7 +55,7 @@ void Rename(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     const int result = panel.RenameProfile(name);
     const char* message = result == config::kProfileNothingDone ? "message_text_5"
                           : result == config::kProfileBlankName ? "message_text_25"
-                                                                : nullptr;
+                                                                : ProfileFailureMessage(result);
     if (message && dialogs.message)
         dialogs.message(QLatin1String(message), 0);
 }
@@ -51,10 +63,23 @@ void Rename(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
 bool Reset(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     if (!dialogs.message || dialogs.message(QStringLiteral("message_text_22"), 1) != 1)
         return false;
-    return panel.ResetProfile() == config::kProfileDone;
+    const int result = panel.ResetProfile();
+    Report(result, dialogs);
+    return result == config::kProfileDone;
 }
 
 } // namespace
+
+const char* ProfileFailureMessage(int result) {
+    switch (result) {
+    case config::kProfileUnreadable:
+        return kMessageUnreadable;
+    case config::kProfileWriteFailed:
+        return kMessageNotWritten;
+    default:
+        return nullptr;
+    }
+}
 
 ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi) {
     QWidget* parent = owner ? owner->GetHWND() : nullptr;
@@ -75,11 +100,11 @@ ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi) {
 ProfileRoute RouteProfileClick(CDeviceProfileUI& panel, const QString& name,
                                const ProfileDialogs& dialogs) {
     if (ui::NameIs(name, "device_add_btn"))
-        panel.AddProfile();
+        Report(panel.AddProfile(), dialogs);
     else if (ui::NameIs(name, "device_sub_btn"))
-        panel.DeleteProfile();
+        Report(panel.DeleteProfile(), dialogs);
     else if (ui::NameIs(name, "device_copy_btn"))
-        panel.CopyProfile();
+        Report(panel.CopyProfile(), dialogs);
     else if (ui::NameIs(name, "device_export_btn"))
         Export(panel, dialogs);
     else if (ui::NameIs(name, "device_import_btn"))
@@ -112,10 +137,11 @@ CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page) {
         ui::FindInTreeByName(page, QStringLiteral("DeviceProfileItem")));
 }
 
-void SetUpProfilePanel(CDeviceProfileUI& panel, devices::CKelvaneUSBDevice& device, int kind) {
+void SetUpProfilePanel(CDeviceProfileUI& panel, devices::CKelvaneUSBDevice& device, int kind,
+                       const ProfileDialogs& dialogs) {
     panel.SetDeviceKind(kind);
     panel.SetProfilePaths(device.UserDataFolder(), device.DefaultProfilePath());
-    panel.LoadProfileList();
+    Report(panel.LoadProfileList(), dialogs);
     panel.SelectTab(1);
     device.SetCurrentProfileId(panel.GetCurrentProfileId());
     device.SetProfilePaths();

@@ -55,11 +55,21 @@ struct ProfileDialogs {
 };
 ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi);
 
+// The messages of failed operations: kMessageUnreadable when a profile file cannot be read (it
+// is left as it is), kMessageNotWritten when the files cannot be written (a full disk),
+// kMessageImportRefused when the chosen file is not a regular file of at most 1 MiB.
+inline constexpr const char* kMessageUnreadable = "message_text_40";
+inline constexpr const char* kMessageNotWritten = "message_text_41";
+inline constexpr const char* kMessageImportRefused = "message_text_42";
+// The message for a failed config::ProfileResult; nullptr for the others.
+const char* ProfileFailureMessage(int result);
+
 // The profile panel's buttons: "device_add_btn", "device_sub_btn", "device_copy_btn",
 // "device_export_btn", "device_import_btn", "device_reset_btn" (after confirming
 // "message_text_22"), "device_profile_edit_save_btn" (rename to the name edit's text;
 // "message_text_5" when another profile has that name, "message_text_25" when it is blank) and
 // "profile_fun_spread_btn" (toggles the profile menu; this name alone is compared with case).
+// A failed operation shows its ProfileFailureMessage.
 ProfileRoute RouteProfileClick(CDeviceProfileUI& panel, const QString& name,
                                const ProfileDialogs& dialogs);
 
@@ -71,7 +81,9 @@ std::string ApplyProfileSelection(CDeviceProfileUI& panel);
 // The profile panel ("DeviceProfileItem") of a device page; nullptr when the page has none.
 CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page);
 // What the device does with its panel once: kind, folders, list, tab 1; the device then takes
-// the selected profile as its current one.
-void SetUpProfilePanel(CDeviceProfileUI& panel, devices::CKelvaneUSBDevice& device, int kind);
+// the selected profile as its current one. A list that cannot be read or written is shown
+// with its ProfileFailureMessage.
+void SetUpProfilePanel(CDeviceProfileUI& panel, devices::CKelvaneUSBDevice& device, int kind,
+                       const ProfileDialogs& dialogs);
 
 } // namespace shell

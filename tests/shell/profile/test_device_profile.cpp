@@ -2,6 +2,7 @@
 // controls, routed as the main window routes them; the files of a device in a private
 // XDG_DATA_HOME are checked after each step.
 
+#include "config/AtomicFile.h"
 #include "config/JsonFile.h"
 #include "devices/DeviceModels.h"
 #include "shell/ControlClasses.h"
@@ -21,6 +22,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -77,7 +79,7 @@ protected:
         CDeviceProfileUI* panel = shell::FindProfilePanel(root);
         EXPECT_NE(panel, nullptr);
         device = devices::CreateDeviceForModel(modelRow);
-        shell::SetUpProfilePanel(*panel, *device, device->GetDeviceKind());
+        shell::SetUpProfilePanel(*panel, *device, device->GetDeviceKind(), router.dialogs);
         router.panel = panel;
         return *panel;
     }
@@ -315,12 +317,59 @@ TEST_F(DeviceProfileTest, WithoutItsDropDownThePanelDoesNothing) {
     auto* panel = shell::FindProfilePanel(root);
     ASSERT_NE(panel, nullptr);
     device = devices::CreateDeviceForModel(kKeyboardRow);
-    shell::SetUpProfilePanel(*panel, *device, 1);
+    shell::SetUpProfilePanel(*panel, *device, 1, router.dialogs);
     EXPECT_EQ(panel->GetSelectedIndex(), -1);
     EXPECT_EQ(panel->AddProfile(), config::kProfileNothingDone);
     EXPECT_EQ(panel->DeleteProfile(), config::kProfileNothingDone);
     EXPECT_FALSE(panel->IsProfileMenuVisible());
     EXPECT_EQ(ListFile()["profilelist"].size(), 1u);
+}
+
+TEST_F(DeviceProfileTest, FilesThatCannotBeReadAreReportedAndLeftAsTheyAre) {
+    CDeviceProfileUI& first = Build(kKeyboardRow);
+    const std::string profile = Folder() + first.GetCurrentProfileId() + ".Json";
+    std::filesystem::remove(profile);
+    std::filesystem::create_directory(profile);
+    OpenMenu(first);
+    auto* edit = Find<ui::CEditUI>(first, "device_profile_name_edit");
+    edit->setText(QStringLiteral("Renamed"));
+    Click(first, "device_profile_edit_save_btn");
+    EXPECT_EQ(messages, QStringList{"message_text_40"});
+    EXPECT_TRUE(std::filesystem::is_directory(profile));
+    EXPECT_EQ(ListFile()["profilelist"][0]["profilename"], "profile1");
+
+    // Only regular files of at most 1 MiB are imported; a FIFO is never opened.
+    const std::string fifo = TempFile("pipe.json");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    chosenFile = QString::fromStdString(fifo);
+    messages.clear();
+    Click(first, "device_import_btn");
+    EXPECT_EQ(messages, QStringList{"message_text_42"});
+    EXPECT_EQ(ItemTexts(first), QStringList{"profile1"});
+
+    const std::string list = Folder() + "ProfileList.ini";
+    std::filesystem::remove(list);
+    std::filesystem::create_directory(list);
+    messages.clear();
+    CDeviceProfileUI& second = Build(kKeyboardRow);
+    EXPECT_EQ(messages, QStringList{"message_text_40"});
+    EXPECT_TRUE(ItemTexts(second).isEmpty());
+    EXPECT_TRUE(second.GetCurrentProfileId().empty());
+    EXPECT_TRUE(std::filesystem::is_directory(list));
+}
+
+TEST_F(DeviceProfileTest, AFirstRunOnAFullDiskIsReportedWithoutAProfile) {
+    config::FileCalls calls = config::FileCalls::System();
+    calls.write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };
+    const config::ScopedFileCalls full(calls);
+    CDeviceProfileUI& panel = Build(kKeyboardRow);
+    EXPECT_EQ(messages, QStringList{"message_text_41"});
+    EXPECT_TRUE(ItemTexts(panel).isEmpty());
+    OpenMenu(panel);
+    Click(panel, "device_add_btn");
+    EXPECT_EQ(messages, (QStringList{"message_text_41", "message_text_41"}));
+    EXPECT_TRUE(ItemTexts(panel).isEmpty());
+    EXPECT_TRUE(std::filesystem::is_empty(Folder()));
 }
 
 } // namespace
