@@ -12,9 +12,13 @@
 #include "ui/ComboUI.h"
 #include "ui/MenuWnd.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
+#include <filesystem>
 #include <set>
 
 namespace {
@@ -163,6 +167,44 @@ TEST_F(DispatchTest, QuickProfileChoicesSwitchOnceAfterTheLastAndSendIt) {
     EXPECT_LT(lightBlock, keyTable);
     EXPECT_EQ(std::count(commands.begin(), commands.end(), 0x09), 7)
         << "one table, 366 bytes in 56s";
+}
+
+TEST_F(DispatchTest, AProfileThatCannotBeReadIsReportedAndNotSent) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    CKelvaneUSBDevice* device = PlugAndWait(keyboard);
+    ASSERT_NE(device, nullptr);
+    shell::CDeviceProfileUI* panel = wnd->CurrentProfilePanel();
+    ASSERT_NE(panel, nullptr);
+    ASSERT_EQ(panel->AddProfile(), 1);
+    const std::string unreadable = device->UserDataFolder() + panel->GetProfileIdAt(1) + ".Json";
+    std::filesystem::remove(unreadable);
+    std::filesystem::create_directory(unreadable);
+    QTest::qWait(600); // the item's first read of the keyboard
+    keyboard->ClearWireLog();
+
+    // The message is modal: read it and close it once it is up.
+    QString shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() != QLatin1String("MsgWnd") || !w->isVisible())
+                continue;
+            if (auto* label = w->findChild<QLabel*>("MessageText"))
+                shown = label->text();
+            if (auto* ok = w->findChild<QPushButton*>("confirm_btn"))
+                QTest::mouseClick(ok, Qt::LeftButton);
+        }
+    });
+    watch.start(20);
+    wnd->Find<CComboUI>("device_profile_combo")->SelectItem(1);
+    ASSERT_TRUE(test::WaitUntil([&] { return !shown.isEmpty(); }, 1500));
+    EXPECT_EQ(shown.toStdString(),
+              "A profile file cannot be read, so it was left as it is. Check its permissions.");
+    for (const sim::WirePacket& p : keyboard->WireLog()) {
+        if (p.direction == sim::WireDirection::Request)
+            EXPECT_NE(p.bytes[transport::packet::kCommandAt], 0x09) << "no key table is sent";
+    }
+    EXPECT_TRUE(std::filesystem::is_directory(unreadable));
 }
 
 TEST_F(DispatchTest, GameLightingShowsTheEventsModeAndRestoresFiveSecondsAfterTheLast) {
