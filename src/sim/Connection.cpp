@@ -33,12 +33,11 @@ void Connection::Detach(const std::shared_ptr<InputQueue>& queue) {
     std::erase(m_queues, queue);
 }
 
-void Connection::Deliver(std::size_t collection, const std::vector<std::uint8_t>& report,
-                         Clock::time_point due) {
+void Connection::Deliver(const std::vector<std::uint8_t>& report, Clock::time_point due) {
     {
         const std::lock_guard lock(m_mutex);
         for (const auto& queue : m_queues) {
-            if (queue->collection != collection || queue->reports.size() >= kQueueLimit)
+            if (queue->reports.size() >= kQueueLimit)
                 continue;
             // Reports leave the endpoint in order, whatever delay each was given.
             const Clock::time_point at =
@@ -49,11 +48,16 @@ void Connection::Deliver(std::size_t collection, const std::vector<std::uint8_t>
     m_changed.notify_all();
 }
 
+namespace {
+Clock::time_point DeadlineAfter(int timeoutMs) {
+    return timeoutMs < 0 ? Clock::time_point::max()
+                         : Clock::now() + std::chrono::milliseconds(timeoutMs);
+}
+} // namespace
+
 int Connection::Read(InputQueue& queue, std::uint8_t* buffer, std::size_t capacity, int timeoutMs) {
     std::unique_lock lock(m_mutex);
-    const Clock::time_point deadline = timeoutMs < 0
-                                           ? Clock::time_point::max()
-                                           : Clock::now() + std::chrono::milliseconds(timeoutMs);
+    const Clock::time_point deadline = DeadlineAfter(timeoutMs);
     for (;;) {
         if (queue.cancelled) {
             queue.cancelled = false;
@@ -89,11 +93,32 @@ void Connection::Cancel(InputQueue& queue) {
     m_changed.notify_all();
 }
 
-bool Connection::TakeCancel(InputQueue& queue) {
-    const std::lock_guard lock(m_mutex);
-    const bool cancelled = queue.cancelled;
-    queue.cancelled = false;
-    return cancelled;
+int Connection::Send(InputQueue& queue, std::chrono::microseconds interval, int timeoutMs) {
+    std::unique_lock lock(m_mutex);
+    const Clock::time_point deadline = DeadlineAfter(timeoutMs);
+    // The report waits for the one before it to have left.
+    const Clock::time_point sent = std::max(Clock::now(), m_outFree) + interval;
+    m_outFree = sent;
+    for (;;) {
+        if (queue.cancelled) {
+            queue.cancelled = false;
+            return 0;
+        }
+        if (!m_alive)
+            return -1;
+        if (Clock::now() >= sent)
+            return 1;
+        if (!WaitUntil(lock, sent, deadline))
+            return 0;
+    }
+}
+
+bool Connection::WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point until,
+                           Clock::time_point deadline) {
+    if (Clock::now() >= deadline)
+        return false;
+    m_changed.wait_until(lock, std::min(until, deadline));
+    return true;
 }
 
 } // namespace sim

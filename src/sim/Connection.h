@@ -1,7 +1,11 @@
 #pragma once
 // One plug-in of a virtual device: the input queues of the handles opened while it is plugged
-// in. Unplugging ends it for good and a re-plug makes a new one, so a handle opened before
-// stays dead, like the file of a removed /dev/hidraw node.
+// in, and its interrupt OUT endpoint. Unplugging ends it for good and a re-plug makes a new
+// one, so a handle opened before stays dead, like the file of a removed /dev/hidraw node.
+//
+// Input goes as hidraw hands it out: every open handle of the interface gets every input
+// report, whichever collection the report belongs to, and a handle whose queue is full loses
+// the reports that arrive meanwhile. Picking out a collection's reports is the reader's job.
 
 #include <chrono>
 #include <condition_variable>
@@ -17,7 +21,8 @@ namespace sim {
 
 using Clock = std::chrono::steady_clock;
 
-// The input reports waiting for one open handle, and its cancel request.
+// The input reports waiting for one open handle, the collection it was opened on, and its
+// cancel request.
 struct InputQueue {
     struct Report {
         std::vector<std::uint8_t> bytes;
@@ -44,21 +49,27 @@ public:
     std::shared_ptr<InputQueue> Attach(std::size_t collection);
     void Detach(const std::shared_ptr<InputQueue>& queue);
 
-    // Hands an input report to every handle open on the collection, readable from `due` on.
-    void Deliver(std::size_t collection, const std::vector<std::uint8_t>& report,
-                 Clock::time_point due);
+    // Hands an input report to every open handle, readable from `due` on.
+    void Deliver(const std::vector<std::uint8_t>& report, Clock::time_point due);
+
+    // The OUT endpoint takes one report per `interval`: waits until this report has crossed
+    // it. 1 once it has, 0 on time-out or cancel (the report is not sent), -1 once ended.
+    int Send(InputQueue& queue, std::chrono::microseconds interval, int timeoutMs);
 
     // HidDevice::Read for one handle: the byte count, 0 on time-out or cancel, -1 once ended.
     int Read(InputQueue& queue, std::uint8_t* buffer, std::size_t capacity, int timeoutMs);
     void Cancel(InputQueue& queue);
-    // Consumes a pending cancel request; Write calls it before doing anything.
-    bool TakeCancel(InputQueue& queue);
 
 private:
+    // Waits for `until` or a change; false when the deadline passed first.
+    bool WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point until,
+                   Clock::time_point deadline);
+
     const std::string m_node;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_alive = true;
+    Clock::time_point m_outFree; // when the OUT endpoint has moved the last report
     std::vector<std::shared_ptr<InputQueue>> m_queues;
 };
 

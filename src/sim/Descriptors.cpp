@@ -79,33 +79,50 @@ void AddCommandCollection(ReportDescriptorWriter& d) {
     d.EndCollection();
 }
 
+// The collections each descriptor below declares.
+const CollectionLayout kKeyboardCollection{kGenericDesktop, 0x06, {{1, 9}}, {{1, 2}}};
+const CollectionLayout kSystemControlCollection{kGenericDesktop, 0x80, {{2, 2}}, {}};
+const CollectionLayout kMouseCollection{kGenericDesktop, 0x02, {{1, 7}}, {}};
+const CollectionLayout kMouseKeysCollection{kGenericDesktop, 0x06, {{2, 9}}, {{2, 2}}};
+const CollectionLayout kNotificationCollection{
+    kConsumerPage, 0x01, {{kNotificationReportId, 3}}, {}};
+const CollectionLayout kCommandCollection{
+    kVendorPage, kVendorUsage, {{kCommandReportId, 64}}, {{kCommandReportId, 64}}};
+const CollectionLayout kHeadsetCollection{kConsumerPage,
+                                          0x01,
+                                          {{kHeadsetKeysReportId, 3}, {kCommandReportId, 64}},
+                                          {{kCommandReportId, 64}}};
+
 } // namespace
 
-std::vector<std::uint8_t> KeyboardInterfaceDescriptor() {
+InterfaceLayout KeyboardInterface() {
     ReportDescriptorWriter d;
     AddKeyboard(d, 1);
     AddSystemControl(d, 2);
     AddConsumerCollection(d);
     AddCommandCollection(d);
-    return d.Bytes();
+    return {d.Bytes(),
+            {kKeyboardCollection, kSystemControlCollection, kNotificationCollection,
+             kCommandCollection}};
 }
 
-std::vector<std::uint8_t> MouseInterfaceDescriptor() {
+InterfaceLayout MouseInterface() {
     ReportDescriptorWriter d;
     AddMouse(d, 1);
     AddKeyboard(d, 2);
     AddConsumerCollection(d);
     AddCommandCollection(d);
-    return d.Bytes();
+    return {d.Bytes(),
+            {kMouseCollection, kMouseKeysCollection, kNotificationCollection, kCommandCollection}};
 }
 
-std::vector<std::uint8_t> HeadsetInterfaceDescriptor() {
+InterfaceLayout HeadsetInterface() {
     ReportDescriptorWriter d;
     d.UsagePage(kConsumerPage).Usage(0x01).Collection(kApplicationCollection);
     AddConsumerKeys(d, kHeadsetKeysReportId);
     AddCommandReports(d);
     d.EndCollection();
-    return d.Bytes();
+    return {d.Bytes(), {kHeadsetCollection}};
 }
 
 } // namespace sim

@@ -12,12 +12,32 @@
 
 namespace sim {
 
+// One report of a collection; the length counts the report ID byte.
+struct ReportLayout {
+    std::uint8_t id;
+    std::uint16_t length;
+};
+
+// What the device itself knows of one top-level collection of its interface, in descriptor
+// order: what the descriptor declares, kept as the firmware's own table.
+struct CollectionLayout {
+    std::uint16_t usagePage;
+    std::uint16_t usage;
+    std::vector<ReportLayout> inputs;
+    std::vector<ReportLayout> outputs;
+};
+
+struct InterfaceLayout {
+    std::vector<std::uint8_t> descriptor;
+    std::vector<CollectionLayout> collections;
+};
+
 inline constexpr std::uint8_t kCommandReportId = 4;
 inline constexpr std::uint8_t kNotificationReportId = 3;
 inline constexpr std::uint8_t kHeadsetKeysReportId = 1;
 
-std::vector<std::uint8_t> KeyboardInterfaceDescriptor();
-std::vector<std::uint8_t> MouseInterfaceDescriptor();
-std::vector<std::uint8_t> HeadsetInterfaceDescriptor();
+InterfaceLayout KeyboardInterface();
+InterfaceLayout MouseInterface();
+InterfaceLayout HeadsetInterface();
 
 } // namespace sim

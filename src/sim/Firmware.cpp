@@ -13,17 +13,17 @@ struct AreaCommand {
 };
 
 constexpr AreaCommand kAreaCommands[] = {
-    {transport::kCmdReadInfo, FirmwareArea::Info, false},
-    {transport::kCmdReadMemory, FirmwareArea::Memory, false},
-    {transport::kCmdWriteMemory, FirmwareArea::Memory, true},
-    {transport::kCmdReadKeyTable, FirmwareArea::KeyTable, false},
-    {transport::kCmdWriteKeyTable, FirmwareArea::KeyAssignments, true},
-    {transport::kCmdWriteBlock, FirmwareArea::LightSchemes, true},
-    {transport::kCmdWriteLightFrame, FirmwareArea::LedTable, true},
-    {transport::kCmdWriteMacro, FirmwareArea::Macro, true},
-    {transport::kCmdWriteLargeData, FirmwareArea::LargeData, true},
-    {transport::kCmdReadStatus, FirmwareArea::Status, false},
-    {transport::kCmdReadKeyAttributes, FirmwareArea::KeyAttributes, false},
+    {kReadInfo, FirmwareArea::Info, false},
+    {kReadMemory, FirmwareArea::Memory, false},
+    {kWriteMemory, FirmwareArea::Memory, true},
+    {kReadKeyTable, FirmwareArea::KeyTable, false},
+    {kWriteKeyTable, FirmwareArea::KeyAssignments, true},
+    {kWriteBlock, FirmwareArea::LightSchemes, true},
+    {kWriteLightFrame, FirmwareArea::LedTable, true},
+    {kWriteMacro, FirmwareArea::Macro, true},
+    {kWriteLargeData, FirmwareArea::LargeData, true},
+    {kReadStatus, FirmwareArea::Status, false},
+    {kReadKeyAttributes, FirmwareArea::KeyAttributes, false},
 };
 
 std::optional<AreaCommand> FindAreaCommand(std::uint8_t command) {
@@ -47,21 +47,21 @@ Packet Firmware::Answer(const Packet& request) {
         return MakeReply(request, kStatusRejected);
 
     const std::lock_guard lock(m_mutex);
-    const std::uint8_t command = request[packet::kCommandAt];
+    const std::uint8_t command = request[wire::kCommandAt];
     switch (command) {
-    case transport::kCmdBegin:
-    case transport::kCmdEnd:
+    case kBegin:
+    case kEnd:
         return MakeReply(request, kStatusOk);
-    case transport::kCmdTakeLightControl:
+    case kTakeLightControl:
         if (AreaOf(m_image, FirmwareArea::LedTable).empty())
             return MakeReply(request, kStatusRejected);
         m_hostLightControl = true;
         return MakeReply(request, kStatusOk);
-    case transport::kCmdLinkCheck: {
+    case kLinkCheck: {
         // Over the cable the device is plainly there; a receiver only gets here while its
         // device answers.
         Packet reply = MakeReply(request, kStatusOk);
-        reply[packet::kDataAt] = 0xFF;
+        reply[wire::kDataAt] = 0xFF;
         StoreChecksum(reply);
         return reply;
     }
@@ -75,19 +75,19 @@ Packet Firmware::Answer(const Packet& request) {
 
 Packet Firmware::AnswerAreaCommand(const Packet& request, FirmwareArea area, bool write) {
     std::vector<std::uint8_t>& bytes = AreaOf(m_image, area);
-    const std::size_t length = request[packet::kLengthAt];
+    const std::size_t length = request[wire::kLengthAt];
     const std::size_t offset = PacketOffset(request);
-    if (bytes.empty() || length > packet::kMaxData)
+    if (bytes.empty() || length > wire::kMaxData)
         return MakeReply(request, kStatusRejected);
     if (offset + length > bytes.size())
         return MakeReply(request, kStatusOutOfRange);
 
     Packet reply = MakeReply(request, kStatusOk);
-    const auto data = request.begin() + packet::kDataAt;
+    const auto data = request.begin() + wire::kDataAt;
     if (write) {
         std::copy(data, data + static_cast<std::ptrdiff_t>(length), bytes.begin() + offset);
     } else {
-        std::copy_n(bytes.begin() + offset, length, reply.begin() + packet::kDataAt);
+        std::copy_n(bytes.begin() + offset, length, reply.begin() + wire::kDataAt);
         StoreChecksum(reply);
     }
     return reply;

@@ -25,7 +25,12 @@ constexpr std::array<std::uint32_t, 122> kKeysInScreenOrder = {
     0xD0A202, 0xD0A203, 0xD0A204, 0xD0A205, 0x208000,
 };
 
-constexpr std::uint8_t kKeyCount = kKeysInScreenOrder.size();
+// Behind the keys, two matrix positions the configurator must not take for keys of its own:
+// one without a key fitted (the table's code for "no key") and one wired as a second Esc.
+constexpr std::array<std::uint32_t, 2> kSpareMatrixPositions = {0x200000, 0x200029};
+
+constexpr std::uint8_t kLedCount = kKeysInScreenOrder.size() - 1; // Fn has none
+constexpr std::uint8_t kKeyCount = kKeysInScreenOrder.size() + kSpareMatrixPositions.size();
 
 constexpr std::uint32_t kFnKey = 0xA00100;
 // The Fn key sits at matrix position 71, the one position without an LED.
@@ -38,10 +43,11 @@ constexpr std::uint8_t kMacroUnits = 32;
 constexpr std::size_t kSchemeSize = 512;
 constexpr std::size_t kSchemes = 8;
 
-std::array<std::uint32_t, 122> KeysInMatrixOrder() {
-    std::array<std::uint32_t, 122> keys = kKeysInScreenOrder;
+std::vector<std::uint32_t> KeysInMatrixOrder() {
+    std::vector<std::uint32_t> keys(kKeysInScreenOrder.begin(), kKeysInScreenOrder.end());
     const auto fn = std::find(keys.begin(), keys.end(), kFnKey);
     std::rotate(keys.begin() + kFnPosition, fn, fn + 1);
+    keys.insert(keys.end(), kSpareMatrixPositions.begin(), kSpareMatrixPositions.end());
     return keys;
 }
 
@@ -86,7 +92,7 @@ FirmwareImage KeyboardImage(bool throughReceiver) {
     AreaOf(image, FirmwareArea::Info) = MakeInfoBlock({.firmwareVersion = 0x0105,
                                                        .deviceType = 1,
                                                        .profiles = kProfiles,
-                                                       .leds = kKeyCount - 1,
+                                                       .leds = kLedCount,
                                                        .keys = kKeyCount,
                                                        .macroUnits = kMacroUnits});
     AreaOf(image, FirmwareArea::Memory) = SettingsMemory();

@@ -10,17 +10,17 @@ namespace {
 
 const std::array<ProductRow, 6> kProducts = {{
     {VirtualProduct::Keyboard, "keyboard", 0x0C45, 0x7698, 1, 0x0105, false, kNotificationReportId,
-     KeyboardInterfaceDescriptor, [] { return KeyboardImage(false); }},
+     KeyboardInterface, [] { return KeyboardImage(false); }},
     {VirtualProduct::KeyboardReceiver, "keyboard-receiver", 0x320F, 0x5001, 1, 0x0105, true,
-     kNotificationReportId, KeyboardInterfaceDescriptor, [] { return KeyboardImage(true); }},
+     kNotificationReportId, KeyboardInterface, [] { return KeyboardImage(true); }},
     {VirtualProduct::Mouse, "mouse", 0x320F, 0x221C, 1, 0x0203, false, kNotificationReportId,
-     MouseInterfaceDescriptor, [] { return MouseImage(false); }},
+     MouseInterface, [] { return MouseImage(false); }},
     {VirtualProduct::MouseReceiver, "mouse-receiver", 0x320F, 0x221D, 1, 0x0203, true,
-     kNotificationReportId, MouseInterfaceDescriptor, [] { return MouseImage(true); }},
+     kNotificationReportId, MouseInterface, [] { return MouseImage(true); }},
     {VirtualProduct::MousePad, "mousepad", 0x320F, 0x1004, 1, 0x0101, false, kNotificationReportId,
-     KeyboardInterfaceDescriptor, MousePadImage},
+     KeyboardInterface, MousePadImage},
     {VirtualProduct::Headset, "headset", 0x0C76, 0x1630, 3, 0x0100, false, kHeadsetKeysReportId,
-     HeadsetInterfaceDescriptor, HeadsetImage},
+     HeadsetInterface, HeadsetImage},
 }};
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 // One row per product: its USB identity, the interface it shows, and its factory contents.
 
+#include "sim/Descriptors.h"
 #include "sim/Firmware.h"
 #include "sim/VirtualProducts.h"
 
@@ -19,7 +20,7 @@ struct ProductRow {
     std::uint16_t version; // the USB device release number
     bool receiver;
     std::uint8_t notificationReportId;
-    std::vector<std::uint8_t> (*descriptor)();
+    InterfaceLayout (*interfaceLayout)();
     FirmwareImage (*factoryImage)();
 };
 

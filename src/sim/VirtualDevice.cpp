@@ -1,22 +1,40 @@
 #include "sim/VirtualDevice.h"
 
-#include "sim/Descriptors.h"
-#include "sim/VirtualHidHandle.h"
-#include "transport/HidDescriptor.h"
-
 #include <algorithm>
+#include <cstdio>
 
 namespace sim {
 namespace {
 
-std::size_t FindCollectionWithReport(const std::vector<transport::HidCollection>& collections,
-                                     std::uint8_t reportId) {
+const ReportLayout* FindReport(const std::vector<ReportLayout>& reports, std::uint8_t id) {
+    const auto found = std::find_if(reports.begin(), reports.end(),
+                                    [id](const ReportLayout& report) { return report.id == id; });
+    return found == reports.end() ? nullptr : &*found;
+}
+
+std::size_t FindCollectionWithInput(const std::vector<CollectionLayout>& collections,
+                                    std::uint8_t reportId) {
     for (std::size_t i = 0; i < collections.size(); ++i) {
-        const auto& ids = collections[i].reportIds;
-        if (std::find(ids.begin(), ids.end(), reportId) != ids.end())
+        if (FindReport(collections[i].inputs, reportId))
             return i;
     }
     return VirtualDevice::kNoCollection;
+}
+
+// The path the interface's collection shows, as the HID layer names it: the USB identity and,
+// when the interface has more than one collection, the collection's 1-based number.
+std::string CollectionPath(const std::string& node, const ProductRow& row, std::size_t collection,
+                           std::size_t collections) {
+    char identity[64];
+    std::snprintf(identity, sizeof identity, "?vid_%04x&pid_%04x&mi_%02x", row.vendorId,
+                  row.productId, row.interfaceNumber);
+    std::string path = node + identity;
+    if (collections > 1) {
+        char number[24];
+        std::snprintf(number, sizeof number, "&col%02zx", collection + 1);
+        path += number;
+    }
+    return path;
 }
 
 // Counts down a fault that lasts for `count` replies; a negative count never runs out.
@@ -30,20 +48,17 @@ bool TakeOne(int& count) {
 
 // What a stale reply would echo: another command, never the 0xAA of a sleeping device.
 std::uint8_t OtherCommand(std::uint8_t command) {
-    return command == transport::kCmdBegin ? transport::kCmdEnd : transport::kCmdBegin;
+    return command == kBegin ? kEnd : kBegin;
 }
 
 } // namespace
 
 VirtualDevice::VirtualDevice(const ProductRow& row, std::shared_ptr<Firmware> firmware)
-    : m_row(row), m_firmware(std::move(firmware)), m_descriptor(row.descriptor()) {
-    const transport::ParsedDescriptor parsed =
-        transport::ParseReportDescriptor(m_descriptor.data(), m_descriptor.size());
-    if (!parsed.ok)
-        return;
-    m_collections = parsed.collections;
-    m_commandCollection = FindCollectionWithReport(m_collections, kCommandReportId);
-    m_notificationCollection = FindCollectionWithReport(m_collections, row.notificationReportId);
+    : m_row(row), m_firmware(std::move(firmware)), m_layout(row.interfaceLayout()),
+      m_trace(SimTrace::FromEnvironment()) {
+    m_commandCollection = FindCollectionWithInput(m_layout.collections, kCommandReportId);
+    m_notificationCollection =
+        FindCollectionWithInput(m_layout.collections, row.notificationReportId);
 }
 
 transport::HidAttributes VirtualDevice::Attributes() const {
@@ -80,6 +95,11 @@ void VirtualDevice::SetReplyDelay(std::chrono::microseconds delay) {
     m_faults.delay = delay;
 }
 
+std::chrono::microseconds VirtualDevice::ReplyDelay() const {
+    const std::lock_guard lock(m_mutex);
+    return m_faults.delay;
+}
+
 void VirtualDevice::DropReplies(int count) {
     const std::lock_guard lock(m_mutex);
     m_faults.drop = count;
@@ -96,6 +116,11 @@ void VirtualDevice::ForceStatus(std::uint8_t status, int count) {
     m_faults.forcedStatusCount = count;
 }
 
+void VirtualDevice::EchoCommandOnly(bool commandOnly) {
+    const std::lock_guard lock(m_mutex);
+    m_faults.commandOnlyEcho = commandOnly;
+}
+
 void VirtualDevice::SetDeviceAsleep(bool asleep) {
     const std::lock_guard lock(m_mutex);
     m_faults.asleep = asleep;
@@ -110,10 +135,10 @@ bool VirtualDevice::SendNotification(const std::vector<std::uint8_t>& report) {
     const std::lock_guard lock(m_mutex);
     if (!m_connection || report.empty() || m_notificationCollection == kNoCollection)
         return false;
-    const auto& ids = m_collections[m_notificationCollection].reportIds;
-    if (std::find(ids.begin(), ids.end(), report[0]) == ids.end())
+    if (!FindReport(m_layout.collections[m_notificationCollection].inputs, report[0]))
         return false;
-    m_connection->Deliver(m_notificationCollection, report, Clock::now() + m_faults.delay);
+    Trace(TraceDirection::Sent, report.data(), report.size());
+    m_connection->Deliver(report, Clock::now() + m_faults.delay);
     return true;
 }
 
@@ -151,11 +176,9 @@ bool VirtualDevice::PlugIn(const std::string& node) {
     m_connection = std::make_shared<Connection>(node);
     // The paths are made once per plug-in: the scan asks for them ten times a second.
     m_paths.clear();
-    for (std::size_t i = 0; i < m_collections.size(); ++i) {
-        const auto number = m_collections.size() > 1 ? static_cast<std::uint16_t>(i + 1) : 0;
-        m_paths.push_back(transport::MakeHidPath(node, m_row.vendorId, m_row.productId,
-                                                 m_row.interfaceNumber, number));
-    }
+    const std::size_t count = m_layout.collections.size();
+    for (std::size_t i = 0; i < count; ++i)
+        m_paths.push_back(CollectionPath(node, m_row, i, count));
     return true;
 }
 
@@ -170,37 +193,35 @@ void VirtualDevice::Unplug() {
         connection->End();
 }
 
-std::unique_ptr<transport::HidDevice> VirtualDevice::Open(const std::string& path,
-                                                          const transport::OpenFlags& flags) {
+VirtualDevice::Attachment VirtualDevice::Attach(const std::string& path) {
     const std::lock_guard lock(m_mutex);
-    for (std::size_t i = 0; i < m_collections.size(); ++i) {
-        if (PathLocked(i) != path)
-            continue;
-        auto queue = m_connection->Attach(i);
-        if (!queue)
-            return nullptr;
-        return std::make_unique<VirtualHidHandle>(shared_from_this(), m_connection,
-                                                  std::move(queue), m_collections[i], flags);
+    for (std::size_t i = 0; i < m_paths.size(); ++i) {
+        if (PathLocked(i) == path)
+            return {m_connection, m_connection->Attach(i)};
     }
-    return nullptr;
+    return {};
 }
 
-bool VirtualDevice::TakesOutputReport(std::size_t collection, std::uint8_t reportId) const {
-    const auto& outputs =
-        m_collections[collection].items[static_cast<int>(transport::HidReportType::Output)];
-    return std::any_of(outputs.begin(), outputs.end(), [&](const transport::HidReportItem& item) {
-        return item.reportId == reportId;
-    });
+std::size_t VirtualDevice::OutputLength(std::size_t collection, std::uint8_t reportId) const {
+    const ReportLayout* report = FindReport(m_layout.collections[collection].outputs, reportId);
+    return report ? report->length : 0;
+}
+
+void VirtualDevice::Trace(TraceDirection direction, const std::uint8_t* report,
+                          std::size_t length) const {
+    if (m_trace)
+        m_trace->Add(m_row.word, direction, report, length);
 }
 
 int VirtualDevice::ReceiveOutput(const Connection& connection, std::size_t collection,
                                  const std::uint8_t* report, std::size_t length) {
     const std::lock_guard lock(m_mutex);
-    if (m_connection.get() != &connection || length == 0 || collection >= m_collections.size())
+    if (m_connection.get() != &connection || length == 0 ||
+        collection >= m_layout.collections.size())
         return -1;
-    const std::size_t reportLength = m_collections[collection].caps.outputReportByteLength;
-    if (length > reportLength || !TakesOutputReport(collection, report[0]))
+    if (length > OutputLength(collection, report[0]))
         return -1;
+    Trace(TraceDirection::Received, report, length);
     // A short report goes out padded with zeros to the report's length.
     if (collection == m_commandCollection && report[0] == kCommandReportId) {
         Packet request{};
@@ -215,21 +236,22 @@ void VirtualDevice::AnswerRequest(const Packet& request) {
     Packet reply = ShapeReply(request);
     if (TakeOne(m_faults.drop))
         return;
-    if (TakeOne(m_faults.wrongEcho)) {
-        reply[packet::kCommandAt] = OtherCommand(request[packet::kCommandAt]);
-        StoreChecksum(reply);
-    }
+    if (TakeOne(m_faults.wrongEcho))
+        reply[wire::kCommandAt] = OtherCommand(request[wire::kCommandAt]);
+    if (m_faults.commandOnlyEcho)
+        std::fill_n(reply.begin() + wire::kLengthAt, 3, 0);
+    StoreChecksum(reply);
     m_wireLog.Add(WireDirection::Reply, reply);
-    // An interrupt endpoint moves one report per interval each way: the request takes one
-    // interval to reach the firmware and the reply another to come back.
-    m_connection->Deliver(m_commandCollection, {reply.begin(), reply.end()},
-                          Clock::now() + 2 * m_faults.delay);
+    Trace(TraceDirection::Sent, reply.data(), reply.size());
+    // The request took one report interval to get here (the handle's write waited for it);
+    // the reply takes another to come back.
+    m_connection->Deliver({reply.begin(), reply.end()}, Clock::now() + m_faults.delay);
 }
 
 Packet VirtualDevice::ShapeReply(const Packet& request) {
     if (m_row.receiver && m_faults.asleep) {
         Packet reply = MakeReply(request, kStatusOk);
-        reply[packet::kCommandAt] = transport::kCmdLinkCheck;
+        reply[wire::kCommandAt] = kLinkCheck;
         StoreChecksum(reply);
         return reply;
     }

@@ -1,15 +1,19 @@
 #pragma once
-// One virtual USB device with one HID interface: its report descriptor, its firmware, the
-// wire log of its command traffic and the faults it is told to show. It is plugged into a
-// VirtualHidBackend, which hands out its collections as transport::HidDevice handles.
+// One virtual USB device with one HID interface: its report descriptor and the device's own
+// table of the collections it declares, its firmware, the wire log of its command traffic and
+// the faults it is told to show. It is plugged into a VirtualHidBackend, which hands out its
+// collections as transport::HidDevice handles.
 //
 // Command requests (report ID 4 written to the command collection) are answered by the
-// firmware; the reply arrives as an input report on the same collection after the reply
-// delay. Everything here is safe to call from any thread.
+// firmware; the reply arrives as an input report after the reply delay, on every open handle
+// of the interface as hidraw would hand it out. Everything here is safe to call from any
+// thread.
 
 #include "sim/Connection.h"
+#include "sim/Descriptors.h"
 #include "sim/Firmware.h"
 #include "sim/ProductTable.h"
+#include "sim/SimTrace.h"
 #include "sim/WireLog.h"
 #include "transport/HidBackend.h"
 #include "transport/HidTypes.h"
@@ -38,9 +42,9 @@ public:
     std::uint16_t InterfaceNumber() const { return m_row.interfaceNumber; }
     bool IsReceiver() const { return m_row.receiver; }
     transport::HidAttributes Attributes() const;
-    const std::vector<std::uint8_t>& ReportDescriptor() const { return m_descriptor; }
-    // The top-level collections parsed from the descriptor, and which carry what (0-based).
-    const std::vector<transport::HidCollection>& Collections() const { return m_collections; }
+    const std::vector<std::uint8_t>& ReportDescriptor() const { return m_layout.descriptor; }
+    // The top-level collections the descriptor declares, and which carry what (0-based).
+    const std::vector<CollectionLayout>& Collections() const { return m_layout.collections; }
     std::size_t CommandCollection() const { return m_commandCollection; }
     std::size_t NotificationCollection() const { return m_notificationCollection; }
 
@@ -57,9 +61,12 @@ public:
     // takes on the bus: a reply arrives two of them after its request (one each way), a
     // notification one after it is sent.
     void SetReplyDelay(std::chrono::microseconds delay);
+    std::chrono::microseconds ReplyDelay() const;
     void DropReplies(int count);
     void WrongEchoReplies(int count);
     void ForceStatus(std::uint8_t status, int count);
+    // Firmware that echoes only the command byte and leaves the length and offset 0.
+    void EchoCommandOnly(bool commandOnly);
     // A receiver whose device sleeps answers 0xAA in place of the echo to every command.
     // Ignored by cable devices.
     void SetDeviceAsleep(bool asleep);
@@ -98,13 +105,20 @@ private:
         int forcedStatusCount = 0;
         std::uint8_t forcedStatus = kStatusRejected;
         bool asleep = false;
+        bool commandOnlyEcho = false;
+    };
+
+    // One handle's hold on the device: what a path opens.
+    struct Attachment {
+        std::shared_ptr<Connection> connection;
+        std::shared_ptr<InputQueue> queue;
     };
 
     // Called by the backend.
     bool PlugIn(const std::string& node);
     void Unplug();
-    std::unique_ptr<transport::HidDevice> Open(const std::string& path,
-                                               const transport::OpenFlags& flags);
+    // Nothing attached when the path is not one of the device's (any more).
+    Attachment Attach(const std::string& path);
 
     // Called by a handle's Write: the byte count, or -1 when the report is not one the
     // collection takes or the connection is gone.
@@ -113,12 +127,14 @@ private:
     void AnswerRequest(const Packet& request);
     Packet ShapeReply(const Packet& request);
     std::string PathLocked(std::size_t collection) const;
-    bool TakesOutputReport(std::size_t collection, std::uint8_t reportId) const;
+    // The output report's length, 0 when the collection takes no report of that ID.
+    std::size_t OutputLength(std::size_t collection, std::uint8_t reportId) const;
+    void Trace(TraceDirection direction, const std::uint8_t* report, std::size_t length) const;
 
     const ProductRow& m_row;
     const std::shared_ptr<Firmware> m_firmware;
-    const std::vector<std::uint8_t> m_descriptor;
-    std::vector<transport::HidCollection> m_collections;
+    const InterfaceLayout m_layout;
+    const std::shared_ptr<SimTrace> m_trace; // null unless the environment asks for a trace
     std::size_t m_commandCollection = kNoCollection;
     std::size_t m_notificationCollection = kNoCollection;
     ::sim::WireLog m_wireLog;

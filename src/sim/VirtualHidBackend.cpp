@@ -1,5 +1,8 @@
 #include "sim/VirtualHidBackend.h"
 
+#include "sim/VirtualHidHandle.h"
+#include "transport/HidDescriptor.h"
+
 #include <algorithm>
 
 namespace sim {
@@ -9,19 +12,26 @@ VirtualHidBackend::~VirtualHidBackend() {
 }
 
 bool VirtualHidBackend::Plug(const std::shared_ptr<VirtualDevice>& device) {
+    const auto& descriptor = device->ReportDescriptor();
+    const transport::ParsedDescriptor parsed =
+        transport::ParseReportDescriptor(descriptor.data(), descriptor.size());
     const std::lock_guard lock(m_mutex);
     const std::string node =
         "virtual/" + std::string(device->Word()) + "-" + std::to_string(++m_plugCount);
     if (!device->PlugIn(node))
         return false;
-    m_devices.push_back(device);
+    // A descriptor the host cannot parse leaves a device whose collections do not open.
+    m_devices.push_back(
+        {device, parsed.ok ? parsed.collections : std::vector<transport::HidCollection>{}});
     return true;
 }
 
 bool VirtualHidBackend::Unplug(const std::shared_ptr<VirtualDevice>& device) {
     {
         const std::lock_guard lock(m_mutex);
-        const auto it = std::find(m_devices.begin(), m_devices.end(), device);
+        const auto it =
+            std::find_if(m_devices.begin(), m_devices.end(),
+                         [&](const Plugged& plugged) { return plugged.device == device; });
         if (it == m_devices.end())
             return false;
         m_devices.erase(it);
@@ -31,18 +41,21 @@ bool VirtualHidBackend::Unplug(const std::shared_ptr<VirtualDevice>& device) {
 }
 
 void VirtualHidBackend::UnplugAll() {
-    std::vector<std::shared_ptr<VirtualDevice>> devices;
+    std::vector<Plugged> devices;
     {
         const std::lock_guard lock(m_mutex);
         devices.swap(m_devices);
     }
-    for (const auto& device : devices)
-        device->Unplug();
+    for (const auto& plugged : devices)
+        plugged.device->Unplug();
 }
 
 std::vector<std::shared_ptr<VirtualDevice>> VirtualHidBackend::PluggedDevices() const {
     const std::lock_guard lock(m_mutex);
-    return m_devices;
+    std::vector<std::shared_ptr<VirtualDevice>> devices;
+    for (const auto& plugged : m_devices)
+        devices.push_back(plugged.device);
+    return devices;
 }
 
 bool VirtualHidBackend::Enumerate(std::vector<std::string>& paths) {
@@ -56,20 +69,39 @@ bool VirtualHidBackend::Enumerate(std::vector<std::string>& paths) {
 
 std::unique_ptr<transport::HidDevice> VirtualHidBackend::Open(const std::string& path,
                                                               const transport::OpenFlags& flags) {
-    const auto device = FindDevice(path);
-    return device ? device->Open(path, flags) : nullptr;
+    std::shared_ptr<VirtualDevice> device;
+    transport::HidCollection collection;
+    {
+        const std::lock_guard lock(m_mutex);
+        const Plugged* plugged = FindLocked(path);
+        if (!plugged)
+            return nullptr;
+        const auto paths = plugged->device->Paths();
+        const auto index =
+            static_cast<std::size_t>(std::find(paths.begin(), paths.end(), path) - paths.begin());
+        if (index >= plugged->collections.size())
+            return nullptr;
+        device = plugged->device;
+        collection = plugged->collections[index];
+    }
+    VirtualDevice::Attachment attachment = device->Attach(path);
+    if (!attachment.queue)
+        return nullptr;
+    return std::make_unique<VirtualHidHandle>(device, std::move(attachment.connection),
+                                              std::move(attachment.queue), std::move(collection),
+                                              flags);
 }
 
 bool VirtualHidBackend::Exists(const std::string& path) {
-    return FindDevice(path) != nullptr;
+    const std::lock_guard lock(m_mutex);
+    return FindLocked(path) != nullptr;
 }
 
-std::shared_ptr<VirtualDevice> VirtualHidBackend::FindDevice(const std::string& path) const {
-    const std::lock_guard lock(m_mutex);
-    for (const auto& device : m_devices) {
-        const auto paths = device->Paths();
+const VirtualHidBackend::Plugged* VirtualHidBackend::FindLocked(const std::string& path) const {
+    for (const auto& plugged : m_devices) {
+        const auto paths = plugged.device->Paths();
         if (std::find(paths.begin(), paths.end(), path) != paths.end())
-            return device;
+            return &plugged;
     }
     return nullptr;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // A HID backend of virtual devices that tests and the demo plug in and pull out at run time,
-// from any thread. Each plug-in gets a fresh node ("virtual/keyboard-3"), so a device plugged
+// from any thread. It stands where the kernel and the hidraw backend stand for a real device:
+// it reads each device's report descriptor as the host parses it, and hands out one handle
+// per opened collection. Each plug-in gets a fresh node ("virtual/keyboard-3"), so a device plugged
 // in again shows new paths, as a real device gets a new /dev/hidrawN.
 //
 //   sim::VirtualHidBackend backend;
@@ -10,6 +12,7 @@
 
 #include "sim/VirtualDevice.h"
 #include "transport/HidBackend.h"
+#include "transport/HidTypes.h"
 
 #include <memory>
 #include <mutex>
@@ -41,10 +44,14 @@ public:
     bool Exists(const std::string& path) override;
 
 private:
-    std::shared_ptr<VirtualDevice> FindDevice(const std::string& path) const;
+    struct Plugged {
+        std::shared_ptr<VirtualDevice> device;
+        std::vector<transport::HidCollection> collections; // the host's view of the descriptor
+    };
+    const Plugged* FindLocked(const std::string& path) const;
 
     mutable std::mutex m_mutex;
-    std::vector<std::shared_ptr<VirtualDevice>> m_devices;
+    std::vector<Plugged> m_devices;
     unsigned m_plugCount = 0;
 };
 

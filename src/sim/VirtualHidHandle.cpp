@@ -22,12 +22,14 @@ int VirtualHidHandle::Read(std::uint8_t* buffer, std::size_t capacity, int timeo
     return m_connection->Read(*m_queue, buffer, capacity, timeoutMs);
 }
 
-// The endpoint takes a report at once, so only a pending cancel or a gone device stops it.
-int VirtualHidHandle::Write(const std::uint8_t* report, std::size_t length, int /*timeoutMs*/) {
-    if (m_connection->TakeCancel(*m_queue))
-        return 0;
+// Like a write to hidraw, it returns once the report has crossed the OUT endpoint, which
+// takes one report interval (waiting for the reports written before it).
+int VirtualHidHandle::Write(const std::uint8_t* report, std::size_t length, int timeoutMs) {
     if (!m_flags.write)
         return -1;
+    const int sent = m_connection->Send(*m_queue, m_device->ReplyDelay(), timeoutMs);
+    if (sent <= 0)
+        return sent;
     return m_device->ReceiveOutput(*m_connection, m_queue->collection, report, length);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// One open collection of a virtual device: what VirtualHidBackend::Open hands out.
+// One open collection of a virtual device: what VirtualHidBackend::Open hands out. It reads
+// every input report of the interface, as a hidraw file does.
 
 #include "sim/Connection.h"
 #include "transport/HidBackend.h"

@@ -17,14 +17,15 @@
 
 namespace transport {
 
-// One open top-level collection. Read delivers only the input reports of this collection.
+// One open top-level collection. Like a hidraw file, Read delivers every input report of the
+// interface, whichever collection it belongs to; CHidChannel keeps its collection's own.
 class HidDevice {
 public:
     virtual ~HidDevice() = default;
     // Reads one input report (its first byte is the report ID; 0 when the collection uses no
-    // IDs) into buffer. Waits up to timeoutMs (-1: without limit). Returns the byte count
-    // (> 0), 0 on time-out or when cancelled, -1 when the device failed or is gone. A report
-    // longer than capacity is cut to capacity.
+    // IDs) into buffer. Waits up to timeoutMs (-1: without limit; 0: only a report already
+    // queued). Returns the byte count (> 0), 0 on time-out or when cancelled, -1 when the
+    // device failed or is gone. A report longer than capacity is cut to capacity.
     virtual int Read(std::uint8_t* buffer, std::size_t capacity, int timeoutMs) = 0;
     // Writes one output report (first byte: the report ID). Returns the byte count, 0 on
     // time-out or when cancelled, -1 on failure.

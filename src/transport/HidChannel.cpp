@@ -2,6 +2,9 @@
 
 #include "transport/HidDescriptor.h"
 
+#include <algorithm>
+#include <chrono>
+
 namespace transport {
 
 CHidChannel::CHidChannel(HidBackend* backend)
@@ -93,12 +96,42 @@ int Transfer(const std::shared_ptr<HidDevice>& device, bool hasData, std::uint32
         *bytes = static_cast<std::uint32_t>(n);
     return 1;
 }
+
+// A report of the collection: one whose ID is the collection's, or any report when the
+// collection has no IDs (then the interface has no other collection).
+bool OwnsReport(const HidCollection& collection, std::uint8_t reportId) {
+    const auto& ids = collection.reportIds;
+    return ids.empty() || std::find(ids.begin(), ids.end(), reportId) != ids.end();
+}
+
+// Reads until a report of the device's own collection arrives, within one time limit.
+int ReadOwnReport(HidDevice& device, std::uint8_t* buffer, std::size_t length, int timeoutMs) {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    int remaining = timeoutMs;
+    for (;;) {
+        const int n = device.Read(buffer, length, remaining);
+        if (n <= 0 || OwnsReport(device.Collection(), buffer[0]))
+            return n;
+        if (timeoutMs != CHidChannel::kInfinite) {
+            const auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            remaining = static_cast<int>(std::max<long long>(left.count(), 0));
+        }
+    }
+}
 } // namespace
 
 int CHidChannel::Read(std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes,
                       int timeoutMs) {
+    return Transfer(Device(), buffer && length > 0, bytes, [&](HidDevice& device) {
+        return ReadOwnReport(device, buffer, length, timeoutMs);
+    });
+}
+
+int CHidChannel::ReadQueued(std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes) {
     return Transfer(Device(), buffer && length > 0, bytes,
-                    [&](HidDevice& device) { return device.Read(buffer, length, timeoutMs); });
+                    [&](HidDevice& device) { return device.Read(buffer, length, 0); });
 }
 
 int CHidChannel::Write(const std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes,

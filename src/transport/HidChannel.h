@@ -36,9 +36,14 @@ public:
     bool IsOpen() const;
 
     // Whole reports with a time limit in ms (kInfinite: none). 1 when a report moved, 0 on
-    // time-out, cancel, failure or a closed channel; the byte count goes to *bytes.
+    // time-out, cancel, failure or a closed channel; the byte count goes to *bytes. Read
+    // passes over the reports of the interface's other collections (their report IDs are not
+    // this collection's) and waits on for one of its own.
     int Read(std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes, int timeoutMs);
     int Write(const std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes, int timeoutMs);
+    // Takes the next report already queued on the handle, of whichever collection, without
+    // waiting: 1 with its byte count, 0 when there is none.
+    int ReadQueued(std::uint8_t* buffer, std::size_t length, std::uint32_t* bytes);
 
     // The present collections' paths: Enumerate (1 or 0), then NextPath until nullptr.
     int Enumerate();

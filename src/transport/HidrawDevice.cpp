@@ -92,13 +92,8 @@ HidrawDevice::Wait HidrawDevice::WaitFor(short events, int timeoutMs, long long 
     }
 }
 
-bool HidrawDevice::OwnsReportId(std::uint8_t id) const {
-    const auto& ids = m_collection.reportIds;
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-// One report as the callers want it, 0 when the report belongs to another collection or none
-// was there after all, -1 when the device is gone.
+// One report as the callers want it, 0 when none was there after all, -1 when the device is
+// gone.
 int HidrawDevice::ReadOnce(std::uint8_t* buffer, std::size_t capacity) {
     std::uint8_t unused;
     // Without report IDs the report lands after a 0 ID byte; a one-byte buffer still takes
@@ -111,7 +106,7 @@ int HidrawDevice::ReadOnce(std::uint8_t* buffer, std::size_t capacity) {
     if (got == 0)
         return kGone; // end of file: a node never gives an empty report, only a closed peer
     if (m_numbered)
-        return OwnsReportId(buffer[0]) ? static_cast<int>(got) : 0;
+        return static_cast<int>(got);
     buffer[0] = 0;
     return capacity > 1 ? static_cast<int>(got) + 1 : 1;
 }

@@ -19,8 +19,7 @@ public:
     HidrawDevice(const HidrawDevice&) = delete;
     HidrawDevice& operator=(const HidrawDevice&) = delete;
 
-    // Reports whose ID belongs to another collection of the interface are dropped while
-    // waiting. A collection without report IDs gets a 0 byte in front of each report.
+    // A collection without report IDs gets a 0 byte in front of each report.
     int Read(std::uint8_t* buffer, std::size_t capacity, int timeoutMs) override;
     // The first byte is the report ID, 0 for a collection without IDs; hidraw expects it
     // either way and leaves a 0 out of what goes to the device.
@@ -35,7 +34,6 @@ private:
     Wait WaitFor(short events, int timeoutMs, long long deadlineMs);
     // What a read or write returns when its wait ended without the device being ready.
     static std::optional<int> Unready(Wait wait);
-    bool OwnsReportId(std::uint8_t id) const;
     int ReadOnce(std::uint8_t* buffer, std::size_t capacity);
 
     const int m_fd;

@@ -126,18 +126,54 @@ TEST(Cancel, PendingCancelStopsTheNextWrite) {
     EXPECT_EQ(h.Transact(request)[3], 0x01);
 }
 
-TEST(Handles, ReplyReachesEveryHandleOfTheCommandCollectionOnly) {
+// Reads what is readable now, report by report.
+std::vector<Bytes> Queued(transport::HidDevice& handle) {
+    std::vector<Bytes> reports;
+    std::array<std::uint8_t, 64> report{};
+    for (int n; (n = handle.Read(report.data(), report.size(), 0)) > 0;)
+        reports.emplace_back(report.begin(), report.begin() + n);
+    return reports;
+}
+
+TEST(Handles, EveryHandleOfTheInterfaceGetsEveryInputReportInOrder) {
     Harness h(VirtualProduct::Keyboard);
     auto second = h.backend.Open(h.device->CommandPath(), {});
     auto events = h.backend.Open(h.device->NotificationPath(), {});
+    auto keys = h.backend.Open(h.device->PathOf(0), {});
     ASSERT_NE(second, nullptr);
     ASSERT_NE(events, nullptr);
+    ASSERT_NE(keys, nullptr);
 
     const Report reply = h.Transact(MakeRequest(0x01));
-    Report copy{};
-    EXPECT_EQ(second->Read(copy.data(), copy.size(), 0), 64);
-    EXPECT_EQ(copy, reply);
-    EXPECT_EQ(events->Read(copy.data(), copy.size(), 0), 0);
+    ASSERT_TRUE(h.device->SendUsage(0x0401));
+    const std::vector<Bytes> expected = {Bytes(reply.begin(), reply.end()), {0x03, 0x01, 0x04}};
+    EXPECT_EQ(Queued(*second), expected);
+    EXPECT_EQ(Queued(*events), expected);
+    EXPECT_EQ(Queued(*keys), expected);
+    EXPECT_EQ(Queued(*h.command), std::vector<Bytes>{expected[1]});
+}
+
+TEST(Handles, EachHandleHoldsSixtyFourReportsAndLosesWhatComesWhileFull) {
+    Harness h(VirtualProduct::Mouse);
+    auto events = h.backend.Open(h.device->NotificationPath(), {});
+    ASSERT_NE(events, nullptr);
+    for (std::uint16_t usage = 0x1000; usage < 0x1000 + 70; ++usage)
+        ASSERT_TRUE(h.device->SendUsage(usage));
+    const std::vector<Bytes> first = Queued(*events);
+    ASSERT_EQ(first.size(), 64u);
+    EXPECT_EQ(first.front(), (Bytes{0x03, 0x00, 0x10}));
+    EXPECT_EQ(first.back(), (Bytes{0x03, 0x3F, 0x10})); // the 65th and later were lost
+
+    // The command handle, never read meanwhile, is still full: a reply sent now is lost to it
+    // while the emptied handle gets it.
+    const Report request = MakeRequest(0x01);
+    ASSERT_EQ(h.command->Write(request.data(), request.size(), 1000), 64);
+    const std::vector<Bytes> reply = Queued(*events);
+    ASSERT_EQ(reply.size(), 1u);
+    EXPECT_EQ(reply[0][3], 0x01);
+    const std::vector<Bytes> full = Queued(*h.command);
+    ASSERT_EQ(full.size(), 64u);
+    EXPECT_EQ(full.back(), first.back());
 }
 
 TEST(Handles, ReadOnlyHandleCannotWriteAndWrongReportsAreRefused) {
@@ -159,23 +195,10 @@ TEST(Handles, ReadOnlyHandleCannotWriteAndWrongReportsAreRefused) {
     EXPECT_TRUE(h.device->WireLog().empty());
 }
 
-TEST(Notifications, ArriveOnTheNotificationCollectionOnly) {
+TEST(Notifications, GoOutOnlyWithTheNotificationCollectionsReportId) {
     Harness h(VirtualProduct::Keyboard);
-    auto events = h.backend.Open(h.device->NotificationPath(), {});
-    auto keys = h.backend.Open(h.device->PathOf(0), {});
-    ASSERT_NE(events, nullptr);
-    ASSERT_NE(keys, nullptr);
-
-    ASSERT_TRUE(h.device->SendUsage(0x0401));
-    std::array<std::uint8_t, 64> report{};
-    ASSERT_EQ(events->Read(report.data(), report.size(), 1000), 3);
-    EXPECT_EQ(report[0], 0x03);
-    EXPECT_EQ(report[1], 0x01);
-    EXPECT_EQ(report[2], 0x04);
-    EXPECT_EQ(h.command->Read(report.data(), report.size(), 0), 0);
-    EXPECT_EQ(keys->Read(report.data(), report.size(), 0), 0);
-
     EXPECT_FALSE(h.device->SendNotification({0x04, 0x01}));
+    EXPECT_TRUE(Queued(*h.command).empty());
     h.backend.Unplug(h.device);
     EXPECT_FALSE(h.device->SendUsage(0x1003));
 }

@@ -15,6 +15,9 @@ struct Expected {
     std::uint16_t usage;
 };
 
+void ExpectTableMatchesDescriptor(const sim::VirtualDevice& device,
+                                  const transport::ParsedDescriptor& parsed);
+
 void ExpectCollections(VirtualProduct product, const std::vector<Expected>& expected) {
     const auto device = sim::MakeVirtualDevice(product);
     const auto& bytes = device->ReportDescriptor();
@@ -25,6 +28,34 @@ void ExpectCollections(VirtualProduct product, const std::vector<Expected>& expe
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(parsed.collections[i].usagePage, expected[i].usagePage) << "collection " << i;
         EXPECT_EQ(parsed.collections[i].usage, expected[i].usage) << "collection " << i;
+    }
+    ExpectTableMatchesDescriptor(*device, parsed);
+}
+
+std::uint16_t Longest(const std::vector<sim::ReportLayout>& reports) {
+    std::uint16_t longest = 0;
+    for (const auto& report : reports)
+        longest = std::max(longest, report.length);
+    return longest;
+}
+
+// The device answers by its own table of collections; the host knows only the descriptor.
+// Both must say the same.
+void ExpectTableMatchesDescriptor(const sim::VirtualDevice& device,
+                                  const transport::ParsedDescriptor& parsed) {
+    const auto& table = device.Collections();
+    ASSERT_EQ(table.size(), parsed.collections.size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        const transport::HidCollection& host = parsed.collections[i];
+        EXPECT_EQ(table[i].usagePage, host.usagePage) << "collection " << i;
+        EXPECT_EQ(table[i].usage, host.usage) << "collection " << i;
+        std::vector<std::uint8_t> ids;
+        for (const auto& report : table[i].inputs)
+            ids.push_back(report.id);
+        EXPECT_EQ(ids, host.reportIds) << "collection " << i;
+        EXPECT_EQ(Longest(table[i].inputs), host.caps.inputReportByteLength) << "collection " << i;
+        EXPECT_EQ(Longest(table[i].outputs), host.caps.outputReportByteLength)
+            << "collection " << i;
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 
 using namespace simtest;
 using sim::VirtualProduct;
@@ -91,13 +92,32 @@ TEST(ReplyFaults, ForcedStatusRefusesTheCommand) {
     EXPECT_EQ(h.Transact(MakeRequest(0x01))[7], 0);
 }
 
-TEST(ReplyFaults, ReplyIsNotReadableBeforeItsDelay) {
+TEST(ReplyFaults, RequestAndReplyEachTakeOneReportInterval) {
     Harness h(VirtualProduct::Keyboard);
-    h.device->SetReplyDelay(std::chrono::hours(1));
+    h.device->SetReplyDelay(std::chrono::milliseconds(300));
     const Report request = MakeRequest(0x01);
-    ASSERT_EQ(h.command->Write(request.data(), request.size(), 1000), 64);
+    // The write returns once the request has crossed the endpoint; one that may not wait that
+    // long is not sent at all.
+    EXPECT_EQ(h.command->Write(request.data(), request.size(), 10), 0);
+    EXPECT_TRUE(h.device->WireLog().empty());
+    ASSERT_EQ(h.command->Write(request.data(), request.size(), 5000), 64);
     EXPECT_TRUE(NothingPending(*h.command));
     EXPECT_EQ(h.device->WireLog().size(), 2u); // answered, still on its way
+}
+
+TEST(ReplyFaults, AWriteWaitingForTheEndpointIsCancelled) {
+    Harness h(VirtualProduct::Keyboard);
+    h.device->SetReplyDelay(std::chrono::hours(1));
+    int result = 1;
+    std::thread writer([&] {
+        const Report request = MakeRequest(0x01);
+        result = h.command->Write(request.data(), request.size(), -1);
+    });
+    // Whether the writer waits already or not yet, the cancel ends its write.
+    h.command->Cancel();
+    writer.join();
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(h.device->WireLog().empty());
 }
 
 TEST(WireLog, KeepsRequestsAndRepliesInOrderUntilCleared) {

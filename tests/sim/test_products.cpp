@@ -21,31 +21,36 @@ std::vector<Code> Codes(const Bytes& table, std::size_t count) {
     return codes;
 }
 
-TEST(KeyboardFactory, KeyTableHoldsEachNativeCodeOnceAndFnHasNoLed) {
+TEST(KeyboardFactory, KeyTableEndsInAnEmptyPositionAndASecondEscWithoutLeds) {
     Harness h(VirtualProduct::Keyboard);
     const Bytes info = h.ReadChunked(0x03, 34, 56);
     const std::size_t keys = info[5];
-    ASSERT_EQ(keys, 122u);
-    EXPECT_EQ(info[6], 32); // 4 KiB of macro memory
+    ASSERT_EQ(keys, 124u);
+    EXPECT_EQ(info[4], 121); // LEDs: every real key but Fn
+    EXPECT_EQ(info[6], 32);  // 4 KiB of macro memory
 
     const auto codes = Codes(h.ReadChunked(0x07, 3 * keys, 56), keys);
-    EXPECT_EQ(std::set<Code>(codes.begin(), codes.end()).size(), keys);
-    EXPECT_EQ(std::count(codes.begin(), codes.end(), Code{0x20, 0x00, 0x00}), 0);
+    EXPECT_EQ(std::set<Code>(codes.begin(), codes.end()).size(), keys - 1);
     EXPECT_EQ(codes.front(), (Code{0x20, 0x00, 0x29})); // Esc
     EXPECT_EQ(codes[71], (Code{0xA0, 0x01, 0x00}));     // Fn
+    EXPECT_EQ(codes[122], (Code{0x20, 0x00, 0x00}));    // no key fitted
+    EXPECT_EQ(codes[123], codes.front());               // wired as a second Esc
+    EXPECT_EQ(std::count(codes.begin(), codes.end(), Code{0x20, 0x00, 0x00}), 1);
     for (std::uint8_t media = 1; media <= 5; ++media)
         EXPECT_EQ(std::count(codes.begin(), codes.end(), Code{0xD0, 0xA2, media}), 1);
 
     const Bytes leds = h.ReadChunked(0x1B, keys, 56);
     EXPECT_EQ(leds[71], 0xFF);
+    EXPECT_EQ(leds[122], 0xFF);
+    EXPECT_EQ(leds[123], 0xFF);
     std::set<std::uint8_t> numbers;
-    for (std::size_t k = 0; k < keys; ++k) {
+    for (std::size_t k = 0; k < 122; ++k) {
         if (k != 71) {
-            EXPECT_LT(leds[k], keys);
+            EXPECT_LT(leds[k], 122);
             numbers.insert(leds[k]);
         }
     }
-    EXPECT_EQ(numbers.size(), keys - 1);
+    EXPECT_EQ(numbers.size(), info[4]);
 }
 
 TEST(MouseFactory, ButtonsHoldFactoryCodesAndStagesFitTheDpiScale) {
