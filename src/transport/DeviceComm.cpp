@@ -51,6 +51,37 @@ int CDeviceComm::SetTransferLength(std::uint16_t length) {
     return 1;
 }
 
+namespace {
+// What a reply says about the request it answers.
+enum class Echo { Matches, OtherCommand, OtherPacket, NoDevice };
+
+// The device echoes the command byte. Firmware that also echoes the length and offset of a
+// packet sets them in the reply; a reply whose fields name another packet of the same command
+// (a late reply to an earlier request) is not this request's.
+Echo EchoOf(const Packet& request, std::span<const std::uint8_t> reply, std::uint32_t got,
+            bool receiverMode) {
+    if (reply[packet::kCommandAt] != request[packet::kCommandAt])
+        return receiverMode && reply[packet::kCommandAt] == packet::kNoDeviceEcho
+                   ? Echo::NoDevice
+                   : Echo::OtherCommand;
+    if (got <= packet::kOffsetHighAt)
+        return Echo::Matches;
+    const auto header = reply.subspan(packet::kLengthAt, 3);
+    const bool echoed = std::any_of(header.begin(), header.end(), [](auto b) { return b != 0; });
+    return echoed && !std::equal(header.begin(), header.end(), request.begin() + packet::kLengthAt)
+               ? Echo::OtherPacket
+               : Echo::Matches;
+}
+} // namespace
+
+void CDeviceComm::DropQueuedReports(CHidChannel& channel) {
+    Packet stale{};
+    std::uint32_t got = 0;
+    // The kernel keeps at most 64 reports per reader; what comes in meanwhile is new.
+    for (int i = 0; i < 64 && channel.ReadQueued(stale.data(), stale.size(), &got) == 1; ++i)
+        LogPacket("command channel: dropped a queued report", std::span(stale).first(got));
+}
+
 int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& request,
                           std::span<std::uint8_t> reply, std::uint32_t* bytesRead, int maxReads,
                           bool checkEcho) {
@@ -58,6 +89,10 @@ int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& req
     int result;
     {
         const std::lock_guard lock(m_ioLock);
+        // The handle is read only here, so it holds what came since the last exchange: late
+        // replies, which must not pass for this one's, and the interface's other input, which
+        // would fill the queue until the reply is lost.
+        DropQueuedReports(channel);
         result = channel.Write(request.data(), request.size(), &written, timeoutMs);
     }
     if (result <= 0)
@@ -70,13 +105,21 @@ int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& req
         }
         if (bytesRead)
             *bytesRead = got;
-        // A failed read is not retried: only a reply that does not echo the command is.
+        // A failed read is not retried: only a reply that does not echo the request is.
         if (result != 1 || !checkEcho || got <= packet::kCommandAt)
             break;
-        if (reply[packet::kCommandAt] == request[packet::kCommandAt])
+        const Echo echo = EchoOf(request, reply, got, m_receiverMode);
+        if (echo == Echo::Matches)
             break;
-        if (m_receiverMode && reply[packet::kCommandAt] == packet::kNoDeviceEcho)
+        if (echo == Echo::NoDevice)
             return kCommNoDevice;
+        // Another command's reply is passed on when the re-read brings no better; another
+        // packet's data never is.
+        if (echo == Echo::OtherPacket && attempt + 1 == maxReads) {
+            if (bytesRead)
+                *bytesRead = 0;
+            result = kCommNothing;
+        }
     }
     return result;
 }

@@ -67,8 +67,9 @@ public:
     std::recursive_mutex& CommandLock() { return m_commandLock; }
     std::recursive_mutex& LightLock() { return m_lightLock; }
 
-    // One exchange: the request padded or cut to 64 bytes, written, and a reply read until it
-    // echoes the command (one re-read). *bytesRead gets the reply's length.
+    // One exchange: the reports queued on the handle dropped, the request padded or cut to
+    // 64 bytes, written, and a reply read until it echoes the request (one re-read).
+    // *bytesRead gets the reply's length.
     int Transaction(std::span<const std::uint8_t> request, std::span<std::uint8_t> reply,
                     std::uint32_t* bytesRead = nullptr);
     // For light frames: always the cable, no busy flag, no log, one read, no echo check.
@@ -99,6 +100,8 @@ public:
 private:
     enum class Lock { Command, Light, None };
     CHidChannel& Active() { return m_receiverMode ? m_receiver : m_cable; }
+    // Empties the handle's queue before a request.
+    void DropQueuedReports(CHidChannel& channel);
     int Exchange(CHidChannel& channel, int timeoutMs, const Packet& request,
                  std::span<std::uint8_t> reply, std::uint32_t* bytesRead, int maxReads,
                  bool checkEcho);
