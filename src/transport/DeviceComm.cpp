@@ -52,6 +52,10 @@ int CDeviceComm::SetTransferLength(std::uint16_t length) {
 }
 
 namespace {
+// hidraw keeps at most this many input reports per open file; what comes while it is full is
+// lost.
+constexpr int kHidrawQueueLength = 64;
+
 // What a reply says about the request it answers.
 enum class Echo { Matches, OtherCommand, OtherPacket, NoDevice };
 
@@ -77,32 +81,29 @@ Echo EchoOf(const Packet& request, std::span<const std::uint8_t> reply, std::uin
 void CDeviceComm::DropQueuedReports(CHidChannel& channel) {
     Packet stale{};
     std::uint32_t got = 0;
-    // The kernel keeps at most 64 reports per reader; what comes in meanwhile is new.
-    for (int i = 0; i < 64 && channel.ReadQueued(stale.data(), stale.size(), &got) == 1; ++i)
+    // Reports that come in meanwhile are new ones: one queue's worth is all there can be.
+    for (int i = 0;
+         i < kHidrawQueueLength && channel.ReadQueued(stale.data(), stale.size(), &got) == 1; ++i)
         LogPacket("command channel: dropped a queued report", std::span(stale).first(got));
 }
 
 int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& request,
                           std::span<std::uint8_t> reply, std::uint32_t* bytesRead, int maxReads,
                           bool checkEcho) {
+    // One exchange at a time on the handle, from the drop to the last read: another one's
+    // drop would take this one's reply.
+    const std::lock_guard lock(m_ioLock);
+    // The handle is read only here, so it holds what came since the last exchange: late
+    // replies, which must not pass for this one's, and the interface's other input, which
+    // would fill the queue until the reply is lost.
+    DropQueuedReports(channel);
     std::uint32_t written = 0;
-    int result;
-    {
-        const std::lock_guard lock(m_ioLock);
-        // The handle is read only here, so it holds what came since the last exchange: late
-        // replies, which must not pass for this one's, and the interface's other input, which
-        // would fill the queue until the reply is lost.
-        DropQueuedReports(channel);
-        result = channel.Write(request.data(), request.size(), &written, timeoutMs);
-    }
+    int result = channel.Write(request.data(), request.size(), &written, timeoutMs);
     if (result <= 0)
         return kCommWriteFailed;
     for (int attempt = 0; attempt < maxReads; ++attempt) {
         std::uint32_t got = 0;
-        {
-            const std::lock_guard lock(m_ioLock);
-            result = channel.Read(reply.data(), reply.size(), &got, timeoutMs);
-        }
+        result = channel.Read(reply.data(), reply.size(), &got, timeoutMs);
         if (bytesRead)
             *bytesRead = got;
         // A failed read is not retried: only a reply that does not echo the request is.

@@ -62,7 +62,7 @@ public:
     CHidChannel& CableChannel() { return m_cable; }
     CHidChannel& ReceiverChannel() { return m_receiver; }
     // Lock order: the command or light lock first, then the I/O lock. Binding holds the I/O
-    // lock while it reopens a channel.
+    // lock while it reopens a channel; every exchange holds it from its write to its last read.
     std::recursive_mutex& IoLock() { return m_ioLock; }
     std::recursive_mutex& CommandLock() { return m_commandLock; }
     std::recursive_mutex& LightLock() { return m_lightLock; }

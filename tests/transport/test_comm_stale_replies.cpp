@@ -51,6 +51,19 @@ TEST_F(StaleReplies, AReplyArrivingDuringTheRequestForAnotherOffsetIsPassedOver)
     EXPECT_EQ(ReadAtSix(), atSix);
 }
 
+TEST_F(StaleReplies, TwoLateRepliesInARowGiveNothingRatherThanTheirData) {
+    // Both are still on their way when the request goes out: the second, quicker one queues
+    // behind the first.
+    keyboard->SetReplyDelay(std::chrono::milliseconds(200));
+    AskForOffsetZero();
+    keyboard->SetReplyDelay(std::chrono::milliseconds(10));
+    AskForOffsetZero();
+    keyboard->SetReplyDelay(std::chrono::microseconds(0));
+    std::vector<std::uint8_t> bytes(6, 0x11);
+    EXPECT_EQ(comm.ReadMemory(bytes, 6), kCommNothing);
+    EXPECT_EQ(bytes, std::vector<std::uint8_t>(6, 0x11));
+}
+
 TEST_F(StaleReplies, FirmwareThatEchoesOnlyTheCommandIsAnsweredAsUsual) {
     keyboard->EchoCommandOnly(true);
     EXPECT_EQ(ReadAtSix(), atSix);
