@@ -15,6 +15,7 @@ class QuietReceiver : public ISlotReceiver {
     void OnSlotBound(int) override {}
     void OnSlotLost(int) override {}
     void OnFirstScanDone() override {}
+    void OnOpenDenied(const std::string&, int) override {}
 };
 
 std::vector<DeviceSlot> ScanOnce(HidBackend& backend, bool* ok) {

@@ -30,6 +30,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+
 namespace shell {
 
 using namespace ui;
@@ -147,6 +149,22 @@ void CMainWnd::OnSlotLost(int slot) {
 
 void CMainWnd::OnFirstScanDone() {
     PostMessage(g_messages.instance, 0, 0);
+}
+
+void CMainWnd::OnOpenDenied(const std::string& path, int error) {
+    transport::Event& stop = m_workers.StopEvent(WorkerSlots::kScanSlot);
+    OpenDenial denial{path, error};
+    SendMessageUnless(UM_OPEN_DENIED, 0, reinterpret_cast<LPARAM>(&denial),
+                      [&stop] { return stop.IsSet(); });
+}
+
+void CMainWnd::ShowOpenDenied(const OpenDenial& denial) {
+    const QString line = m_accessNotice.Take(denial.path, denial.error);
+    if (line.isEmpty())
+        return;
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    if (CControlUI* status = Find(QStringLiteral("status_text")))
+        status->SetText(line);
 }
 
 void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {

@@ -5,6 +5,7 @@
 
 #include "devices/DeviceRegistry.h"
 #include "platform/InstanceBus.h"
+#include "shell/AccessNotice.h"
 #include "shell/WorkerSlots.h"
 #include "shell/selector/DeviceSelector.h"
 #include "shell/windows/SkinNotifier.h"
@@ -27,6 +28,8 @@ class SkinDevicePanel;
 namespace keyset {
 class CKeySetRoutes;
 }
+
+struct OpenDenial;
 
 class CMainWnd : public ui::WindowImplBase,
                  public ui::IQueryControlText,
@@ -76,11 +79,12 @@ public:
         return m_selector ? static_cast<std::size_t>(m_selector->VisibleCount()) : 0;
     }
 
-    // The scan thread's reports, delivered on the UI thread as UM_SLOT_BOUND / UM_SLOT_LOST
-    // (the thread waits) and RM_INSTANCE (posted) after the first pass.
+    // The scan thread's reports, delivered on the UI thread as UM_SLOT_BOUND / UM_SLOT_LOST /
+    // UM_OPEN_DENIED (the thread waits) and RM_INSTANCE (posted) after the first pass.
     void OnSlotBound(int slot) override;
     void OnSlotLost(int slot) override;
     void OnFirstScanDone() override;
+    void OnOpenDenied(const std::string& path, int error) override;
 
     // Device items.
     void OnDeviceCreated(devices::CKelvaneUSBDevice& device) override;
@@ -171,6 +175,8 @@ private:
     void StartDiscovery();
     // Suspend (4) and automatic resume (0x12).
     void OnPowerBroadcast(ui::WPARAM event);
+    // A device node refused to open: one line on stderr and in the status line per node.
+    void ShowOpenDenied(const OpenDenial& denial);
     ui::CWindowWnd*& SecondarySlot(Secondary which);
 
     ui::CTrayIcon m_tray;
@@ -196,6 +202,7 @@ private:
     std::unique_ptr<devices::DeviceRegistry> m_registry;
     std::unique_ptr<transport::DeviceScanThread> m_scan;
     std::unique_ptr<DeviceSelector> m_selector;
+    AccessNotice m_accessNotice;
     std::unique_ptr<keyset::CKeySetRoutes> m_keySet;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;

@@ -76,6 +76,11 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         OnPowerBroadcast(wParam);
         handled = true;
         return 0;
+    case UM_OPEN_DENIED:
+        // Shown even while suspended: the scan does not tell it again.
+        ShowOpenDenied(*reinterpret_cast<const OpenDenial*>(lParam));
+        handled = true;
+        return 0;
     default:
         break;
     }

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace shell {
 
 using ui::UINT;
@@ -18,7 +20,15 @@ enum : UINT {
     UM_SLOT_LOST = 0x0C13,
     UM_OPEN_SETTINGS = 0x0C15,
     UM_CLEAR_UPDATE_MARK = 0x0C16,
+    // lParam: the OpenDenial the scan thread waits with.
+    UM_OPEN_DENIED = 0x0C17,
     UM_RECEIVER_STATE = 0x0D03,
+};
+
+// What UM_OPEN_DENIED carries: a path whose open was refused and the errno.
+struct OpenDenial {
+    std::string path;
+    int error;
 };
 
 // Registered at start-up (RegisterProgramMessages); 0 until then.

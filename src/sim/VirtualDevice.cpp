@@ -126,6 +126,16 @@ void VirtualDevice::SetDeviceAsleep(bool asleep) {
     m_faults.asleep = asleep;
 }
 
+void VirtualDevice::RefuseOpens(bool refuse) {
+    const std::lock_guard lock(m_mutex);
+    m_faults.refuseOpens = refuse;
+}
+
+bool VirtualDevice::RefusesOpen() const {
+    const std::lock_guard lock(m_mutex);
+    return m_faults.refuseOpens;
+}
+
 void VirtualDevice::ClearFaults() {
     const std::lock_guard lock(m_mutex);
     m_faults = Faults{};

@@ -70,6 +70,10 @@ public:
     // A receiver whose device sleeps answers 0xAA in place of the echo to every command.
     // Ignored by cable devices.
     void SetDeviceAsleep(bool asleep);
+    // Opens of its collections fail with EACCES, as a node without the udev rule's
+    // permissions does.
+    void RefuseOpens(bool refuse);
+    bool RefusesOpen() const;
     void ClearFaults();
 
     // Sends an input report (first byte: its report ID) on the notification collection;
@@ -106,6 +110,7 @@ private:
         std::uint8_t forcedStatus = kStatusRejected;
         bool asleep = false;
         bool commandOnlyEcho = false;
+        bool refuseOpens = false;
     };
 
     // One handle's hold on the device: what a path opens.

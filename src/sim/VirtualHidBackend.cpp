@@ -4,6 +4,7 @@
 #include "transport/HidDescriptor.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace sim {
 
@@ -67,8 +68,10 @@ bool VirtualHidBackend::Enumerate(std::vector<std::string>& paths) {
     return true;
 }
 
-std::unique_ptr<transport::HidDevice> VirtualHidBackend::Open(const std::string& path,
-                                                              const transport::OpenFlags& flags) {
+std::unique_ptr<transport::HidDevice>
+VirtualHidBackend::Open(const std::string& path, const transport::OpenFlags& flags, int* error) {
+    if (error)
+        *error = 0;
     std::shared_ptr<VirtualDevice> device;
     transport::HidCollection collection;
     {
@@ -83,6 +86,11 @@ std::unique_ptr<transport::HidDevice> VirtualHidBackend::Open(const std::string&
             return nullptr;
         device = plugged->device;
         collection = plugged->collections[index];
+    }
+    if (device->RefusesOpen()) {
+        if (error)
+            *error = EACCES;
+        return nullptr;
     }
     VirtualDevice::Attachment attachment = device->Attach(path);
     if (!attachment.queue)

@@ -38,9 +38,10 @@ public:
 
     // One path per top-level collection of every plugged device, in plug order.
     bool Enumerate(std::vector<std::string>& paths) override;
-    // nullptr when no plugged device has that path.
-    std::unique_ptr<transport::HidDevice> Open(const std::string& path,
-                                               const transport::OpenFlags& flags) override;
+    // nullptr when no plugged device has that path, or with *error EACCES when the device
+    // refuses opens.
+    std::unique_ptr<transport::HidDevice>
+    Open(const std::string& path, const transport::OpenFlags& flags, int* error = nullptr) override;
     bool Exists(const std::string& path) override;
 
 private:

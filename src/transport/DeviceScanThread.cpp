@@ -3,6 +3,7 @@
 #include "platform/DebugLog.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace transport {
 
@@ -56,8 +57,13 @@ bool DeviceScanThread::ScanOnce() {
 bool DeviceScanThread::BindNewInterfaces() {
     if (!m_scanner.Enumerate())
         return false;
-    while (const std::string* path = m_scanner.NextPath())
+    std::set<std::string> listed;
+    while (const std::string* path = m_scanner.NextPath()) {
+        listed.insert(*path);
         BindPath(*path);
+    }
+    // A refused path that went (unplugged) is tried again when it comes back.
+    std::erase_if(m_denied, [&](const std::string& path) { return !listed.contains(path); });
     if (m_firstPass) {
         m_firstPass = false;
         m_receiver.OnFirstScanDone();
@@ -84,7 +90,7 @@ void DeviceScanThread::BindPath(const std::string& path) {
     if (std::none_of(m_slots.begin(), m_slots.end(),
                      [&](const DeviceSlot& s) { return samePathIdentity(s) && s.IsFree(); }))
         return;
-    if (!m_scanner.Open(path, true, false, true, false))
+    if (!OpenForScan(path))
         return;
     candidate.vendorId = m_scanner.GetVendorId();
     candidate.productId = m_scanner.GetProductId();
@@ -113,6 +119,21 @@ void DeviceScanThread::BindPath(const std::string& path) {
             return;
         }
     }
+}
+
+bool DeviceScanThread::OpenForScan(const std::string& path) {
+    // Without the udev rule's permissions every pass would be refused again: the path is left
+    // alone until it is unplugged.
+    if (m_denied.contains(path))
+        return false;
+    if (m_scanner.Open(path, true, false, true, false))
+        return true;
+    const int error = m_scanner.GetOpenError();
+    if (error == EACCES || error == EPERM) {
+        m_denied.insert(path);
+        m_receiver.OnOpenDenied(path, error);
+    }
+    return false;
 }
 
 void DeviceScanThread::DropLostInterfaces() {

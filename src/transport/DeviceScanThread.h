@@ -6,6 +6,8 @@
 #include "transport/Event.h"
 #include "transport/HidChannel.h"
 
+#include <set>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -20,6 +22,9 @@ public:
     virtual void OnSlotBound(int slot) = 0;
     virtual void OnSlotLost(int slot) = 0;
     virtual void OnFirstScanDone() = 0;
+    // Opening the path was refused (error: EACCES or EPERM, the node's permissions). Told
+    // once; the path is not tried again until it has gone from the list and come back.
+    virtual void OnOpenDenied(const std::string& path, int error) = 0;
 };
 
 class DeviceScanThread {
@@ -48,6 +53,8 @@ public:
 private:
     bool BindNewInterfaces();
     void BindPath(const std::string& path);
+    // Opens the scanning channel on the path; tells of a refused open once.
+    bool OpenForScan(const std::string& path);
     void DropLostInterfaces();
 
     std::vector<DeviceSlot>& m_slots;
@@ -56,6 +63,7 @@ private:
     CHidChannel m_scanner;
     Event m_stop{true};
     bool m_firstPass = true;
+    std::set<std::string> m_denied; // paths whose open was refused, while they are listed
     std::thread m_thread;
 };
 

@@ -20,6 +20,7 @@ int CHidChannel::Open(const std::string& path, bool read, bool write, bool overl
     m_flags = OpenFlags{read, write, overlapped, shareReadOnly};
     if (path.size() >= kMaxPath) {
         Close();
+        m_openError = 0;
         m_path.clear();
         return 0;
     }
@@ -29,9 +30,10 @@ int CHidChannel::Open(const std::string& path, bool read, bool write, bool overl
 
 int CHidChannel::Reopen() {
     Close();
+    m_openError = 0;
     if (m_path.empty())
         return 0;
-    std::shared_ptr<HidDevice> device = m_backend->Open(m_path, m_flags);
+    std::shared_ptr<HidDevice> device = m_backend->Open(m_path, m_flags, &m_openError);
     if (!device)
         return 0;
     m_attributes = device->Attributes();

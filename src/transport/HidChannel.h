@@ -34,6 +34,9 @@ public:
     int Reopen();
     void Close();
     bool IsOpen() const;
+    // Why the last Open or Reopen was refused (an errno value such as EACCES); 0 after a
+    // success or a failure of another kind.
+    int GetOpenError() const { return m_openError; }
 
     // Whole reports with a time limit in ms (kInfinite: none). 1 when a report moved, 0 on
     // time-out, cancel, failure or a closed channel; the byte count goes to *bytes. Read
@@ -82,6 +85,7 @@ private:
     std::vector<std::uint8_t> m_reportBuffers[3];
     std::uint32_t m_interfaceNumber = 0;
     std::uint32_t m_collectionNumber = 0;
+    int m_openError = 0;
     std::vector<std::string> m_paths;
     std::size_t m_cursor = 0;
 };

@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace transport {
@@ -212,15 +213,21 @@ HidrawBackend::InterfacePtr HidrawBackend::Lookup(const NodeIdentity& identity,
     return found;
 }
 
-std::unique_ptr<HidDevice> HidrawBackend::Open(const std::string& path, const OpenFlags& flags) {
+std::unique_ptr<HidDevice> HidrawBackend::Open(const std::string& path, const OpenFlags& flags,
+                                               int* error) {
+    if (error)
+        *error = 0;
     const std::string node = NodeOfPath(path);
     NodeIdentity identity;
     if (!ReadNodeIdentity(node, identity) || !SameDevice(identity, path))
         return nullptr;
     const int mode = OpenMode(flags);
     FdGuard fd(::open(node.c_str(), mode | O_CLOEXEC | O_NONBLOCK));
-    if (fd.Get() < 0)
+    if (fd.Get() < 0) {
+        if (error)
+            *error = errno;
         return nullptr;
+    }
     // The device may have gone, and another taken its node, between the check and the open.
     NodeIdentity opened;
     if (!ReadNodeIdentity(node, opened) || opened.hidName != identity.hidName)

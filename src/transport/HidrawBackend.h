@@ -37,7 +37,8 @@ public:
     // to look at it (O_PATH). Sharing and overlapped mean nothing here: every open is shared
     // and every transfer waits through poll(). Fails when the node now belongs to a device
     // other than the path's vendor and product.
-    std::unique_ptr<HidDevice> Open(const std::string& path, const OpenFlags& flags) override;
+    std::unique_ptr<HidDevice> Open(const std::string& path, const OpenFlags& flags,
+                                    int* error = nullptr) override;
     // The node exists and still belongs to the path's vendor and product (node numbers are
     // reused as devices come and go).
     bool Exists(const std::string& path) override;

@@ -48,6 +48,7 @@ public:
     void OnSlotBound(int slot) override { m_registry.Bind(static_cast<std::size_t>(slot)); }
     void OnSlotLost(int slot) override { m_registry.Lose(static_cast<std::size_t>(slot)); }
     void OnFirstScanDone() override {}
+    void OnOpenDenied(const std::string&, int) override {}
 
 private:
     DeviceRegistry& m_registry;

@@ -51,6 +51,24 @@ TEST_F(MainWindowTest, PluggedDevicesAreFoundAndUnpluggedOnesLost) {
     EXPECT_EQ(wnd->Registry()->Devices().size(), 2u) << "device objects stay for the run";
 }
 
+TEST_F(MainWindowTest, ADeviceWhoseNodeRefusesToOpenIsToldOnceWithTheFix) {
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    keyboard->RefuseOpens(true);
+    testing::internal::CaptureStderr();
+    devices.Plug(keyboard);
+    const std::string node = keyboard->CommandPath().substr(0, keyboard->CommandPath().find('?'));
+    CControlUI* status = wnd->Find("status_text");
+    ASSERT_NE(status, nullptr);
+    ASSERT_TRUE(test::WaitUntil([&] { return status->GetText().contains("udev"); }));
+    // Both collections of the interface were refused; the node is told of once.
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->Slots()[0].path.empty(); }));
+    const std::string err = testing::internal::GetCapturedStderr();
+    const std::string line = node + ": Permission denied; install the udev rule: see README";
+    EXPECT_EQ(status->GetText().toStdString(), line);
+    EXPECT_EQ(err, line + "\n");
+    EXPECT_EQ(wnd->ConnectedCount(), 0u);
+}
+
 TEST_F(MainWindowTest, SuspendedWindowDropsPlugReports) {
     wnd->SendMessage(ui::WM_POWERBROADCAST, 4 /* suspend */, 0);
     devices.Plug(sim::MakeVirtualDevice(sim::VirtualProduct::MousePad));

@@ -100,7 +100,7 @@ TEST(HidDefaultBackend, IsHidrawUntilAnotherIsSet) {
     HidBackend& hidraw = DefaultHidBackend();
     struct Fake : HidBackend {
         bool Enumerate(std::vector<std::string>&) override { return true; }
-        std::unique_ptr<HidDevice> Open(const std::string&, const OpenFlags&) override {
+        std::unique_ptr<HidDevice> Open(const std::string&, const OpenFlags&, int*) override {
             return nullptr;
         }
         bool Exists(const std::string&) override { return false; }

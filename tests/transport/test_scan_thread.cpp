@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <map>
+
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -24,6 +27,9 @@ public:
     void OnSlotBound(int slot) override { Add("bound " + std::to_string(slot), slot, true); }
     void OnSlotLost(int slot) override { Add("lost " + std::to_string(slot), slot, false); }
     void OnFirstScanDone() override { Add("first", -1, false); }
+    void OnOpenDenied(const std::string& path, int error) override {
+        Add("denied " + path + " " + std::to_string(error), -1, false);
+    }
 
     std::vector<std::string> Events() {
         const std::lock_guard lock(m_mutex);
@@ -138,6 +144,54 @@ TEST_F(ScanTest, CableAndReceiverBindTheirOwnSlots) {
         EXPECT_TRUE(slots[static_cast<std::size_t>(slot)].bound) << slot;
     EXPECT_FALSE(slots[4].bound);
     EXPECT_EQ(slots[2].path, keyboardReceiver->CommandPath());
+}
+
+// Counts the opens of each path, to see what the scan leaves alone.
+class CountingBackend : public sim::VirtualHidBackend {
+public:
+    std::unique_ptr<HidDevice> Open(const std::string& path, const OpenFlags& flags,
+                                    int* error) override {
+        ++opens[path];
+        return sim::VirtualHidBackend::Open(path, flags, error);
+    }
+    std::map<std::string, int> opens;
+};
+
+TEST(ScanRefusedOpens, AreToldOncePerPathAndLeftAloneUntilUnplugged) {
+    CountingBackend backend;
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    RecordingReceiver receiver{slots};
+    DeviceScanThread scan{slots, receiver, &backend};
+    auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
+    keyboard->RefuseOpens(true);
+    ASSERT_TRUE(backend.Plug(keyboard));
+    const std::string command = keyboard->CommandPath();
+    const std::string events = keyboard->NotificationPath();
+
+    for (int pass = 0; pass < 3; ++pass)
+        ASSERT_TRUE(scan.ScanOnce());
+    const std::string eacces = " " + std::to_string(EACCES);
+    EXPECT_EQ(receiver.Events(), (std::vector<std::string>{"denied " + events + eacces,
+                                                           "denied " + command + eacces, "first"}));
+    EXPECT_EQ(backend.opens[command], 1);
+    EXPECT_EQ(backend.opens[events], 1);
+    EXPECT_TRUE(std::none_of(slots.begin(), slots.end(), [](const auto& s) { return s.bound; }));
+
+    // Unplugged and plugged in with the rights it lacked: bound as usual.
+    ASSERT_TRUE(backend.Unplug(keyboard));
+    ASSERT_TRUE(scan.ScanOnce());
+    keyboard->RefuseOpens(false);
+    ASSERT_TRUE(backend.Plug(keyboard));
+    ASSERT_TRUE(scan.ScanOnce());
+    EXPECT_TRUE(slots[0].bound);
+    EXPECT_TRUE(slots[1].bound);
+}
+
+TEST(HidChannel, AMissingNodeIsNoRefusal) {
+    CHidChannel channel;
+    EXPECT_EQ(channel.Open("virtual/none?vid_0c45&pid_7698&mi_01&col04", true, false, true, false),
+              0);
+    EXPECT_EQ(channel.GetOpenError(), 0);
 }
 
 TEST_F(ScanTest, TheThreadBindsAndLosesDevicesAsTheyComeAndGo) {
