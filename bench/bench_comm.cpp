@@ -61,6 +61,7 @@ class NullReceiver : public ISlotReceiver {
     void OnSlotBound(int) override {}
     void OnSlotLost(int) override {}
     void OnFirstScanDone() override {}
+    void OnOpenDenied(const std::string&, int) override {}
 };
 
 void BM_ScanPassWithFiftyInterfaces(benchmark::State& state) {
@@ -85,6 +86,7 @@ public:
     void OnSlotBound(int) override { Bump(); }
     void OnSlotLost(int) override { Bump(); }
     void OnFirstScanDone() override {}
+    void OnOpenDenied(const std::string&, int) override {}
     void WaitForEvents(int count) {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return m_events >= count; });
