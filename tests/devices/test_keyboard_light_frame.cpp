@@ -13,7 +13,7 @@ namespace {
 
 using namespace devices;
 
-constexpr std::size_t kFactoryKeys = 122;
+constexpr std::size_t kFactoryKeys = 124;
 constexpr int kOnScreenFn = 110; // the key without an LED
 constexpr std::uint8_t kUntouched = 0xEE;
 
@@ -79,7 +79,7 @@ TEST_P(LightFrameTest, HostDrivenEffectsStreamTheFrameByLedNumberByCableOnly) {
             continue;
         }
 
-        // 366 bytes: six packets of 56 and one of 30, each a checksummed 0x12 request.
+        // 372 bytes: six packets of 56 and one of 36, each a checksummed 0x12 request.
         std::vector<sim::WirePacket> requests;
         for (const sim::WirePacket& p : board->WireLog())
             if (p.direction == sim::WireDirection::Request)
@@ -87,7 +87,7 @@ TEST_P(LightFrameTest, HostDrivenEffectsStreamTheFrameByLedNumberByCableOnly) {
         ASSERT_EQ(requests.size(), 7u);
         for (std::size_t k = 0; k < requests.size(); ++k) {
             const sim::Packet& p = requests[k].bytes;
-            const std::size_t length = k < 6 ? 56 : 30;
+            const std::size_t length = k < 6 ? 56 : 36;
             EXPECT_EQ(p[0], 0x04);
             EXPECT_EQ(p[3], 0x12);
             EXPECT_EQ(p[4], length);
