@@ -4,23 +4,38 @@
 #include "transport/DeviceScanThread.h"
 
 #include <algorithm>
+#include <cstring>
+#include <set>
 
 namespace ctl {
 
 using namespace transport;
 
 namespace {
-// Takes what one pass binds; nothing to do on the calls themselves.
-class QuietReceiver : public ISlotReceiver {
+// Takes what one pass binds; says once per hidraw node why a device cannot be used.
+class ScanReceiver : public ISlotReceiver {
+public:
+    explicit ScanReceiver(const Output& output) : m_output(output) {}
+
+private:
     void OnSlotBound(int) override {}
     void OnSlotLost(int) override {}
     void OnFirstScanDone() override {}
-    void OnOpenDenied(const std::string&, int) override {}
+    void OnOpenDenied(const std::string& path, int error) override {
+        // The collections of an interface share their node ("/dev/hidraw3?vid_...").
+        const std::string node = path.substr(0, path.find('?'));
+        if (m_toldNodes.insert(node).second)
+            std::fprintf(m_output.err, "quarin-z17ctl: %s: %s; install the udev rule: see README\n",
+                         node.c_str(), std::strerror(error));
+    }
+
+    const Output& m_output;
+    std::set<std::string> m_toldNodes;
 };
 
-std::vector<DeviceSlot> ScanOnce(HidBackend& backend, bool* ok) {
+std::vector<DeviceSlot> ScanOnce(HidBackend& backend, const Output& output, bool* ok) {
     std::vector<DeviceSlot> slots = MakeSlotList();
-    QuietReceiver receiver;
+    ScanReceiver receiver(output);
     DeviceScanThread scan(slots, receiver, &backend);
     *ok = scan.ScanOnce();
     return slots;
@@ -59,7 +74,7 @@ const char* KindName(std::uint16_t kind) {
 
 int ListDevices(HidBackend& backend, const Output& output) {
     bool ok = false;
-    const std::vector<DeviceSlot> slots = ScanOnce(backend, &ok);
+    const std::vector<DeviceSlot> slots = ScanOnce(backend, output, &ok);
     if (!ok) {
         std::fprintf(output.err, "quarin-z17ctl: the HID devices cannot be listed\n");
         return kExitFailed;
@@ -79,7 +94,7 @@ const DeviceSlot* FindCommandSlot(HidBackend& backend, const std::vector<std::ui
                                   const std::string& name, const Output& output,
                                   std::vector<DeviceSlot>& slots) {
     bool ok = false;
-    slots = ScanOnce(backend, &ok);
+    slots = ScanOnce(backend, output, &ok);
     for (std::uint16_t k : kinds) {
         auto it = std::find_if(slots.begin(), slots.end(), [&](const DeviceSlot& s) {
             return s.bound && s.kind == k && s.role == kRoleCommand;

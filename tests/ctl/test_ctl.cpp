@@ -79,4 +79,18 @@ TEST(CtlInfo, PrintsTheInformationBlockOrSaysWhyNot) {
     EXPECT_TRUE(bad.Out().empty());
 }
 
+TEST(CtlInfo, ANodeThatRefusesToOpenIsNamedOnceWithTheFix) {
+    sim::VirtualHidBackend backend;
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    keyboard->RefuseOpens(true);
+    backend.Plug(keyboard);
+
+    Captured c;
+    EXPECT_EQ(ctl::PrintInfo(backend, "keyboard", c.Streams()), ctl::kExitFailed);
+    const std::string node = keyboard->CommandPath().substr(0, keyboard->CommandPath().find('?'));
+    EXPECT_EQ(c.Err(), "quarin-z17ctl: " + node +
+                           ": Permission denied; install the udev rule: see README\n"
+                           "quarin-z17ctl: no keyboard is connected\n");
+}
+
 } // namespace
