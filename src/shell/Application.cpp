@@ -24,19 +24,6 @@ namespace shell {
 
 namespace {
 
-void SetUpResources() {
-    const QString skin = QString::fromStdString(platform::SkinFolder());
-    ui::CPaintManagerUI::SetInstancePath(QString::fromStdString(platform::ProgramDataFolder()));
-    ui::CPaintManagerUI::SetResourcePath(skin);
-    ui::CResourceManager::GetInstance().LoadResource(QStringLiteral("res.xml"));
-    // The look: the skin's style sheet; "skin:" in its urls names the skin folder.
-    QDir::setSearchPaths(QStringLiteral("skin"), {skin});
-    QFile style(skin + QStringLiteral("style.qss"));
-    if (style.open(QIODevice::ReadOnly))
-        qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
-    RegisterProgramControls();
-}
-
 // The program ends through a quit event (the main window's shutdown, the about window's close).
 // Qt would first ask every window to close, and a window that only hides when asked (as ours
 // do, so that the tray keeps the program) would refuse the quit for good; the loop ends here
@@ -79,6 +66,20 @@ void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd) {
     };
 }
 } // namespace
+
+void SetUpResources() {
+    const QString skin = QString::fromStdString(platform::SkinFolder());
+    ui::CPaintManagerUI::SetInstancePath(QString::fromStdString(platform::ProgramDataFolder()));
+    ui::CPaintManagerUI::SetResourcePath(skin);
+    ui::CResourceManager::GetInstance().LoadResource(QStringLiteral("res.xml"));
+    // The look of the program's windows: the skin's style sheet; "skin:" in its urls names the
+    // skin folder.
+    QDir::setSearchPaths(QStringLiteral("skin"), {skin});
+    QFile style(skin + QStringLiteral("style.qss"));
+    if (style.open(QIODevice::ReadOnly))
+        ui::CPaintManagerUI::SetStyleSheet(QString::fromUtf8(style.readAll()));
+    RegisterProgramControls();
+}
 
 int RunApplication(int& argc, char** argv, const StartOptions& options) {
     QApplication app(argc, argv);

@@ -12,6 +12,10 @@ struct StartOptions {
     std::vector<sim::VirtualProduct> demoProducts;
 };
 
+// Points the toolkit at the skin folder, loads its resource index and style sheet, and
+// registers the program's control classes.
+void SetUpResources();
+
 // Starts the program: fonts, the single-instance guard, the skin and control classes, the
 // registered messages and the main window, then runs until "exit". Returns the exit code.
 int RunApplication(int& argc, char** argv, const StartOptions& options);

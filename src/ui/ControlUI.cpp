@@ -1,5 +1,6 @@
 #include "ui/ControlUI.h"
 
+#include "ui/ControlTree.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/ResourceManager.h"
 
@@ -286,11 +287,60 @@ QString CControlUI::StyleRules(const QString& selector) const {
 }
 
 void CControlUI::RefreshStyle() {
+    const QString rules = StyleRules(Selector());
+    if (rules == m_styleRules)
+        return;
+    m_styleRules = rules;
+    if (m_styleDeferred)
+        return;
+    if (m_sheetHolder) {
+        ApplySharedSheet();
+        return;
+    }
+    if (m_inSharedSheet) {
+        // The shared sheet keeps its rules for the old id; a new id leaves them behind.
+        m_inSharedSheet = false;
+        m_uid = g_nextUid++;
+        m_styleRules = StyleRules(Selector());
+    }
+    ApplyOwnSheet();
+}
+
+void CControlUI::ApplyOwnSheet() {
     QWidget* w = GetWidget();
     w->setProperty("uiid", m_uid);
-    const QString rules = StyleRules(Selector());
-    if (rules != w->styleSheet())
-        w->setStyleSheet(rules);
+    m_ownSheet = !m_styleRules.isEmpty();
+    if (m_styleRules != w->styleSheet())
+        w->setStyleSheet(m_styleRules);
+}
+
+void CControlUI::ShareStyleSheet() {
+    WalkTree(this, [this](CControlUI* c) {
+        if (c != this && (c->m_sheetHolder || c->m_ownSheet))
+            c->GetWidget()->setStyleSheet({}); // a tree built inside this one joins its sheet
+        c->m_styleDeferred = false;
+        c->m_inSharedSheet = c != this;
+        c->m_sheetHolder = c == this;
+        c->m_ownSheet = false;
+        if (!c->m_styleRules.isEmpty())
+            c->GetWidget()->setProperty("uiid", c->m_uid);
+        return true;
+    });
+    ApplySharedSheet();
+}
+
+void CControlUI::ApplySharedSheet() {
+    QString sheet;
+    if (m_manager && m_manager->GetRoot() == this)
+        sheet = CPaintManagerUI::GetStyleSheet() + QLatin1Char('\n');
+    WalkTree(this, [&](CControlUI* c) {
+        if (c == this || c->m_inSharedSheet)
+            sheet += c->m_styleRules;
+        return true;
+    });
+    QWidget* w = GetWidget();
+    if (sheet != w->styleSheet())
+        w->setStyleSheet(sheet);
 }
 
 void CControlUI::Invalidate() {

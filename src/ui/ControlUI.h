@@ -115,6 +115,14 @@ public:
     void RefreshStyle();
     void RefreshSize();
 
+    // Style sheets. Qt styles a tree under one sheet far faster than many controls each under
+    // a sheet of its own, so the skin builder holds back the rules of the controls it makes
+    // (DeferStyle) and then gives each tree it built one sheet with the rules of all its
+    // controls (ShareStyleSheet), the program's sheet first when the tree is a window's root.
+    // A control whose look changes afterwards takes its rules into a sheet of its own.
+    void DeferStyle() { m_styleDeferred = true; }
+    void ShareStyleSheet();
+
     void Invalidate();
 
     // Sends a notification with this control as sender to its manager.
@@ -132,6 +140,10 @@ protected:
     QString ImageRule(const QString& image) const;
     QString Selector() const;
     int Scaled(int value) const;
+
+private:
+    void ApplySharedSheet();
+    void ApplyOwnSheet();
 
 private:
     CPaintManagerUI* m_manager = nullptr;
@@ -155,6 +167,11 @@ private:
     int m_fontId = -1;
     QString m_virtualWnd;
     quint64 m_uid;
+    QString m_styleRules;
+    bool m_styleDeferred = false;
+    bool m_inSharedSheet = false; // its rules are in the sheet of a tree above it
+    bool m_sheetHolder = false;   // its widget carries the sheet of its tree
+    bool m_ownSheet = false;
 };
 
 // A control shown by a Qt widget of type W. A right click sends "menu" when the skin sets

@@ -67,6 +67,7 @@ CControlUI* CDialogBuilder::Finish(bool ok, QList<CControlUI*>& top, CControlUI*
         return nullptr;
     }
     for (CControlUI* control : top) {
+        control->ShareStyleSheet();
         if (holder)
             holder->Add(control);
         else if (m_manager)
@@ -223,6 +224,7 @@ bool CDialogBuilder::ParseChildren(QXmlStreamReader& xml, const QString& sourceN
         CControlUI* control = MakeControl(tag);
         if (!control)
             return Fail(sourceName, line, QStringLiteral("unknown control \"%1\"").arg(tag));
+        control->DeferStyle();
         const QString defaults = m_defaults.value(control->GetClass().toLower());
         if (!defaults.isEmpty())
             control->ApplyAttributeList(defaults);

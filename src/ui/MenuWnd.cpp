@@ -82,6 +82,7 @@ bool CMenuWnd::Build(CWindowWnd* owner, const QString& xmlFile) {
     QXmlStreamReader xml(&in);
     auto menu = std::make_unique<QMenu>();
     menu->setObjectName(QStringLiteral("menu"));
+    menu->setStyleSheet(CPaintManagerUI::GetStyleSheet()); // a window of its own
     bool ok = xml.readNextStartElement();
     if (ok && IsTag(xml.name(), "Window"))
         ok = xml.readNextStartElement();

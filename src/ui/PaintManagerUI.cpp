@@ -15,6 +15,7 @@ namespace ui {
 namespace {
 QString g_instancePath;
 QString g_resourcePath;
+QString g_styleSheet;
 std::vector<CPaintManagerUI*> g_managers;
 
 // Shared fonts belong to every manager; each manager scales them for its own DPI.
@@ -54,11 +55,24 @@ QString CPaintManagerUI::GetResourcePath() {
     return g_resourcePath;
 }
 
+void CPaintManagerUI::SetStyleSheet(const QString& sheet) {
+    g_styleSheet = sheet;
+    for (CPaintManagerUI* manager : g_managers) {
+        if (manager->m_root)
+            manager->m_root->ShareStyleSheet();
+    }
+}
+QString CPaintManagerUI::GetStyleSheet() {
+    return g_styleSheet;
+}
+
 void CPaintManagerUI::AttachRoot(CControlUI* root, QWidget* host) {
     m_root = root;
     m_host = host;
-    if (root)
+    if (root) {
         root->SetManager(this, nullptr);
+        root->ShareStyleSheet();
+    }
 }
 
 void CPaintManagerUI::InitControl(CControlUI* control) {

@@ -45,6 +45,11 @@ public:
     static void SetResourcePath(const QString& path);
     static QString GetResourcePath();
 
+    // The program's style sheet. Every window's root carries it (CControlUI::ShareStyleSheet),
+    // the application does not: the desktop's own dialogs keep the desktop's look.
+    static void SetStyleSheet(const QString& sheet);
+    static QString GetStyleSheet();
+
     void AttachRoot(CControlUI* root, QWidget* host);
     CControlUI* GetRoot() const { return m_root; }
     QWidget* GetHost() const { return m_host; }

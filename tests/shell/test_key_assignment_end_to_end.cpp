@@ -11,8 +11,8 @@
 #include "shell/selector/DeviceOptionUI.h"
 #include "ui/ComboUI.h"
 #include "ui/ContainerUI.h"
+#include "ui/PaintManagerUI.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 
@@ -82,10 +82,10 @@ TEST_P(KeyboardRemapTest, ARemapChosenOnTheKeyboardPageReachesTheKeyboardAndTheP
         QDir::setSearchPaths("skin", {env.SkinFolder()});
         QFile style(env.SkinFolder() + "style.qss");
         if (style.open(QIODevice::ReadOnly))
-            qApp->setStyleSheet(QString::fromUtf8(style.readAll()));
+            ui::CPaintManagerUI::SetStyleSheet(QString::fromUtf8(style.readAll()));
         QTest::qWait(50);
         Host()->grab().save(folder + "/keyassign.png");
-        qApp->setStyleSheet({});
+        ui::CPaintManagerUI::SetStyleSheet({});
     }
     wire->ClearWireLog();
     Click("key_butt_prosave");
