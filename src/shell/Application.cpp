@@ -82,6 +82,11 @@ void SetUpResources() {
 }
 
 int RunApplication(int& argc, char** argv, const StartOptions& options) {
+    // File dialogs through the desktop's portal when one answers; the portal theme leaves
+    // everything else to the desktop's own theme, and falls back to Qt's dialog without a
+    // portal. A theme the user chose is kept.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORMTHEME"))
+        qputenv("QT_QPA_PLATFORMTHEME", "xdgdesktopportal");
     QApplication app(argc, argv);
     app.setOrganizationName(QString::fromUtf8(platform::kProductTitle));
     app.setApplicationName(QString::fromUtf8(platform::kProductTitle));
