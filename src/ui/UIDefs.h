@@ -44,6 +44,12 @@ enum : UINT {
     WM_MENUCLICK = 0x0479,
 };
 
+// Virtual key codes of WM_KEYDOWN.
+enum : WPARAM {
+    VK_RETURN = 0x0D,
+    VK_ESCAPE = 0x1B,
+};
+
 enum : WPARAM {
     SC_MINIMIZE = 0xF020,
     SC_MAXIMIZE = 0xF030,

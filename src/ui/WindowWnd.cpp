@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QThread>
@@ -61,6 +62,18 @@ protected:
         QWidget::leaveEvent(event);
         if (m_owner)
             m_owner->SendMessage(WM_MOUSELEAVE, 0, 0);
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        // Enter and Escape that no control took are the window's: WM_KEYDOWN.
+        const int key = event->key();
+        const WPARAM vk = key == Qt::Key_Escape                           ? VK_ESCAPE
+                          : key == Qt::Key_Return || key == Qt::Key_Enter ? VK_RETURN
+                                                                          : 0;
+        if (m_owner && vk && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            m_owner->SendMessage(WM_KEYDOWN, vk, 0);
+            return;
+        }
+        QWidget::keyPressEvent(event);
     }
     void mousePressEvent(QMouseEvent* event) override {
         // The skin draws its own title bar: a press in the caption area moves the window.

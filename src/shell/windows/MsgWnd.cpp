@@ -53,6 +53,12 @@ void CMsgWnd::SetDPI(int dpi) {
 ui::LRESULT CMsgWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam,
                                          bool& handled) {
     handled = false;
+    if (msg == ui::WM_KEYDOWN && (wParam == ui::VK_ESCAPE || wParam == ui::VK_RETURN)) {
+        // Escape answers as Cancel (or the close button), Enter as OK.
+        Close(wParam == ui::VK_RETURN ? 1 : 0);
+        handled = true;
+        return 0;
+    }
     if (msg == ui::WM_DPICHANGED) {
         // wParam: the new DPI in its low word; lParam: the suggested window rectangle, if any.
         m_pm.SetDPI(static_cast<int>(wParam & 0xFFFF));

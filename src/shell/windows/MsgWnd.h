@@ -1,7 +1,7 @@
 #pragma once
 // CMsgWnd: the modal notice (OK) or question (OK and Cancel) of the program, built from
-// "XML_MSG". "closebtn" and "cancel_btn" end it with 0, "confirm_btn" with 1. It deletes itself
-// once its window has ended, so it is always made with new (ShowMessage does).
+// "XML_MSG". "closebtn", "cancel_btn" and Escape end it with 0, "confirm_btn" and Enter with 1. It
+// deletes itself once its window has ended, so it is always made with new (ShowMessage does).
 
 #include "ui/WindowImplBase.h"
 

@@ -85,6 +85,32 @@ TEST_F(MsgWndTest, EachButtonEndsTheMessageWithItsResult) {
     }
 }
 
+TEST_F(MsgWndTest, EscapeCancelsAndEnterConfirms) {
+    struct Case {
+        int buttons;
+        Qt::Key key;
+        int result;
+    };
+    for (const Case& c :
+         {Case{1, Qt::Key_Escape, 0}, Case{1, Qt::Key_Return, 1}, Case{1, Qt::Key_Enter, 1},
+          Case{0, Qt::Key_Escape, 0}, Case{0, Qt::Key_Return, 1}}) {
+        SCOPED_TRACE(testing::Message() << "buttons " << c.buttons << ", key " << c.key);
+        QTimer::singleShot(0, [key = c.key] {
+            QWidget* wnd = OpenMessageWindow();
+            if (!wnd) {
+                ADD_FAILURE() << "no message window";
+                return;
+            }
+            // Where the focus is in the window: on the window or on one of its buttons.
+            QWidget* target = wnd->focusWidget() ? wnd->focusWidget() : wnd;
+            QTest::keyClick(target, key);
+            if (OpenMessageWindow() == wnd && !QTest::qWaitFor([&] { return !wnd->isVisible(); }))
+                wnd->close(); // not ended by the key: end it, the result tells
+        });
+        EXPECT_EQ(ShowMessage(nullptr, {}, "message_text_22", 96, true, c.buttons), c.result);
+    }
+}
+
 TEST_F(MsgWndTest, TheWindowManagersCloseAnswersZero) {
     WhenOpen(nullptr, {});
     EXPECT_EQ(ShowMessage(nullptr, {}, "message_text_22", 96, true, 1), 0);
