@@ -432,6 +432,8 @@ void CMainWnd::ApplyDpiRule() {
     m_pm.SetDPI(96);
     host->resize(kMainWindowSize);
     m_pm.SetDPI(m_dpi);
+    if (screen) // a screen smaller than the window (1024 x 600) gets it whole, not cut off
+        host->resize(host->size().boundedTo(screen->availableGeometry().size()));
     CenterWindow();
     ShowWindow(visible, false);
 }

@@ -185,8 +185,10 @@ void CWindowWnd::CenterWindow() {
     else if (QScreen* screen =
                  m_host->screen() ? m_host->screen() : QGuiApplication::primaryScreen())
         area = screen->availableGeometry();
+    // QRect::center() rounds down: a window as high as the area would start one pixel above it.
     if (area.isValid())
-        m_host->move(area.center() - QPoint(m_host->width() / 2, m_host->height() / 2));
+        m_host->move(area.topLeft() + QPoint((area.width() - m_host->width()) / 2,
+                                             (area.height() - m_host->height()) / 2));
 }
 
 void CWindowWnd::SetIcon(const QIcon& icon) {

@@ -2,6 +2,10 @@
 
 #include "shell/controls/SkinImage.h"
 
+#include "ui/PaintManagerUI.h"
+
+#include <QEvent>
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace shell {
@@ -51,6 +55,40 @@ void CDeviceKeyButtonUI::SetKeySetImageHidden(bool hidden) {
         return;
     m_keySetImageHidden = hidden;
     update();
+}
+
+void CDeviceKeyButtonUI::ShowText(const QString& text) {
+    CButtonUI::ShowText(text);
+    FitLabel();
+}
+
+void CDeviceKeyButtonUI::resizeEvent(QResizeEvent* event) {
+    CButtonUI::resizeEvent(event);
+    FitLabel();
+}
+
+void CDeviceKeyButtonUI::changeEvent(QEvent* event) {
+    CButtonUI::changeEvent(event);
+    // A new font from the skin (language or DPI): fit the label again in its size.
+    if (event->type() == QEvent::FontChange && !m_fitting)
+        FitLabel();
+}
+
+void CDeviceKeyButtonUI::FitLabel() {
+    if (m_fitting || !GetManager() || text().isEmpty())
+        return;
+    constexpr int kBorders = 2; // the 1-pixel frame of a key on both sides
+    constexpr int kSmallestPixels = 7;
+    QFont font = GetManager()->GetFont(GetFont());
+    const int room = width() - kBorders;
+    while (font.pixelSize() > kSmallestPixels &&
+           QFontMetrics(font).horizontalAdvance(text()) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (font == this->font())
+        return;
+    m_fitting = true;
+    setFont(font);
+    m_fitting = false;
 }
 
 void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {

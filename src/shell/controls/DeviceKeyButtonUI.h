@@ -1,7 +1,8 @@
 #pragma once
 // An on-screen key or LED of a device panel. Over its own images it draws its light image in
 // the key's light colour and, unless hidden, its key-set image. A rubber band of the select
-// panel around it marks it selected-by-band.
+// panel around it marks it selected-by-band. A label longer than the key ("Home", "PgUp") is
+// drawn in a smaller size of the key's font, so that it fits between the key's borders.
 
 #include "devices/DevicePanel.h"
 #include "ui/ButtonUI.h"
@@ -32,8 +33,14 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void ShowText(const QString& text) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void FitLabel();
+
+    bool m_fitting = false;
     QString m_lightImage;
     QString m_keySetImage;
     std::uint32_t m_lightColor = 0;

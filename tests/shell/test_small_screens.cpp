@@ -1,0 +1,79 @@
+// The main window on small screens (the offscreen platform with a 1366 x 768 and a
+// 1024 x 600 screen): at the 1000 x 640 layout nothing is cut (device names, the profile
+// menu, key labels), and on the 1024 x 600 screen the window fits the screen's available
+// area and still cuts nothing.
+
+#include "MainWindowFixture.h"
+#include "shell/controls/DeviceKeyButtonUI.h"
+#include "ui/EditUI.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+namespace {
+
+using test::MainWindowTest;
+
+class SmallScreenTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        ASSERT_EQ(QGuiApplication::screens().size(), 2) << "run with the small-screen setup";
+        for (sim::VirtualProduct product : sim::DefaultDemoProducts()) {
+            boards.push_back(sim::MakeVirtualDevice(product));
+            devices.Plug(boards.back());
+        }
+        ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == boards.size(); }));
+        // Timer 1011 applies the DPI rule 100 ms after start.
+        ASSERT_TRUE(test::WaitUntil([&] { return Host()->size() == QSize(1000, 640); }));
+        Click("profile_fun_spread_btn");
+        QTest::qWait(20);
+    }
+    // Everything the user reads is whole: device names, the profile name box, key labels.
+    void ExpectNothingCut() {
+        for (QLabel* label : Host()->findChildren<QLabel*>("device_select_name")) {
+            if (label->isVisible())
+                EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+                    << label->text().toStdString();
+        }
+        QWidget* edit = wnd->Find("device_profile_name_edit")->GetWidget();
+        QWidget* rename = wnd->Find("device_profile_edit_save_btn")->GetWidget();
+        ASSERT_TRUE(edit->isVisible());
+        const QRect editRect(edit->mapTo(Host(), QPoint()), edit->size());
+        const QRect renameRect(rename->mapTo(Host(), QPoint()), rename->size());
+        EXPECT_FALSE(editRect.intersects(renameRect));
+        EXPECT_LE(rename->mapTo(Host(), QPoint(rename->width(), 0)).x(), Host()->width());
+        int keys = 0;
+        for (auto* key : Host()->findChildren<shell::CDeviceKeyButtonUI*>()) {
+            if (!key->isVisible() || key->text().isEmpty())
+                continue;
+            ++keys;
+            EXPECT_LE(QFontMetrics(key->font()).horizontalAdvance(key->text()), key->width() - 2)
+                << key->GetName().toStdString() << " " << key->text().toStdString();
+        }
+        EXPECT_GT(keys, 100);
+    }
+    std::vector<std::shared_ptr<sim::VirtualDevice>> boards;
+};
+
+TEST_F(SmallScreenTest, AtTheLaptopLayoutNothingIsCut) {
+    EXPECT_EQ(wnd->GetDPI(), 96);
+    ExpectNothingCut();
+}
+
+TEST_F(SmallScreenTest, OnA1024By600ScreenTheWindowFitsAndNothingIsCut) {
+    QScreen* netbook = QGuiApplication::screenAt({1366 + 10, 10});
+    ASSERT_NE(netbook, nullptr);
+    Host()->move(netbook->geometry().topLeft() + QPoint(10, 10));
+    Host()->windowHandle()->setScreen(netbook);
+    wnd->SendMessage(ui::WM_DISPLAYCHANGE, 0, 0);
+    QTest::qWait(20);
+    EXPECT_TRUE(netbook->availableGeometry().contains(Host()->frameGeometry()))
+        << Host()->frameGeometry().x() << "," << Host()->frameGeometry().y() << " "
+        << Host()->frameGeometry().width() << " x " << Host()->frameGeometry().height();
+    ExpectNothingCut();
+}
+
+} // namespace
