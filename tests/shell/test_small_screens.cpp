@@ -5,7 +5,9 @@
 
 #include "MainWindowFixture.h"
 #include "shell/controls/DeviceKeyButtonUI.h"
-#include "ui/EditUI.h"
+#include "shell/keyset/KeySetControlUI.h"
+#include "shell/keyset/KeySetRoutes.h"
+#include "ui/ComboUI.h"
 
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -55,6 +57,10 @@ protected:
         }
         EXPECT_GT(keys, 100);
     }
+    QRect InWindow(const char* name) {
+        QWidget* w = wnd->Find(name)->GetWidget();
+        return {w->mapTo(Host(), QPoint()), w->size()};
+    }
     std::vector<std::shared_ptr<sim::VirtualDevice>> boards;
 };
 
@@ -74,6 +80,19 @@ TEST_F(SmallScreenTest, OnA1024By600ScreenTheWindowFitsAndNothingIsCut) {
         << Host()->frameGeometry().x() << "," << Host()->frameGeometry().y() << " "
         << Host()->frameGeometry().width() << " x " << Host()->frameGeometry().height();
     ExpectNothingCut();
+
+    // The key assignment panel with its tallest function stands below the keys, not over them.
+    Click("key_Op_tab");
+    Click("key_64");
+    auto* panel = wnd->KeySet()->PanelOf(wnd->CurrentDevice());
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(wnd->Find<ui::CComboUI>("keyset_function_combo")
+                    ->SelectItem(panel->FunctionItem(shell::keyset::kFunctionKeyboardKey)));
+    QTest::qWait(20);
+    const QRect keys = InWindow("keyboard_key_panel");
+    const QRect assignment = InWindow("keyset_layout");
+    EXPECT_FALSE(keys.intersects(assignment));
+    EXPECT_LE(assignment.bottom(), InWindow("status_bar").top());
 }
 
 } // namespace
