@@ -13,6 +13,17 @@ namespace ui {
 namespace {
 constexpr int kMaxIncludeDepth = 16; // an include cycle ends here with an error
 
+// Builds running on the UI thread, the outermost first: a panel that a builder callback builds
+// for another build (no parent given) leaves its style sheet to that build, which takes the
+// panel into its tree and covers its controls.
+int g_buildDepth = 0;
+struct BuildScope {
+    BuildScope() { ++g_buildDepth; }
+    ~BuildScope() { --g_buildDepth; }
+    BuildScope(const BuildScope&) = delete;
+    BuildScope& operator=(const BuildScope&) = delete;
+};
+
 QSize ParseSize(const QString& value) {
     const QStringList p = value.split(QLatin1Char(','));
     return p.size() == 2 ? QSize(p[0].trimmed().toInt(), p[1].trimmed().toInt()) : QSize();
@@ -39,6 +50,7 @@ void CDialogBuilder::Reset(IDialogBuilderCallback* callback, CPaintManagerUI* ma
 
 CControlUI* CDialogBuilder::Create(const QString& xml, IDialogBuilderCallback* callback,
                                    CPaintManagerUI* manager, CControlUI* parent) {
+    const BuildScope scope;
     Reset(callback, manager);
     QList<CControlUI*> top;
     const QString file = CResourceManager::GetInstance().GetXmlFile(xml);
@@ -49,6 +61,7 @@ CControlUI* CDialogBuilder::Create(const QString& xml, IDialogBuilderCallback* c
 CControlUI* CDialogBuilder::CreateFromText(const QString& text, const QString& sourceName,
                                            IDialogBuilderCallback* callback,
                                            CPaintManagerUI* manager, CControlUI* parent) {
+    const BuildScope scope;
     Reset(callback, manager);
     QList<CControlUI*> top;
     QXmlStreamReader xml(text);
@@ -67,7 +80,8 @@ CControlUI* CDialogBuilder::Finish(bool ok, QList<CControlUI*>& top, CControlUI*
         return nullptr;
     }
     for (CControlUI* control : top) {
-        control->ShareStyleSheet();
+        if (g_buildDepth == 1 || holder)
+            control->ShareStyleSheet();
         if (holder)
             holder->Add(control);
         else if (m_manager)

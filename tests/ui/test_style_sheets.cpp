@@ -82,6 +82,35 @@ TEST_F(StyleSheetTest, APageBuiltIntoTheWindowLaterSharesOneSheetToo) {
     EXPECT_EQ(CentreColour(W("grey")), qRgb(0x80, 0x80, 0x80));
 }
 
+// A custom tag whose panel the callback builds from a file of its own, as the program's panels.
+struct PanelCallback : IDialogBuilderCallback {
+    CPaintManagerUI* pm = nullptr;
+    CControlUI* CreateControl(const QString& tag) override {
+        if (tag != QLatin1String("Panel"))
+            return nullptr;
+        CDialogBuilder builder;
+        return builder.CreateFromText(
+            QStringLiteral(R"(<HorizontalLayout name="panel" bkcolor="#FF303030">
+  <Button name="yellow" bkcolor="#FFC0C010" width="40"/></HorizontalLayout>)"),
+            QStringLiteral("panel.xml"), nullptr, pm);
+    }
+};
+
+TEST_F(StyleSheetTest, APanelBuiltInsideAPageJoinsThePagesSheet) {
+    PanelCallback callback;
+    callback.pm = &pm;
+    CDialogBuilder builder;
+    CControlUI* page = builder.CreateFromText(
+        QStringLiteral(
+            R"(<VerticalLayout name="page" height="80"><Panel height="40"/></VerticalLayout>)"),
+        QStringLiteral("page.xml"), &callback, &pm, root);
+    ASSERT_NE(page, nullptr) << builder.GetLastError().toStdString();
+    QTest::qWait(20);
+    EXPECT_TRUE(W("panel")->styleSheet().isEmpty());
+    EXPECT_TRUE(W("yellow")->styleSheet().isEmpty());
+    EXPECT_EQ(CentreColour(W("yellow")), qRgb(0xC0, 0xC0, 0x10));
+}
+
 TEST_F(StyleSheetTest, AColourChangedAfterTheBuildReplacesTheBuiltOne) {
     auto* red = pm.FindControl(QStringLiteral("red"));
     red->SetBkColor(0xFF10C0C0);
