@@ -145,7 +145,6 @@ private:
     void ApplySharedSheet();
     void ApplyOwnSheet();
 
-private:
     CPaintManagerUI* m_manager = nullptr;
     CControlUI* m_parent = nullptr;
     QString m_name;
