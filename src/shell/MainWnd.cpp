@@ -220,7 +220,7 @@ void CMainWnd::SwitchToSelectedProfile() {
     CDeviceProfileUI* panel = CurrentProfilePanel();
     if (!device || !panel)
         return;
-    const std::string id = ApplyProfileSelection(*panel);
+    const std::string id = ApplyProfileSelection(*panel, DefaultProfileDialogs(this, m_dpi));
     if (id.empty() || id == device->GetCurrentProfileId())
         return;
     device->SetCurrentProfileId(id);

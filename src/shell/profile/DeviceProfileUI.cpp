@@ -145,20 +145,28 @@ int CDeviceProfileUI::GetSelectedIndex() {
     return combo ? combo->GetCurSel() : -1;
 }
 
-void CDeviceProfileUI::SelectProfile(int index, bool notify) {
+int CDeviceProfileUI::SelectProfile(int index, bool notify) {
     ui::CComboUI* combo = Combo();
     const std::string id = GetProfileIdAt(index);
     if (!combo || id.empty() || index >= combo->GetCount())
-        return;
-    if (List().Select(id) == kProfileUnknown) {
+        return kProfileNothingDone;
+    const int result = List().Select(id);
+    if (result == kProfileUnknown) {
         // Deleted meanwhile by another program: show the list as it is now instead.
         ShowList();
-        return;
+        return result;
+    }
+    if (result != kProfileDone) {
+        const auto current = std::find(m_itemIds.begin(), m_itemIds.end(), m_currentId);
+        if (current != m_itemIds.end())
+            combo->SelectItem(static_cast<int>(current - m_itemIds.begin()), true, false);
+        return result;
     }
     m_currentId = id;
     m_listDocument = config::MakeProfileListDocument(List().State());
     SetNameEditText(combo->GetItemAt(index)->GetText());
     combo->SelectItem(index, true, notify);
+    return result;
 }
 
 QString CDeviceProfileUI::GetNameEditText() {

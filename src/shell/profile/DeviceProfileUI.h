@@ -63,8 +63,10 @@ public:
     // The drop-down's selection; -1 when there is none or no drop-down.
     int GetSelectedIndex();
     // Selects the profile: the drop-down item (sending "itemselect" only when notify is set),
-    // its name into the name edit, "profileselect" and the current profile id.
-    void SelectProfile(int index, bool notify);
+    // its name into the name edit, "profileselect" and the current profile id. A config::
+    // ProfileResult: when "ProfileList.ini" cannot be read or written the drop-down goes back
+    // to the current profile (without notification) and nothing else changes.
+    int SelectProfile(int index, bool notify);
     QString GetNameEditText();
     void SetNameEditText(const QString& text);
 

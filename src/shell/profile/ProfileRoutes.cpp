@@ -124,11 +124,15 @@ bool IsProfileCombo(const QString& name) {
     return ui::NameIs(name, "device_profile_combo");
 }
 
-std::string ApplyProfileSelection(CDeviceProfileUI& panel) {
+std::string ApplyProfileSelection(CDeviceProfileUI& panel, const ProfileDialogs& dialogs) {
     const int index = panel.GetSelectedIndex();
     if (index < 0)
         return {};
-    panel.SelectProfile(index, false);
+    const int result = panel.SelectProfile(index, false);
+    if (result != config::kProfileDone && result != config::kProfileUnknown) {
+        Report(result, dialogs);
+        return {};
+    }
     return panel.GetCurrentProfileId();
 }
 

@@ -75,8 +75,8 @@ ProfileRoute RouteProfileClick(CDeviceProfileUI& panel, const QString& name,
 
 bool IsProfileCombo(const QString& name);
 // The drop-down's selection becomes the selected profile; returns its id, empty when there is
-// no selection.
-std::string ApplyProfileSelection(CDeviceProfileUI& panel);
+// no selection or when the profile list cannot be read or written (shown as a message).
+std::string ApplyProfileSelection(CDeviceProfileUI& panel, const ProfileDialogs& dialogs);
 
 // The profile panel ("DeviceProfileItem") of a device page; nullptr when the page has none.
 CDeviceProfileUI* FindProfilePanel(ui::CControlUI* page);

@@ -201,7 +201,7 @@ TEST_F(DeviceProfileTest, MenuButtonsAddCopyAndDeleteProfiles) {
     EXPECT_EQ(panel.GetSelectedIndex(), 1);
     EXPECT_EQ(router.profileSelections, 1);
     EXPECT_EQ(panel.GetNameEditText(), "profile2");
-    EXPECT_EQ(shell::ApplyProfileSelection(panel),
+    EXPECT_EQ(shell::ApplyProfileSelection(panel, router.dialogs),
               ListFile()["profilelist"][1]["profileUUID"].asString());
     EXPECT_EQ(ListFile()["profileselect"], 1);
     EXPECT_FALSE(std::filesystem::exists(Folder() + deleted + ".Json"));
@@ -301,10 +301,21 @@ TEST_F(DeviceProfileTest, ChoosingAProfileInTheDropDownSwitchesTheSelection) {
     QTest::keyClick(combo, Qt::Key_Down);
     EXPECT_EQ(router.profileSelections, 1);
     EXPECT_EQ(panel.GetSelectedIndex(), 1);
-    const std::string id = shell::ApplyProfileSelection(panel);
+    const std::string id = shell::ApplyProfileSelection(panel, router.dialogs);
     EXPECT_EQ(id, panel.GetProfileIdAt(1));
     EXPECT_EQ(panel.GetNameEditText(), "profile2");
     EXPECT_EQ(ListFile()["profileselect"], 1);
+
+    // A list that cannot be read any more: the switch is refused and said, nothing changes.
+    const std::string list = Folder() + "ProfileList.ini";
+    std::filesystem::remove(list);
+    std::filesystem::create_directory(list);
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(shell::ApplyProfileSelection(panel, router.dialogs), "");
+    EXPECT_EQ(messages, QStringList{"message_text_40"});
+    EXPECT_EQ(panel.GetCurrentProfileId(), id);
+    EXPECT_EQ(panel.GetSelectedIndex(), 1) << "the drop-down shows the current profile again";
+    EXPECT_TRUE(std::filesystem::is_directory(list));
 }
 
 TEST_F(DeviceProfileTest, WithoutItsDropDownThePanelDoesNothing) {
