@@ -11,10 +11,6 @@
 #include "shell/selector/DeviceOptionUI.h"
 #include "ui/ComboUI.h"
 #include "ui/ContainerUI.h"
-#include "ui/PaintManagerUI.h"
-
-#include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -77,16 +73,6 @@ TEST_P(KeyboardRemapTest, ARemapChosenOnTheKeyboardPageReachesTheKeyboardAndTheP
     ASSERT_NE(function, nullptr);
     ASSERT_TRUE(function->SelectItem(panel->FunctionItem(shell::keyset::kFunctionMedia)));
     ASSERT_TRUE(wnd->Find<ui::CComboUI>("keyset_media_combo")->SelectItem(6)); // volume up
-    // The picture of the README: QUARIN_SCREENSHOT_DIR=docs/screenshots.
-    if (const QString folder = qEnvironmentVariable("QUARIN_SCREENSHOT_DIR"); !folder.isEmpty()) {
-        QDir::setSearchPaths("skin", {env.SkinFolder()});
-        QFile style(env.SkinFolder() + "style.qss");
-        if (style.open(QIODevice::ReadOnly))
-            ui::CPaintManagerUI::SetStyleSheet(QString::fromUtf8(style.readAll()));
-        QTest::qWait(50);
-        Host()->grab().save(folder + "/keyassign.png");
-        ui::CPaintManagerUI::SetStyleSheet({});
-    }
     wire->ClearWireLog();
     Click("key_butt_prosave");
 
