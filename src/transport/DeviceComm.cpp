@@ -262,10 +262,12 @@ int CDeviceComm::WriteLightFrame(std::span<const std::uint8_t> frame) {
     Packet reply{};
     for (std::size_t at = 0; at < frame.size(); at += chunk) {
         // A frame packet never goes in the middle of a command exchange, and never through
-        // the receiver: it is dropped and counts as sent.
+        // the receiver: it is dropped and counts as sent. Nor does it wait for an exchange
+        // that holds the handle (a command's, a rebinding): the caller is the UI thread.
         if (m_receiverMode)
             continue;
-        if (m_busy) {
+        const std::unique_lock io(m_ioLock, std::try_to_lock);
+        if (m_busy || !io.owns_lock()) {
             platform::DebugLine("放弃灯光数据");
             continue;
         }

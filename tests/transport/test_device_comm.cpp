@@ -3,6 +3,7 @@
 
 #include "comm_fixture.h"
 
+#include <future>
 #include <numeric>
 #include <thread>
 
@@ -264,6 +265,25 @@ TEST_F(DeviceCommTest, LightFramesGoByCableOnlyAndNeverInsideATransaction) {
     EXPECT_EQ(comm.WriteLightFrame(frame), kCommSuccess);
     EXPECT_TRUE(keyboard->WireLog().empty());
     EXPECT_TRUE(receiver->WireLog().empty());
+}
+
+TEST_F(DeviceCommTest, ALightFrameIsDroppedRatherThanWaitingForTheHandle) {
+    Open(CDeviceComm::kModeCable);
+    // Another thread's exchange (or a rebinding) holds the handle until told to let go, or
+    // for two seconds at the most so that a frame that waits cannot hang the test.
+    std::promise<void> held;
+    std::promise<void> release;
+    std::thread owner([&] {
+        const std::lock_guard lock(comm.IoLock());
+        held.set_value();
+        release.get_future().wait_for(std::chrono::seconds(2));
+    });
+    held.get_future().wait();
+    const int result = comm.WriteLightFrame(std::vector<std::uint8_t>(120, 0x33));
+    release.set_value();
+    owner.join();
+    EXPECT_EQ(result, kCommSuccess) << "a dropped frame counts as sent";
+    EXPECT_TRUE(keyboard->WireLog().empty());
 }
 
 TEST_F(DeviceCommTest, ARequestThatCannotBeWrittenGivesMinusOne) {
