@@ -3,6 +3,7 @@
 // reads, the running state an effect keeps between frames, the seven base effect steps and
 // the per-key intensity decay.
 
+#include "devices/KeyGrid.h"
 #include "devices/LightTables.h"
 
 #include <array>
@@ -36,6 +37,7 @@ struct LightSettings {
 
 inline constexpr std::size_t kIntensityCount = 170; // one per on-screen key
 inline constexpr std::size_t kRingSize = 23;
+inline constexpr std::size_t kRipplePlanes = 4;
 
 // What an effect carries from one frame to the next. The base steps use the step counter,
 // phase[kColourPhase] (breathing) and phase[kFlashState] with timeMs (flash).
@@ -45,6 +47,16 @@ struct EffectState {
     std::uint32_t timeMs = 0; // flash: when the LEDs last went on or off
     std::array<std::uint8_t, kIntensityCount> intensity{};
     std::array<std::uint8_t, kRingSize> ring{};
+
+    // The music effect: the band feeding the first bar, the calls since it last moved, the
+    // ripple drive summed from the loudness, the seed of the ripple colours, each key's wheel
+    // phase and the ripple planes (bit r of a column byte is grid row r).
+    std::uint8_t startBand = 0;
+    std::uint8_t bandCalls = 0;
+    int rippleSum = 0;
+    std::uint32_t randomSeed = 1;
+    std::array<std::uint8_t, kIntensityCount> keyPhase{};
+    std::array<std::array<std::uint8_t, kGridColumns>, kRipplePlanes> planes{};
 
     void Reset() { *this = EffectState{}; }
 };
