@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace devices {
 
@@ -294,6 +295,41 @@ int CKelvaneKeyboardDevice::WriteCustomScheme() {
     if (result != kCommSuccess)
         std::this_thread::sleep_for(std::chrono::milliseconds(kSchemeFailurePauseMs));
     return result;
+}
+
+// ---- Music ----
+
+void CKelvaneKeyboardDevice::SetMusicSpectrum(const MusicSpectrum& bands) {
+    const std::lock_guard lock(m_musicLock);
+    m_spectrum = bands;
+}
+
+MusicSpectrum CKelvaneKeyboardDevice::TakeMusicSpectrum() {
+    const std::lock_guard lock(m_musicLock);
+    return std::exchange(m_spectrum, MusicSpectrum{});
+}
+
+void CKelvaneKeyboardDevice::SetMusicSettings(const MusicSettings& settings) {
+    const std::lock_guard lock(m_musicLock);
+    m_musicSettings = settings;
+}
+
+MusicSettings CKelvaneKeyboardDevice::GetMusicSettings() const {
+    const std::lock_guard lock(m_musicLock);
+    return m_musicSettings;
+}
+
+bool CKelvaneKeyboardDevice::StepMusic() {
+    if (m_light.mode == kMusicEffect) {
+        RenderMusicFrame(m_leds, m_light, UnpackAudioLighting(GetAudioLighting()), m_effect,
+                         TakeMusicSpectrum());
+        return true;
+    }
+    if (m_light.mode == kMusicColourEffect) {
+        RenderMusicColourFrame(m_leds, m_light, GetMusicSettings());
+        return true;
+    }
+    return false;
 }
 
 // ---- Whole device ----

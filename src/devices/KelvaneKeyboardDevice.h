@@ -12,9 +12,11 @@
 #include "devices/KeyCode.h"
 #include "devices/KeyboardKeyMap.h"
 #include "devices/LightBlock.h"
+#include "devices/MusicEffects.h"
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <vector>
 
 namespace devices {
@@ -134,6 +136,19 @@ public:
     // Whether the keyboard answers behind its receiver (0xAA); true by cable.
     bool CheckReceiverLink() override { return m_command.CheckReceiverLink(); }
 
+    // ---- Music ----
+
+    // The latest spectrum from the recorder, kept until the next music frame takes it.
+    void SetMusicSpectrum(const MusicSpectrum& bands) override;
+    // The spectrum given since the last take, cleared; all 0 (silence) when none came.
+    MusicSpectrum TakeMusicSpectrum();
+    void SetMusicSettings(const MusicSettings& settings) override;
+    MusicSettings GetMusicSettings() const;
+    // One step of the music effects into the LED list, for the lighting loop: effect 29 from
+    // the spectrum it takes and the audio-lighting record, effect 30 in the music colour.
+    // False, with the list untouched, in any other effect.
+    bool StepMusic();
+
     // ---- Whole device ----
 
     // The device tables, the profile, the device state; then the panels are refreshed.
@@ -167,6 +182,10 @@ private:
     config::SystemStageWords m_system;
     LightBlock m_blockCopy{};
     int m_activeProfile = 0;
+    // The recorder's thread gives, the lighting loop takes.
+    mutable std::mutex m_musicLock;
+    MusicSpectrum m_spectrum{};
+    MusicSettings m_musicSettings{};
 };
 
 } // namespace devices

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
 #include <thread>
 
@@ -327,6 +328,24 @@ void CKelvaneUSBDevice::SetLightFields(const config::LightInfoRecord& fields) {
     m_lightFields = fields;
     m_light = {fields.selectItem, fields.light, fields.speed, fields.fx,
                fields.multiColor, fields.red,   fields.green, fields.blue};
+}
+
+AudioLighting PackAudioLighting(const config::AudioLightRecord& record) {
+    std::array<std::uint8_t, sizeof record> bytes{};
+    std::memcpy(bytes.data(), &record, sizeof record);
+    AudioLighting lighting;
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        lighting.words[i / 4] |= std::uint32_t{bytes[i]} << (8 * (i % 4));
+    return lighting;
+}
+
+config::AudioLightRecord UnpackAudioLighting(const AudioLighting& lighting) {
+    std::array<std::uint8_t, sizeof(config::AudioLightRecord)> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(lighting.words[i / 4] >> (8 * (i % 4)));
+    config::AudioLightRecord record;
+    std::memcpy(&record, bytes.data(), sizeof record);
+    return record;
 }
 
 void CKelvaneUSBDevice::SetAudioLighting(const AudioLighting& lighting) {

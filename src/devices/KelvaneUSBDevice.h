@@ -47,6 +47,9 @@ using CustomColourRecord = std::array<std::uint8_t, 14>;
 struct AudioLighting {
     std::uint32_t words[3] = {0, 0, 0};
 };
+// The record's nine bytes in order from the low byte of the first word.
+AudioLighting PackAudioLighting(const config::AudioLightRecord& record);
+config::AudioLightRecord UnpackAudioLighting(const AudioLighting& lighting);
 
 class CKelvaneUSBDevice {
 public:

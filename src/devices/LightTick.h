@@ -8,6 +8,7 @@
 namespace devices {
 
 inline constexpr std::chrono::microseconds kLightTick{15625};
+static_assert(kLightTick * 64 == std::chrono::seconds(1));
 
 // Effect 29 (the music bars and ripples) steps every second tick at every speed.
 inline constexpr int kMusicThresholdTicks = 2;

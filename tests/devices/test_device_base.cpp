@@ -82,6 +82,15 @@ TEST(DeviceFactory, MakesTheModelOfTheSlotWithItsTableValues) {
     EXPECT_EQ(CreateDeviceForSlot(slots, 10, "p")->GetDeviceName(), "HD");
 }
 
+TEST(DeviceBase, TheAudioRecordTravelsInThreeWordsFromTheLowByteUp) {
+    const config::AudioLightRecord record{3, 10, 20, 30, 40, 50, 60, 1, 0xFF};
+    const devices::AudioLighting lighting = devices::PackAudioLighting(record);
+    EXPECT_EQ(lighting.words[0], 0x1E140A03u);
+    EXPECT_EQ(lighting.words[1], 0x013C3228u);
+    EXPECT_EQ(lighting.words[2], 0xFFu);
+    EXPECT_EQ(devices::UnpackAudioLighting(lighting), record);
+}
+
 TEST(DeviceBase, BindsKeyAndLightButtonsByNameAndUserData) {
     auto device = CreateDeviceForModel(0); // mouse: 11 keys, 15 LEDs
     FakeButton key3, light2, tooFar, bad;

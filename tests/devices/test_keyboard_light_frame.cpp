@@ -7,6 +7,7 @@
 #include "KeyboardFixture.h"
 
 #include <algorithm>
+#include <set>
 
 namespace keyboardtest {
 namespace {
@@ -142,6 +143,70 @@ TEST_P(LightFrameTest, VisibleLightButtonsShowTheLedsAndLeaveThemAsTheyAre) {
     EXPECT_EQ(hidden.colour, (LedColour{0xFF, 0xFF, 0xFF, 0xFF}));
     EXPECT_EQ(keyboard->GetLedColour(3), ColourOf(3));
     EXPECT_EQ(keyboard->GetLedColour(4), ColourOf(4)) << "a button's colour never goes back";
+}
+
+// Effect 29 renders into the LED list from the spectrum given since the last step, and the
+// next frame streams it: here band 0 at full scale stands as a bar of five keys in column 0.
+TEST_P(LightFrameTest, AMusicStepRendersTheNextFrameFromTheSpectrumTakenOnce) {
+    config::LightInfoRecord info = keyboard->GetLightInfo();
+    info.selectItem = 29;
+    info.light = 3;
+    keyboard->SetLightInfo(info);
+    const LedColour bar{200, 0, 0, 254};
+    const LedColour background{0, 0, 50, 255};
+    keyboard->SetAudioLighting(PackAudioLighting({0, 0, 0, 50, 200, 0, 0, 0, 0}));
+    MusicSpectrum bands{};
+    bands[0] = 2000;
+    keyboard->SetMusicSpectrum(bands);
+    ASSERT_TRUE(keyboard->StepMusic());
+
+    const std::set<int> column0 = {120, 121, 122, 123, 124};
+    Bytes expected(3 * kFactoryKeys, 0);
+    for (int i = 0; i < 170; ++i) {
+        const LedColour c = column0.count(i) ? bar : background;
+        EXPECT_EQ(keyboard->GetLedColour(i), c) << i;
+        const std::size_t n = keyboard->Maps().leds[static_cast<std::size_t>(i)];
+        if (n == kNoLedNumber)
+            continue;
+        expected[3 * n] = static_cast<std::uint8_t>(c.red * c.alpha >> 8);
+        expected[3 * n + 1] = static_cast<std::uint8_t>(c.green * c.alpha >> 8);
+        expected[3 * n + 2] = static_cast<std::uint8_t>(c.blue * c.alpha >> 8);
+    }
+    board->ClearWireLog();
+    ASSERT_EQ(keyboard->SendLightFrame(), transport::kCommSuccess);
+    if (ThroughReceiver()) {
+        EXPECT_TRUE(NothingSent());
+    } else {
+        EXPECT_EQ(Gathered(Requests(), 0x12), expected);
+        const Bytes memory = board->LedTable();
+        EXPECT_EQ(Bytes(memory.begin(), memory.begin() + 3 * kFactoryKeys), expected);
+    }
+
+    // No new spectrum: the next step hears silence and the bar decays.
+    ASSERT_TRUE(keyboard->StepMusic());
+    EXPECT_EQ(keyboard->GetLedColour(120), (LedColour{200, 0, 0, 209}));
+    EXPECT_EQ(keyboard->TakeMusicSpectrum(), MusicSpectrum{});
+}
+
+TEST_P(LightFrameTest, TheMusicColourFillsTheLedsAndOtherEffectsAreLeftAlone) {
+    MusicSpectrum bands{};
+    bands[0] = 2000;
+    keyboard->SetMusicSpectrum(bands);
+    for (std::uint8_t effect : {0, 6, 20, 28}) {
+        SelectEffect(effect);
+        EXPECT_FALSE(keyboard->StepMusic());
+    }
+    EXPECT_EQ(keyboard->GetLedColour(5), ColourOf(5));
+    EXPECT_EQ(keyboard->TakeMusicSpectrum(), bands) << "kept for the music effect";
+
+    config::LightInfoRecord info = keyboard->GetLightInfo();
+    info.selectItem = 30;
+    info.light = 1;
+    keyboard->SetLightInfo(info);
+    keyboard->SetMusicSettings({10, 20, 30, 0, 0, 0});
+    EXPECT_TRUE(keyboard->StepMusic());
+    for (int i = 0; i < 170; ++i)
+        EXPECT_EQ(keyboard->GetLedColour(i), (LedColour{10, 20, 30, 80})) << i;
 }
 
 INSTANTIATE_TEST_SUITE_P(Keyboard, LightFrameTest, ::testing::Bool(), KindName);
