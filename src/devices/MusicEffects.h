@@ -34,7 +34,10 @@ enum AudioMode : std::uint8_t {
 // below 0 for values above 2000). With `capLoud`, a value beyond the scale gives 500.
 int BandLevel(std::int64_t value, bool capLoud);
 
-// One frame of effect 29 from `spectrum` (an "AudioMode" above 6 draws as 0). A covered key's
+// One frame of effect 29 from `spectrum` (an "AudioMode" above 6 draws as 0). Modes 4 and 6
+// mirror 0 and 5: the column bars hang from the top row and the row bars grow from the right
+// edge, with the same levels, colour phases and decay. A ripple's four planes carry its front
+// left, right, up and down by one grid step per call. A covered key's
 // intensity is set to 255 and the others decay; a key above 9 shows the foreground (the
 // wheel at its phase with the seven-colour flag), a key at 9 or below the background. The
 // rings show the wheel only, dark where nothing is lit.
