@@ -160,21 +160,28 @@ void COptionUI::OnClicked() {
     Selected(m_group.isEmpty() ? !isChecked() : true);
 }
 
+void COptionUI::SetSelectedBkColor(std::uint32_t colour) {
+    m_selectedBkColor = colour;
+    RefreshStyle();
+}
+
 void COptionUI::SetAttribute(const QString& name, const QString& value) {
     const QString key = name.toLower();
     if (key == QLatin1String("group"))
         SetGroup(value);
     else if (key == QLatin1String("selected"))
         Selected(value == QLatin1String("true"), false);
-    else if (key == QLatin1String("selectedbkcolor")) {
-        m_selectedBkColor = ParseColour(value);
-        RefreshStyle();
-    } else if (key == QLatin1String("selectedtextcolor")) {
-        m_selectedTextColor = ParseColour(value);
-        RefreshStyle();
-    } else {
+    else if (key == QLatin1String("selectedbkcolor"))
+        SetSelectedBkColor(ParseColour(value));
+    else if (key == QLatin1String("selectedtextcolor"))
+        SetSelectedTextColor(ParseColour(value));
+    else
         CButtonUI::SetAttribute(name, value);
-    }
+}
+
+void COptionUI::SetSelectedTextColor(std::uint32_t colour) {
+    m_selectedTextColor = colour;
+    RefreshStyle();
 }
 
 QString COptionUI::StyleRules(const QString& selector) const {

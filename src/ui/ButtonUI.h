@@ -56,6 +56,9 @@ public:
     void Selected(bool selected, bool triggerEvent = true);
     QString GetGroup() const { return m_group; }
     void SetGroup(const QString& group);
+    std::uint32_t GetSelectedBkColor() const { return m_selectedBkColor; }
+    void SetSelectedBkColor(std::uint32_t colour);
+    void SetSelectedTextColor(std::uint32_t colour);
     void SetAttribute(const QString& name, const QString& value) override;
     void SetManager(CPaintManagerUI* manager, CControlUI* parent) override;
 
