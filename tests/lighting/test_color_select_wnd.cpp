@@ -85,7 +85,7 @@ TEST_F(ColorSelectWndTest, OpensOnTheGivenColourWithTheDefaultSwatchesAndWritesN
     EXPECT_EQ(Get("color_option_0")->GetBkColor(), 0xFFFF0000u);
     EXPECT_TRUE(Get<ui::COptionUI>("color_option_0")->IsSelected());
     EXPECT_TRUE(Get<ui::COptionUI>("collect_color_option_0")->IsSelected());
-    EXPECT_EQ(Get("collect_color_option_19")->GetBkColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(Get("collect_color_option_19")->GetBkColor(), 0xFF24272Fu); // empty
     EXPECT_EQ(Get("collect_color_option_19")->GetUserData(), "0");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(UserFile())));
 }
