@@ -102,6 +102,11 @@ void CColorSelectWnd::OnClick(ui::TNotifyUI& msg) {
         return;
     }
     if (NameIs(msg.pSender, "okbtn")) {
+        // A click on a button leaves the focus where it is: a value still being typed counts.
+        for (const char* name : {"color_edit_r", "color_edit_g", "color_edit_b"}) {
+            if (const ui::CControlUI* edit = Find(QLatin1String(name)); edit && edit->IsFocused())
+                OnEditsChanged();
+        }
         if (!m_palette) {
             Close(2);
             return;
@@ -112,6 +117,14 @@ void CColorSelectWnd::OnClick(ui::TNotifyUI& msg) {
         return;
     }
     WindowImplBase::OnClick(msg);
+}
+
+ui::LRESULT CColorSelectWnd::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM,
+                                                 bool& handled) {
+    handled = msg == ui::WM_KEYDOWN && wParam == ui::VK_ESCAPE;
+    if (handled)
+        Close(0);
+    return 0;
 }
 
 void CColorSelectWnd::OnSelectChanged(ui::TNotifyUI& msg) {

@@ -35,6 +35,9 @@ protected:
     QString GetSkinFile() override { return QStringLiteral("PalletDialog.xml"); }
     void InitWindow() override;
     void OnClick(ui::TNotifyUI& msg) override;
+    // Escape closes the picker as "closebtn" does.
+    ui::LRESULT HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam,
+                                    bool& handled) override;
 
 private:
     void LoadSwatches();

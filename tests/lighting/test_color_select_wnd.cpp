@@ -249,6 +249,32 @@ TEST_F(ColorSelectResultTest, OkGivesThePreviewsColourAndCloseGivesNothing) {
     EXPECT_EQ(choice.color, 0u);
 }
 
+TEST_F(ColorSelectResultTest, OkTakesAValueStillBeingTypedAndEscapeOrTheWindowManagerCloses) {
+    WhenOpen([](QWidget* w) {
+        w->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+        auto* red = w->findChild<QLineEdit*>("color_edit_r");
+        red->setFocus();
+        red->selectAll();
+        QTest::keyClicks(red, "200");
+        ClickIn(w, "okbtn"); // buttons take no focus from a click: the edit keeps it
+    });
+    lighting::ColorChoice choice = lighting::OpenColorSelectWindow(nullptr, 0x000010u);
+    EXPECT_EQ(choice.result, 1);
+    EXPECT_EQ(choice.color, 0x00C80010u);
+
+    WhenOpen([](QWidget* w) {
+        QTest::keyClick(w, Qt::Key_Escape);
+        if (!QTest::qWaitFor([w] { return !w->isVisible(); })) {
+            ADD_FAILURE() << "Escape left the picker open";
+            w->close();
+        }
+    });
+    EXPECT_EQ(lighting::OpenColorSelectWindow(nullptr, 0x000010u).result, 0);
+    WhenOpen([](QWidget* w) { w->close(); });
+    EXPECT_EQ(lighting::OpenColorSelectWindow(nullptr, 0x000010u).result, 0);
+}
+
 TEST_F(ColorSelectResultTest, OkReportsTheMulticolourChoiceUnlessTheOptionIsHidden) {
     WhenOpen([](QWidget* w) {
         ClickIn(w, "7color");
