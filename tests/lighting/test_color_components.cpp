@@ -8,14 +8,6 @@ namespace {
 
 using lighting::ColorFromTexts;
 using lighting::ComponentFromText;
-using lighting::SplitColor;
-
-TEST(ColorComponents, SplitTakesRedGreenBlueFromTheirBytes) {
-    const auto parts = SplitColor(0xFF123456u);
-    EXPECT_EQ(parts.red, 0x12);
-    EXPECT_EQ(parts.green, 0x34);
-    EXPECT_EQ(parts.blue, 0x56);
-}
 
 TEST(ColorComponents, TextsGiveAnOpaqueColourWithEachComponentInItsByte) {
     EXPECT_EQ(ColorFromTexts("255", "0", "0"), 0xFFFF0000u);
