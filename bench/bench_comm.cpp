@@ -106,7 +106,7 @@ private:
 };
 
 // The time from plugging (or unplugging) a device to the scan thread reporting both of its
-// interfaces; the thread polls every 100 ms, so this is at most one pass interval plus a pass.
+// interfaces; the plug or unplug wakes the thread, so this is one wake-up plus a pass.
 void BM_PlugAndUnplugLatency(benchmark::State& state) {
     sim::VirtualHidBackend backend;
     std::vector<DeviceSlot> slots = MakeSlotList();

@@ -50,7 +50,7 @@ void BM_UnpackMouseReport(benchmark::State& state) {
 }
 BENCHMARK(BM_UnpackMouseReport);
 
-// A scan pass when no hidraw node came or went: what the scan thread pays ten times a second.
+// A scan pass when no hidraw node came or went: what the scan thread pays at each safety pass.
 void BM_EnumerateWithoutChange(benchmark::State& state) {
     transport::HidrawBackend backend;
     std::vector<std::string> paths;

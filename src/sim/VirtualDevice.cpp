@@ -184,7 +184,7 @@ bool VirtualDevice::PlugIn(const std::string& node) {
     if (m_connection)
         return false;
     m_connection = std::make_shared<Connection>(node);
-    // The paths are made once per plug-in: the scan asks for them ten times a second.
+    // The paths are made once per plug-in: every scan pass and removal check asks for them.
     m_paths.clear();
     const std::size_t count = m_layout.collections.size();
     for (std::size_t i = 0; i < count; ++i)

@@ -3,13 +3,22 @@
 #include "sim/VirtualHidHandle.h"
 #include "transport/HidDescriptor.h"
 
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 
 namespace sim {
 
+VirtualHidBackend::VirtualHidBackend() : m_changeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+
 VirtualHidBackend::~VirtualHidBackend() {
     UnplugAll();
+    if (m_changeFd >= 0)
+        ::close(m_changeFd);
 }
 
 bool VirtualHidBackend::Plug(const std::shared_ptr<VirtualDevice>& device) {
@@ -24,6 +33,7 @@ bool VirtualHidBackend::Plug(const std::shared_ptr<VirtualDevice>& device) {
     // A descriptor the host cannot parse leaves a device whose collections do not open.
     m_devices.push_back(
         {device, parsed.ok ? parsed.collections : std::vector<transport::HidCollection>{}});
+    MarkChanged();
     return true;
 }
 
@@ -38,6 +48,7 @@ bool VirtualHidBackend::Unplug(const std::shared_ptr<VirtualDevice>& device) {
         m_devices.erase(it);
     }
     device->Unplug();
+    MarkChanged();
     return true;
 }
 
@@ -49,6 +60,8 @@ void VirtualHidBackend::UnplugAll() {
     }
     for (const auto& plugged : devices)
         plugged.device->Unplug();
+    if (!devices.empty())
+        MarkChanged();
 }
 
 std::vector<std::shared_ptr<VirtualDevice>> VirtualHidBackend::PluggedDevices() const {
@@ -103,6 +116,28 @@ VirtualHidBackend::Open(const std::string& path, const transport::OpenFlags& fla
 bool VirtualHidBackend::Exists(const std::string& path) {
     const std::lock_guard lock(m_mutex);
     return FindLocked(path) != nullptr;
+}
+
+int VirtualHidBackend::WaitForChange(transport::Event& stop, int timeoutMs) {
+    pollfd fds[2] = {{stop.WaitFd(), POLLIN, 0}, {m_changeFd, POLLIN, 0}};
+    int ready;
+    do
+        ready = ::poll(fds, 2, timeoutMs);
+    while (ready < 0 && errno == EINTR);
+    if (stop.IsSet())
+        return kWaitStopped;
+    if (ready <= 0)
+        return kWaitTimedOut;
+    std::uint64_t count;
+    const ssize_t done = ::read(m_changeFd, &count, sizeof count); // back to not readable
+    (void)done;
+    return kWaitChanged;
+}
+
+void VirtualHidBackend::MarkChanged() {
+    const std::uint64_t one = 1;
+    const ssize_t done = ::write(m_changeFd, &one, sizeof one);
+    (void)done; // a counter that is full is readable all the same
 }
 
 const VirtualHidBackend::Plugged* VirtualHidBackend::FindLocked(const std::string& path) const {

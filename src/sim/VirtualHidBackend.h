@@ -23,12 +23,13 @@ namespace sim {
 
 class VirtualHidBackend : public transport::HidBackend {
 public:
-    VirtualHidBackend() = default;
+    VirtualHidBackend();
     VirtualHidBackend(const VirtualHidBackend&) = delete;
     VirtualHidBackend& operator=(const VirtualHidBackend&) = delete;
     ~VirtualHidBackend() override; // unplugs every device
 
-    // False when the device is plugged in already, here or elsewhere.
+    // False when the device is plugged in already, here or elsewhere. Plugging and unplugging
+    // end a WaitForChange.
     bool Plug(const std::shared_ptr<VirtualDevice>& device);
     // Its paths vanish; reads and writes on its open handles fail with -1 from now on.
     // False when it was not plugged in here.
@@ -43,6 +44,7 @@ public:
     std::unique_ptr<transport::HidDevice>
     Open(const std::string& path, const transport::OpenFlags& flags, int* error = nullptr) override;
     bool Exists(const std::string& path) override;
+    int WaitForChange(transport::Event& stop, int timeoutMs) override;
 
 private:
     struct Plugged {
@@ -51,8 +53,12 @@ private:
     };
     const Plugged* FindLocked(const std::string& path) const;
 
+    // Readable from a plug or unplug until the wait that reports it.
+    void MarkChanged();
+
     mutable std::mutex m_mutex;
     std::vector<Plugged> m_devices;
+    int m_changeFd;
     unsigned m_plugCount = 0;
 };
 

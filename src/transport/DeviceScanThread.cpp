@@ -8,9 +8,9 @@
 namespace transport {
 
 DeviceScanThread::DeviceScanThread(std::vector<DeviceSlot>& slots, ISlotReceiver& receiver,
-                                   HidBackend* backend)
+                                   HidBackend* backend, int safetyPassMs)
     : m_slots(slots), m_receiver(receiver), m_backend(backend ? backend : &DefaultHidBackend()),
-      m_scanner(m_backend) {}
+      m_safetyPassMs(safetyPassMs), m_scanner(m_backend) {}
 
 DeviceScanThread::~DeviceScanThread() {
     Stop();
@@ -30,28 +30,34 @@ void DeviceScanThread::Stop() {
 }
 
 void DeviceScanThread::Run(Event& stop) {
-    for (;;) {
-        if (stop.Wait(1)) {
-            platform::DebugLine("抓取设备线程设定退出");
+    while (!stop.IsSet()) {
+        if (!PassAndRebind())
+            return;
+        if (m_backend->WaitForChange(stop, m_safetyPassMs) == HidBackend::kWaitStopped)
             break;
-        }
-        if (!ScanOnce())
-            break;
-        // Waiting on the stop event (rather than sleeping) lets a stop end the thread at once.
-        if (stop.Wait(kPassIntervalMs)) {
-            platform::DebugLine("抓取设备线程设定退出");
-            break;
-        }
     }
+    platform::DebugLine("抓取设备线程设定退出");
 }
 
 bool DeviceScanThread::ScanOnce() {
+    bool lost = false;
+    return Pass(lost);
+}
+
+bool DeviceScanThread::Pass(bool& lost) {
     const bool anyFree =
         std::any_of(m_slots.begin(), m_slots.end(), [](const DeviceSlot& s) { return s.IsFree(); });
     if (anyFree && !BindNewInterfaces())
         return false;
-    DropLostInterfaces();
+    lost = DropLostInterfaces();
     return true;
+}
+
+bool DeviceScanThread::PassAndRebind() {
+    bool lost = false;
+    if (!Pass(lost))
+        return false;
+    return !lost || Pass(lost);
 }
 
 bool DeviceScanThread::BindNewInterfaces() {
@@ -136,15 +142,18 @@ bool DeviceScanThread::OpenForScan(const std::string& path) {
     return false;
 }
 
-void DeviceScanThread::DropLostInterfaces() {
+bool DeviceScanThread::DropLostInterfaces() {
+    bool lost = false;
     for (std::size_t i = 0; i < m_slots.size(); ++i) {
         DeviceSlot& slot = m_slots[i];
         if (!slot.bound || m_backend->Exists(slot.path))
             continue;
         slot.bound = 0;
         slot.path.clear();
+        lost = true;
         m_receiver.OnSlotLost(static_cast<int>(i));
     }
+    return lost;
 }
 
 } // namespace transport

@@ -1,6 +1,7 @@
 #pragma once
-// DeviceScanThread: polls the HID collections every 100 ms, binds newly present supported
-// interfaces to free slots and notices bound ones that have gone.
+// DeviceScanThread: passes over the HID collections at start, whenever the backend tells of a
+// change and every few seconds besides; binds newly present supported interfaces to free
+// slots and notices bound ones that have gone.
 
 #include "transport/DeviceSlot.h"
 #include "transport/Event.h"
@@ -29,11 +30,13 @@ public:
 
 class DeviceScanThread {
 public:
-    static constexpr int kPassIntervalMs = 100;
+    // The pass made without a change event, in case the backend missed one.
+    static constexpr int kSafetyPassMs = 5000;
 
     // slots: the receiver's slot list (normally MakeSlotList()). backend nullptr: the default.
+    // safetyPassMs: the time without a change after which a pass is made all the same.
     DeviceScanThread(std::vector<DeviceSlot>& slots, ISlotReceiver& receiver,
-                     HidBackend* backend = nullptr);
+                     HidBackend* backend = nullptr, int safetyPassMs = kSafetyPassMs);
     ~DeviceScanThread();
 
     // Clears the stop event and starts the thread (once).
@@ -47,19 +50,27 @@ public:
     // not be listed (the thread then ends).
     bool ScanOnce();
     // The thread's body, for a caller that runs it on a thread of its own: passes until `stop`
-    // is set or the collections cannot be listed.
+    // is set or the collections cannot be listed, sleeping in the backend's WaitForChange
+    // between passes.
     void Run(Event& stop);
 
 private:
+    // One pass; `lost` tells whether it freed a slot.
+    bool Pass(bool& lost);
+    // A pass, and at once a second when the first freed slots: a pass binds before it drops,
+    // so an interface waiting for a freed slot would otherwise wait for the next change.
+    bool PassAndRebind();
     bool BindNewInterfaces();
     void BindPath(const std::string& path);
     // Opens the scanning channel on the path; tells of a refused open once.
     bool OpenForScan(const std::string& path);
-    void DropLostInterfaces();
+    // True when a slot was lost.
+    bool DropLostInterfaces();
 
     std::vector<DeviceSlot>& m_slots;
     ISlotReceiver& m_receiver;
     HidBackend* m_backend;
+    const int m_safetyPassMs;
     CHidChannel m_scanner;
     Event m_stop{true};
     bool m_firstPass = true;

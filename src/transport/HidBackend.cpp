@@ -20,7 +20,7 @@ HidBackend& HidrawInstance() {
 }
 
 // ASCII only: paths are ASCII, and the locale's tolower costs a call per character on a path
-// the scan parses ten times a second.
+// that every scan pass parses.
 char AsciiLower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }

@@ -1,12 +1,14 @@
 #pragma once
 // The seam between the HID channels and the system: enumerate the present top-level
-// collections, open one, check that one is still there. Two implementations: hidraw (the
-// kernel's /dev/hidrawN through libudev) and the virtual devices of src/sim.
+// collections, open one, check that one is still there, wait until the list may have changed. Two
+// implementations: hidraw (the kernel's /dev/hidrawN through libudev) and the virtual devices of
+// src/sim.
 //
 // A path names one top-level collection and keeps the identity pieces of the interface:
 //   /dev/hidraw3?vid_320f&pid_5001&mi_01&col04
 // (col: the 1-based top-level collection index, absent when the interface has only one).
 
+#include "transport/Event.h"
 #include "transport/HidTypes.h"
 
 #include <cstddef>
@@ -56,6 +58,13 @@ public:
                                             int* error = nullptr) = 0;
     // Whether the interface a path names is still present (the removal check).
     virtual bool Exists(const std::string& path) = 0;
+
+    enum : int { kWaitStopped = -1, kWaitTimedOut = 0, kWaitChanged = 1 };
+    // Sleeps until a collection may have come or gone, `stop` is set, or timeoutMs passes
+    // (-1: without limit). Returns kWaitChanged, kWaitStopped (stop wins over a change) or
+    // kWaitTimedOut. A change that came before the call, since the last wait that reported
+    // one, ends the wait at once; a change may be reported that an Enumerate does not show.
+    virtual int WaitForChange(Event& stop, int timeoutMs) = 0;
 };
 
 // The backend channels use unless given one: the hidraw backend, until the program or a test

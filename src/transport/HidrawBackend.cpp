@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -61,8 +62,8 @@ bool HidrawBackend::StartUdev() {
     m_udev = udev_new();
     if (!m_udev)
         return false;
-    // udevd passes an event on once the node has its permissions; where no udevd runs (a
-    // container) only the kernel's own events come.
+    // udevd passes an event on once its rules ran, so the node has its permissions by then;
+    // where no udevd runs (a container) only the kernel's own events come.
     const char* source = ::access("/run/udev/control", F_OK) == 0 ? "udev" : "kernel";
     m_monitor = udev_monitor_new_from_netlink(m_udev, source);
     if (m_monitor &&
@@ -92,6 +93,38 @@ bool HidrawBackend::MonitorSawChange() {
         changed = true;
     }
     return changed;
+}
+
+int HidrawBackend::WaitForChange(Event& stop, int timeoutMs) {
+    int monitorFd = -1;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (StartUdev() && m_monitor)
+            monitorFd = udev_monitor_get_fd(m_monitor);
+    }
+    const bool watched = monitorFd >= 0;
+    if (!watched)
+        timeoutMs = timeoutMs < 0 ? kUnwatchedWaitMs : std::min(timeoutMs, kUnwatchedWaitMs);
+    // The monitor lives as long as the backend, so its descriptor is polled without the lock
+    // that Enumerate and Open take.
+    pollfd fds[2] = {{stop.WaitFd(), POLLIN, 0}, {monitorFd, POLLIN, 0}};
+    int ready;
+    do
+        ready = ::poll(fds, 2, timeoutMs);
+    while (ready < 0 && errno == EINTR);
+    if (stop.IsSet())
+        return kWaitStopped;
+    if (!watched)
+        return kWaitChanged;
+    if (ready <= 0)
+        return kWaitTimedOut;
+    const std::lock_guard lock(m_mutex);
+    // A message the monitor drops (it passed the kernel's filter but not udev's) ends the
+    // wait early, as a time-out.
+    if (!MonitorSawChange())
+        return kWaitTimedOut;
+    m_listValid = false; // the events are drained here, so the next Enumerate must list again
+    return kWaitChanged;
 }
 
 bool HidrawBackend::Enumerate(std::vector<std::string>& paths) {

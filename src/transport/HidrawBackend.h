@@ -2,9 +2,9 @@
 // The HID backend over the kernel's hidraw nodes, found through libudev. Each node is one
 // interface; its report descriptor is parsed once and gives one path per top-level collection.
 //
-// Enumerate is meant to be called ten times a second for as long as the program runs: a udev
-// monitor tells whether any hidraw node came or went since the last call, and when none did
-// the last list is returned without touching sysfs.
+// A udev monitor tells whether any hidraw node came or went since the last Enumerate; when
+// none did, the last list is returned without touching sysfs. The same monitor ends
+// WaitForChange, so the scan sleeps until a node comes or goes.
 
 #include "transport/HidBackend.h"
 #include "transport/HidDescriptor.h"
@@ -42,6 +42,10 @@ public:
     // The node exists and still belongs to the path's vendor and product (node numbers are
     // reused as devices come and go).
     bool Exists(const std::string& path) override;
+    // Wakes on the monitor's hidraw events. Without a monitor nothing tells of a change: the
+    // wait then ends after kUnwatchedWaitMs at most, reporting a possible change.
+    int WaitForChange(Event& stop, int timeoutMs) override;
+    static constexpr int kUnwatchedWaitMs = 1000;
 
 private:
     // One hidraw node as last seen.

@@ -104,6 +104,7 @@ TEST(HidDefaultBackend, IsHidrawUntilAnotherIsSet) {
             return nullptr;
         }
         bool Exists(const std::string&) override { return false; }
+        int WaitForChange(Event&, int) override { return kWaitStopped; }
     } fake;
     SetDefaultHidBackend(&fake);
     EXPECT_EQ(&DefaultHidBackend(), &fake);

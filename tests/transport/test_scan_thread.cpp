@@ -7,7 +7,9 @@
 #include "transport/DeviceScanThread.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 
+#include <atomic>
 #include <cerrno>
 #include <map>
 
@@ -39,6 +41,16 @@ public:
         std::unique_lock lock(m_mutex);
         return m_changed.wait_for(lock, std::chrono::seconds(5),
                                   [&] { return m_events.size() >= count; });
+    }
+    // The events from `from` on, each pass's own sorted (the order of a device's interfaces
+    // within a pass is the enumeration's), with `from` events in the first group.
+    std::vector<std::string> EventsSortedFrom(std::size_t from, std::size_t group) {
+        std::vector<std::string> events = Events();
+        events.erase(events.begin(), events.begin() + static_cast<std::ptrdiff_t>(from));
+        for (std::size_t at = 0; at + group <= events.size(); at += group)
+            std::sort(events.begin() + static_cast<std::ptrdiff_t>(at),
+                      events.begin() + static_cast<std::ptrdiff_t>(at + group));
+        return events;
     }
     // The slot's state as the receiver saw it during the call.
     std::vector<std::pair<bool, std::string>> seen;
@@ -74,6 +86,59 @@ protected:
     RecordingReceiver receiver{slots};
     DeviceScanThread scan{slots, receiver, &backend};
 };
+
+// A thread whose safety pass never comes within a test: whatever it reports came from a
+// change event.
+class EventScanTest : public ScanTest {
+protected:
+    static constexpr int kHourMs = 3600 * 1000;
+    DeviceScanThread scan{slots, receiver, &backend, kHourMs};
+};
+
+bool Readable(int fd) {
+    pollfd entry{fd, POLLIN, 0};
+    return ::poll(&entry, 1, 0) == 1;
+}
+
+TEST(ScanWaitEvents, AStopEventsDescriptorIsReadableExactlyWhileItIsSet) {
+    Event early;
+    early.Set();
+    EXPECT_TRUE(Readable(early.WaitFd())) << "made after the event was set";
+    early.Reset();
+    EXPECT_FALSE(Readable(early.WaitFd()));
+    early.Set();
+    early.Set();
+    early.Reset();
+    EXPECT_FALSE(Readable(early.WaitFd())) << "two sets are undone by one reset";
+
+    Event autoReset(false);
+    const int fd = autoReset.WaitFd();
+    autoReset.Set();
+    EXPECT_TRUE(Readable(fd));
+    EXPECT_TRUE(autoReset.Wait(0));
+    EXPECT_FALSE(Readable(fd)) << "the wait that sees it clears it";
+}
+
+TEST(ScanWaitEvents, TheVirtualBackendWakesOnPlugAndUnplugAndStop) {
+    sim::VirtualHidBackend backend;
+    Event stop;
+    EXPECT_EQ(backend.WaitForChange(stop, 0), HidBackend::kWaitTimedOut);
+    auto pad = sim::MakeVirtualDevice(VirtualProduct::MousePad);
+    ASSERT_TRUE(backend.Plug(pad));
+    // A change before the wait ends it at once, and is reported once.
+    EXPECT_EQ(backend.WaitForChange(stop, -1), HidBackend::kWaitChanged);
+    EXPECT_EQ(backend.WaitForChange(stop, 0), HidBackend::kWaitTimedOut);
+
+    std::thread unplug([&] { backend.Unplug(pad); });
+    EXPECT_EQ(backend.WaitForChange(stop, -1), HidBackend::kWaitChanged);
+    unplug.join();
+
+    ASSERT_TRUE(backend.Plug(pad));
+    stop.Set();
+    EXPECT_EQ(backend.WaitForChange(stop, -1), HidBackend::kWaitStopped) << "stop wins";
+    stop.Reset();
+    EXPECT_EQ(backend.WaitForChange(stop, 0), HidBackend::kWaitChanged) << "and keeps the plug";
+}
 
 TEST(DeviceSlotTable, RowsAndEqualityIgnorePathAndBound) {
     const auto& rows = SupportedInterfaces();
@@ -213,6 +278,87 @@ TEST_F(ScanTest, TheThreadBindsAndLosesDevicesAsTheyComeAndGo) {
         std::sort(pass, pass + 2);
     EXPECT_EQ(events, (std::vector<std::string>{"first", "bound 8", "bound 9", "lost 8", "lost 9",
                                                 "bound 8", "bound 9"}));
+}
+
+TEST_F(EventScanTest, PlugAndUnplugAreReportedWithoutWaitingForTheSafetyPass) {
+    scan.Start();
+    ASSERT_TRUE(receiver.WaitFor(1));
+    auto pad = Plug(VirtualProduct::MousePad);
+    ASSERT_TRUE(receiver.WaitFor(3));
+    backend.Unplug(pad);
+    ASSERT_TRUE(receiver.WaitFor(5));
+    EXPECT_EQ(receiver.EventsSortedFrom(1, 2),
+              (std::vector<std::string>{"bound 8", "bound 9", "lost 8", "lost 9"}));
+    scan.Stop();
+}
+
+TEST_F(EventScanTest, ASlotFreedByAnUnplugGoesAtOnceToTheInterfaceWaitingForIt) {
+    auto first = Plug(VirtualProduct::Mouse);
+    auto second = Plug(VirtualProduct::Mouse);
+    scan.Start();
+    ASSERT_TRUE(receiver.WaitFor(3));
+    EXPECT_EQ(slots[4].path, first->CommandPath());
+    backend.Unplug(first);
+    // One change: the pass that loses the first mouse's slots is followed by one that binds
+    // them to the second.
+    ASSERT_TRUE(receiver.WaitFor(7));
+    EXPECT_EQ(receiver.EventsSortedFrom(3, 2),
+              (std::vector<std::string>{"lost 4", "lost 5", "bound 4", "bound 5"}));
+    EXPECT_EQ(slots[4].path, second->CommandPath());
+    scan.Stop();
+}
+
+TEST_F(EventScanTest, StopEndsAScanThatWaitsForAChange) {
+    scan.Start();
+    ASSERT_TRUE(receiver.WaitFor(1));
+    scan.Stop(); // would hang for an hour if the wait did not wake on the stop event
+    EXPECT_FALSE(scan.IsRunning());
+
+    // Run on a thread of the caller's, stopped through the caller's event.
+    Event stop;
+    std::thread worker([&] { scan.Run(stop); });
+    stop.Set();
+    worker.join();
+}
+
+// Counts passes (one listing each) and makes every wait time out at once, so a run of waits
+// stands for a long idle period; the last wait sets the stop event.
+class IdleClockBackend : public sim::VirtualHidBackend {
+public:
+    explicit IdleClockBackend(int waits) : m_waitsLeft(waits) {}
+    bool Enumerate(std::vector<std::string>& paths) override {
+        ++passes;
+        return sim::VirtualHidBackend::Enumerate(paths);
+    }
+    int WaitForChange(Event& stop, int timeoutMs) override {
+        timeouts.push_back(timeoutMs);
+        if (--m_waitsLeft == 0) {
+            stop.Set();
+            done.Set();
+        }
+        return stop.IsSet() ? kWaitStopped : kWaitTimedOut;
+    }
+    std::atomic<int> passes{0};
+    std::vector<int> timeouts;
+    Event done;
+
+private:
+    int m_waitsLeft;
+};
+
+TEST(ScanWhileIdle, PassesOnlyAtStartAndAtEachSafetyInterval) {
+    IdleClockBackend backend(10);
+    auto pad = sim::MakeVirtualDevice(VirtualProduct::MousePad);
+    ASSERT_TRUE(backend.Plug(pad));
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    RecordingReceiver receiver{slots};
+    DeviceScanThread scan{slots, receiver, &backend, 1234};
+    scan.Start();
+    ASSERT_TRUE(backend.done.Wait(5000));
+    scan.Stop();
+    EXPECT_EQ(backend.passes, 10) << "the first pass and one per timed-out wait";
+    EXPECT_EQ(backend.timeouts, std::vector<int>(10, 1234));
+    EXPECT_EQ(receiver.Events().size(), 3u) << "the pad is bound once";
 }
 
 TEST(HidChannel, RefusesOverlongPathsAndUnknownOnes) {
