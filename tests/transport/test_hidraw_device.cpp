@@ -190,4 +190,21 @@ TEST(HidrawBackend, EnumeratingAgainWithoutChangesGivesTheSameList) {
         EXPECT_EQ(path.rfind("/dev/", 0), 0u) << path;
 }
 
+// A node coming or going cannot be staged here (no devices, no udevd); the stop side of the
+// wait can: with or without a monitor, the stop event ends a wait without limit.
+TEST(HidrawBackend, TheStopEventEndsAWaitForChange) {
+    transport::HidrawBackend backend;
+    transport::Event stop;
+    stop.Set();
+    EXPECT_EQ(backend.WaitForChange(stop, -1), transport::HidBackend::kWaitStopped);
+    stop.Reset();
+    std::thread stopper([&] { stop.Set(); });
+    int result;
+    do
+        result = backend.WaitForChange(stop, -1);
+    while (result == transport::HidBackend::kWaitChanged); // a node of this machine, or no monitor
+    stopper.join();
+    EXPECT_EQ(result, transport::HidBackend::kWaitStopped);
+}
+
 } // namespace
