@@ -156,9 +156,18 @@ int CKelvaneUSBDevice::SendLightFrame() {
 }
 
 int CKelvaneUSBDevice::WriteLightFrame(std::span<const std::uint8_t> bytes) {
+    const auto now = m_frameClock();
+    if (std::equal(bytes.begin(), bytes.end(), m_lastFrame.begin(), m_lastFrame.end()) &&
+        now - m_lastFrameAt < kFrameRepeatInterval)
+        return transport::kCommSuccess;
     const int result = m_command.WriteLightFrame(bytes);
-    if (result != transport::kCommSuccess)
+    if (result != transport::kCommSuccess) {
+        m_lastFrame.clear();
         std::this_thread::sleep_for(std::chrono::milliseconds(kLightFailurePauseMs));
+        return result;
+    }
+    m_lastFrame.assign(bytes.begin(), bytes.end());
+    m_lastFrameAt = now;
     return result;
 }
 
@@ -205,6 +214,8 @@ void CKelvaneUSBDevice::ClearEffectBuffers() {
 
 void CKelvaneUSBDevice::TakeLightingControl(bool on) {
     m_lightControl = on;
+    // The device ran its own lighting meanwhile: the next frame goes out whatever it holds.
+    m_lastFrame.clear();
     if (on && GetDeviceKind() == transport::kKindKeyboard)
         m_command.TakeLightingControl();
 }

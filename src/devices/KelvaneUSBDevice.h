@@ -13,7 +13,9 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -90,7 +92,12 @@ public:
     void SetPowerItem(IPowerItem* item) { m_powerItem = item; }
     IPowerItem* GetPowerItem() const { return m_powerItem; }
     // Which of its two connections a product with a cable and a receiver form is using.
-    void SetUsingReceiver(bool on) { m_usingReceiver = on; }
+    // Called whenever a connection is opened: the device may have lost the last frame (it was
+    // unplugged or asleep), so the next one is sent whatever it holds.
+    void SetUsingReceiver(bool on) {
+        m_usingReceiver = on;
+        m_lastFrame.clear();
+    }
     bool IsUsingReceiver() const { return m_usingReceiver; }
 
     transport::CDeviceComm& CommandChannel() { return m_command; }
@@ -116,8 +123,15 @@ public:
 
     // Builds the frame (3 bytes per LED, each component × alpha >> 8) and sends it by cable
     // with command 0x12; through the receiver nothing is sent and the call counts as success.
+    // A frame the device already has is sent again only once kFrameRepeatInterval has passed.
     // After a failure it pauses 200 ms. 1 on success, else the command's result.
     virtual int SendLightFrame();
+    // How long a frame the device already shows is not sent again. Devices that fall back to
+    // their own lighting when the host's frames stop still get one this often.
+    static constexpr std::chrono::milliseconds kFrameRepeatInterval{1000};
+    using FrameClock = std::function<std::chrono::steady_clock::time_point()>;
+    // The clock of the repeat rule (steady_clock by default); tests move their own.
+    void SetFrameClock(FrameClock clock) { m_frameClock = std::move(clock); }
     // The 512-byte frame of the current LED list (after taking the light buttons' colours).
     std::array<std::uint8_t, kFrameSize> BuildLightFrame();
 
@@ -200,7 +214,8 @@ public:
     virtual void SetMusicSettings(const std::array<std::int32_t, 6>&) {}
 
 protected:
-    // Sends frame bytes with command 0x12; after a failure it pauses 200 ms.
+    // Sends frame bytes with command 0x12, unless they are the last ones sent less than
+    // kFrameRepeatInterval ago (then 1); after a failure it pauses 200 ms.
     int WriteLightFrame(std::span<const std::uint8_t> bytes);
     // The keyboard's and the mouse's power read: the 6-byte status of command 0x1A at offset
     // 0, its wireless byte set by the connection in use, handed to the power item. Only while
@@ -231,6 +246,11 @@ protected:
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
     IPowerItem* m_powerItem = nullptr;
+
+    // The last frame the device took and when; empty when it must be sent again.
+    std::vector<std::uint8_t> m_lastFrame;
+    std::chrono::steady_clock::time_point m_lastFrameAt;
+    FrameClock m_frameClock = [] { return std::chrono::steady_clock::now(); };
 
     LightSettings m_light{};
     std::uint32_t m_lightWide = 0;

@@ -200,6 +200,50 @@ TEST_F(LightFrameTest, CableSendsTheFrameReceiverSendsNothingAndSucceeds) {
     EXPECT_TRUE(board->WireLog().empty());
 }
 
+TEST_F(LightFrameTest, AFrameTheDeviceHasIsSentAgainOnlyAfterTheRepeatInterval) {
+    OpenCable();
+    std::chrono::steady_clock::time_point now{};
+    device->SetFrameClock([&] { return now; });
+    device->GetLightSettings() = LightSettings{0, 3, 0, 0, 0, 0x40, 0x80, 0xC0};
+    device->StepStatic();
+    auto framesSent = [&] {
+        const std::size_t packets = Requests(*board).size();
+        board->ClearWireLog();
+        return packets / 10; // 510 bytes in 56-byte packets
+    };
+    board->ClearWireLog();
+
+    ASSERT_EQ(device->SendLightFrame(), transport::kCommSuccess);
+    EXPECT_EQ(framesSent(), 1u);
+    now += CKelvaneUSBDevice::kFrameRepeatInterval - std::chrono::milliseconds(1);
+    EXPECT_EQ(device->SendLightFrame(), transport::kCommSuccess) << "a held frame counts as sent";
+    EXPECT_EQ(framesSent(), 0u);
+    now += std::chrono::milliseconds(1);
+    device->SendLightFrame();
+    EXPECT_EQ(framesSent(), 1u) << "devices that fall back to their own lighting are held";
+
+    // A change goes out at once, and so does the same frame after the device had its own
+    // lighting or a new connection.
+    device->SetLedColour(3, {1, 2, 3, 255});
+    device->SendLightFrame();
+    EXPECT_EQ(framesSent(), 1u);
+    device->TakeLightingControl(false);
+    device->TakeLightingControl(true);
+    device->SendLightFrame();
+    EXPECT_EQ(framesSent(), 1u);
+    device->SetUsingReceiver(false);
+    device->SendLightFrame();
+    EXPECT_EQ(framesSent(), 1u);
+
+    // A frame the device refused is not taken as held (the failure pauses 200 ms).
+    device->SetLedColour(4, {1, 2, 3, 255});
+    board->ForceStatus(0xFF, 1);
+    EXPECT_NE(device->SendLightFrame(), transport::kCommSuccess);
+    board->ClearWireLog();
+    device->SendLightFrame();
+    EXPECT_EQ(framesSent(), 1u);
+}
+
 TEST_F(LightFrameTest, OnlyAKeyboardTellsTheDeviceItTakesTheLighting) {
     device = CreateDeviceForModel(1, &backend);
     OpenCable();

@@ -69,8 +69,12 @@ TEST_P(LightFrameTest, HostDrivenEffectsStreamTheFrameByLedNumberByCableOnly) {
     ASSERT_EQ(leds[kOnScreenFn], kNoLedNumber);
     ASSERT_NE(leds[kOnScreenFn + 1], kOnScreenFn + 1);
 
+    // Both effects get the whole frame, though it is the same: the second a repeat interval on.
+    std::chrono::steady_clock::time_point now{};
+    keyboard->SetFrameClock([&] { return now; });
     for (std::uint8_t effect : {29, 30}) {
         SCOPED_TRACE(effect);
+        now += CKelvaneUSBDevice::kFrameRepeatInterval;
         SelectEffect(effect);
         board->ClearWireLog();
         ASSERT_EQ(keyboard->SendLightFrame(), transport::kCommSuccess);

@@ -9,9 +9,11 @@
 // option: the item is current while it is selected), "synchro_device_select" (an option: the
 // device takes part in synchronised lighting) and "device_select_name" (a label).
 
+#include "devices/LightTick.h"
 #include "shell/selector/DeviceItemImages.h"
 #include "ui/ContainerUI.h"
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 
@@ -36,7 +38,9 @@ public:
         kTimerPower = 1005,
         kTimerLinkWatch = 1007,
     };
-    static constexpr int kLightFrameMs = 5;
+    // A frame at most once per lighting tick (15.625 ms, rounded up to whole milliseconds).
+    static constexpr int kLightFrameMs =
+        static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(devices::kLightTick).count());
     static constexpr int kRefreshMs = 500;
     static constexpr int kLinkRetryMs = 3000;
     static constexpr int kFirstPowerMs = 50;
