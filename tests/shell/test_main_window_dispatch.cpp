@@ -201,8 +201,9 @@ TEST_F(DispatchTest, AProfileThatCannotBeReadIsReportedAndNotSent) {
     EXPECT_EQ(shown.toStdString(),
               "A profile file cannot be read, so it was left as it is. Check its permissions.");
     for (const sim::WirePacket& p : keyboard->WireLog()) {
-        if (p.direction == sim::WireDirection::Request)
+        if (p.direction == sim::WireDirection::Request) {
             EXPECT_NE(p.bytes[transport::packet::kCommandAt], 0x09) << "no key table is sent";
+        }
     }
     EXPECT_TRUE(std::filesystem::is_directory(unreadable));
 }

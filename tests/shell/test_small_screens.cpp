@@ -36,9 +36,10 @@ protected:
     // Everything the user reads is whole: device names, the profile name box, key labels.
     void ExpectNothingCut() {
         for (QLabel* label : Host()->findChildren<QLabel*>("device_select_name")) {
-            if (label->isVisible())
+            if (label->isVisible()) {
                 EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
                     << label->text().toStdString();
+            }
         }
         QWidget* edit = wnd->Find("device_profile_name_edit")->GetWidget();
         QWidget* rename = wnd->Find("device_profile_edit_save_btn")->GetWidget();

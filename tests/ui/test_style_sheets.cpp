@@ -59,9 +59,10 @@ TEST_F(StyleSheetTest, TheRootCarriesTheOnlySheetAndEveryColourShows) {
     EXPECT_TRUE(qApp->styleSheet().isEmpty());
     EXPECT_TRUE(root->GetWidget()->styleSheet().startsWith(CPaintManagerUI::GetStyleSheet()));
     for (CControlUI* control : pm.GetControls()) {
-        if (control != root)
+        if (control != root) {
             EXPECT_TRUE(control->GetWidget()->styleSheet().isEmpty())
                 << control->GetName().toStdString();
+        }
     }
     EXPECT_EQ(CentreColour(W("red")), qRgb(0xC0, 0x10, 0x10));
     EXPECT_EQ(CentreColour(W("blue")), qRgb(0x10, 0x10, 0xC0));
