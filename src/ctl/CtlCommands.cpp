@@ -2,6 +2,7 @@
 
 #include "transport/DeviceComm.h"
 #include "transport/DeviceScanThread.h"
+#include "transport/HidrawIdentity.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,8 +23,8 @@ private:
     void OnSlotLost(int) override {}
     void OnFirstScanDone() override {}
     void OnOpenDenied(const std::string& path, int error) override {
-        // The collections of an interface share their node ("/dev/hidraw3?vid_...").
-        const std::string node = path.substr(0, path.find('?'));
+        // The collections of an interface share their node.
+        const std::string node = NodeOfPath(path);
         if (m_toldNodes.insert(node).second)
             std::fprintf(m_output.err, "quarin-z17ctl: %s: %s; install the udev rule: see README\n",
                          node.c_str(), std::strerror(error));

@@ -258,10 +258,7 @@ std::array<std::uint8_t, kFrameSize> CKelvaneKeyboardDevice::BuildMappedFrame() 
         // LED 170 would reach past the 512 bytes.
         if (n >= static_cast<std::size_t>(kFrameLedLimit))
             continue;
-        const LedColour led = GetLedColour(static_cast<int>(i));
-        frame[3 * n] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
-        frame[3 * n + 1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
-        frame[3 * n + 2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
+        PutScaledLed(std::span(frame).subspan(3 * n).first<3>(), GetLedColour(static_cast<int>(i)));
     }
     return frame;
 }

@@ -136,10 +136,7 @@ std::array<std::uint8_t, kFrameSize> CKelvaneUSBDevice::BuildLightFrame() {
         // The frame holds 170 LEDs; LED 170 (and any beyond) never reaches it.
         if (i >= kFrameLedLimit)
             continue;
-        const auto at = static_cast<std::size_t>(3 * i);
-        frame[at] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
-        frame[at + 1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
-        frame[at + 2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
+        PutScaledLed(std::span(frame).subspan(static_cast<std::size_t>(3 * i)).first<3>(), led);
     }
     return frame;
 }

@@ -24,6 +24,13 @@ struct LedColour {
 };
 static_assert(sizeof(LedColour) == 4);
 
+// Writes the LED's three bytes as a frame carries them: each component × alpha >> 8.
+inline void PutScaledLed(std::span<std::uint8_t, 3> at, const LedColour& led) {
+    at[0] = static_cast<std::uint8_t>(led.red * led.alpha >> 8);
+    at[1] = static_cast<std::uint8_t>(led.green * led.alpha >> 8);
+    at[2] = static_cast<std::uint8_t>(led.blue * led.alpha >> 8);
+}
+
 struct LightSettings {
     std::uint8_t mode;       // effect index
     std::uint8_t brightness; // level 0-3

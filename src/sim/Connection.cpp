@@ -59,12 +59,8 @@ int Connection::Read(InputQueue& queue, std::uint8_t* buffer, std::size_t capaci
     std::unique_lock lock(m_mutex);
     const Clock::time_point deadline = DeadlineAfter(timeoutMs);
     for (;;) {
-        if (queue.cancelled) {
-            queue.cancelled = false;
-            return 0;
-        }
-        if (!m_alive)
-            return -1;
+        if (const std::optional<int> ended = EndedLocked(queue))
+            return *ended;
         const Clock::time_point now = Clock::now();
         if (!queue.reports.empty() && queue.reports.front().due <= now) {
             const std::vector<std::uint8_t> report = std::move(queue.reports.front().bytes);
@@ -100,17 +96,23 @@ int Connection::Send(InputQueue& queue, std::chrono::microseconds interval, int 
     const Clock::time_point sent = std::max(Clock::now(), m_outFree) + interval;
     m_outFree = sent;
     for (;;) {
-        if (queue.cancelled) {
-            queue.cancelled = false;
-            return 0;
-        }
-        if (!m_alive)
-            return -1;
+        if (const std::optional<int> ended = EndedLocked(queue))
+            return *ended;
         if (Clock::now() >= sent)
             return 1;
         if (!WaitUntil(lock, sent, deadline))
             return 0;
     }
+}
+
+std::optional<int> Connection::EndedLocked(InputQueue& queue) {
+    if (queue.cancelled) {
+        queue.cancelled = false;
+        return 0;
+    }
+    if (!m_alive)
+        return -1;
+    return std::nullopt;
 }
 
 bool Connection::WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point until,

@@ -14,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,9 @@ public:
     void Cancel(InputQueue& queue);
 
 private:
+    // What a wait on the queue ends with, with the mutex held: 0 when it was cancelled (the
+    // cancel is taken), -1 when the connection is gone, nothing while it may go on.
+    std::optional<int> EndedLocked(InputQueue& queue);
     // Waits for `until` or a change; false when the deadline passed first.
     bool WaitUntil(std::unique_lock<std::mutex>& lock, Clock::time_point until,
                    Clock::time_point deadline);
