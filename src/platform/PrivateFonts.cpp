@@ -1,7 +1,6 @@
 #include "platform/PrivateFonts.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFontDatabase>
 
 namespace platform {
@@ -21,11 +20,10 @@ void PrivateFonts::Load(const QString& folder) {
         if (!names.contains(name))
             names.append(name);
     }
+    // By path, so that the font database reads only what it shows rather than every file whole
+    // at start-up. A file that is missing or no font gives -1.
     for (const QString& name : names) {
-        QFile file(folder + name);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const int id = QFontDatabase::addApplicationFontFromData(file.readAll());
+        const int id = QFontDatabase::addApplicationFont(folder + name);
         if (id >= 0)
             m_ids.append(id);
     }
