@@ -5,6 +5,7 @@
 
 #include "devices/KeyGrid.h"
 #include "devices/LightTables.h"
+#include "devices/PreviewState.h"
 
 #include <array>
 #include <cstddef>
@@ -64,6 +65,10 @@ struct EffectState {
     std::uint32_t randomSeed = 1;
     std::array<std::uint8_t, kIntensityCount> keyPhase{};
     std::array<std::array<std::uint8_t, kGridColumns>, kRipplePlanes> planes{};
+
+    // The previews of the keyboard's own effects: their sparks, spreads, streaks and rocket.
+    // They also use the step counter, the phases, the intensities, the key phases and the seed.
+    PreviewState preview{};
 
     void Reset() { *this = EffectState{}; }
 };
