@@ -1,22 +1,19 @@
 #include "devices/PatternCanvas.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 namespace devices::preview {
 
 namespace {
 
-constexpr std::size_t kGridKeyCount = 132;
-
-std::array<GridPoint, kGridKeyCount> CollectGridKeys() {
-    std::array<GridPoint, kGridKeyCount> points{};
-    std::size_t n = 0;
+std::vector<GridPoint> CollectGridKeys() {
+    std::vector<GridPoint> points;
     for (std::size_t c = 0; c < kGridColumns; ++c) {
         for (std::size_t r = 0; r < kGridRows; ++r) {
             const std::uint8_t key = GridKey(c, r);
-            if (key != kNoGridKey && n < points.size())
-                points[n++] = {static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(r), key};
+            if (key != kNoGridKey)
+                points.push_back({static_cast<std::uint8_t>(c), static_cast<std::uint8_t>(r), key});
         }
     }
     return points;
@@ -25,7 +22,7 @@ std::array<GridPoint, kGridKeyCount> CollectGridKeys() {
 } // namespace
 
 std::span<const GridPoint> GridKeys() {
-    static const std::array<GridPoint, kGridKeyCount> points = CollectGridKeys();
+    static const std::vector<GridPoint> points = CollectGridKeys();
     return points;
 }
 

@@ -52,8 +52,8 @@ void ShowIntensities(std::span<LedColour> leds, const LightSettings& settings,
 // The next number of the state's pseudo-random sequence, below `bound` (above 0).
 std::uint32_t RandomBelow(EffectState& state, std::uint32_t bound);
 const GridPoint& RandomGridKey(EffectState& state);
-// Counts down to the next spark; true when it is due, and then waits `least` to
-// `least + spread - 1` frames for the one after.
+// Counts down to the next spark; true when it is due (at once after a reset), and then the
+// next one is due after `least + 1` to `least + spread` more frames.
 bool SparkDue(EffectState& state, int least, int spread);
 
 // A position along a wave's axis of `length` positions, walked from its far end when
