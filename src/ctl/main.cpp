@@ -2,6 +2,7 @@
 
 #include "ctl/CtlCommands.h"
 #include "ctl/KeyboardCommands.h"
+#include "ctl/LightCommands.h"
 #include "ctl/ProfileCommands.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
@@ -35,6 +36,14 @@ void PrintUsage(std::FILE* to) {
         "  key get KIND INDEX         print key INDEX's code in the selected profile\n"
         "  key set KIND INDEX CODE    store CODE (six hex digits) for key INDEX in the\n"
         "                             selected profile ('apply' then sends it)\n"
+        "  light KIND [--mode N] [--brightness N] [--speed N] [--direction 0|1]\n"
+        "             [--colour RRGGBB] [--multicolour 0|1]\n"
+        "                             without options: print the selected profile's light\n"
+        "                             fields; with them: store the fields in the selected\n"
+        "                             profile and write them to the connected keyboard or\n"
+        "                             keyboard-receiver. --mode is an effect index of the\n"
+        "                             mode list; brightness and speed are 0-3; a colour\n"
+        "                             turns multi-colour off unless --multicolour 1 is given\n"
         "  Profile and key commands work on the program's files; KIND is keyboard, mouse,\n"
         "  mousepad or headset (the receivers share their product's profiles). 'profile list'\n"
         "  and 'key get' only read; a file that cannot be read is never replaced, and a\n"
@@ -81,7 +90,8 @@ int main(int argc, char** argv) {
             }
             continue;
         }
-        if (arg.rfind("-", 0) == 0)
+        // The light command has options of its own.
+        if (arg.rfind("-", 0) == 0 && !(args.size() > 0 && args[0] == "light"))
             return Usage(("unknown option '" + arg + "'").c_str());
         args.push_back(arg);
     }
@@ -123,5 +133,7 @@ int main(int argc, char** argv) {
         return ctl::RunProfileCommand({args.begin() + 1, args.end()}, {});
     if (command == "key")
         return ctl::RunKeyCommand({args.begin() + 1, args.end()}, {});
+    if (command == "light")
+        return ctl::RunLightCommand(backend, {args.begin() + 1, args.end()}, {});
     return Usage(("unknown command '" + command + "'").c_str());
 }
