@@ -34,6 +34,8 @@ public:
     virtual void RefreshKeyTexts() = 0;
     // Show the light state and the system settings again (after a read or a profile load).
     virtual void RefreshPanels() = 0;
+    // The custom group the keyboard loaded: the lighting panel shows it.
+    virtual void ShowCustomGroup(int group) { (void)group; }
 };
 
 // The steps of applying a profile that report something to the user.
@@ -121,6 +123,14 @@ public:
 
     // Effect 20: the LED list as a colour scheme in slot `customGroup` (0x0B), by cable only.
     int WriteCustomScheme();
+    // The custom-mode choice ("light_combo_custommodeSelect"): the scheme slot to show and edit.
+    void SelectCustomGroup(int group) { (void)group; }
+    // Effect 20 only: the key takes the current colour.
+    void PaintKey(int key) { (void)key; }
+    // The keys picked by click or rubber band for the custom colours.
+    void SetCustomSelection(const std::vector<int>& keys) { (void)keys; }
+    // The selected keys on (the current colour) or off (black).
+    void LightSelectedKeys(bool on) { (void)on; }
 
     // ---- Light frames and link ----
 
