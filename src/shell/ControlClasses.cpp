@@ -1,5 +1,6 @@
 #include "shell/ControlClasses.h"
 
+#include "lighting/LightControlUI.h"
 #include "shell/controls/CircleProgressUI.h"
 #include "shell/controls/ComboEditContainerElementUI.h"
 #include "shell/controls/DeviceKeyButtonUI.h"
@@ -44,7 +45,7 @@ void RegisterProgramControls() {
         {"CHandImgSelectButtonUI", Make<CHandImgSelectButtonUI>},
         {"CRedioMacroButtonUI", Make<CRedioMacroButtonUI>},
         {"CAudioRecordUI", nullptr},
-        {"CLightControlUI", nullptr},
+        {"CLightControlUI", Make<lighting::CLightControlUI>},
         {"CMacroControlUI", nullptr},
         {"CKeySetControlUI", Make<keyset::CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},

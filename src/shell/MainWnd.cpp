@@ -12,6 +12,7 @@
 #include "shell/ScreenRules.h"
 #include "shell/TextById.h"
 #include "shell/keyset/KeySetRoutes.h"
+#include "shell/light/LightRoutes.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/windows/AboutWnd.h"
@@ -84,6 +85,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         WindowImplBase::Notify(msg);
         return;
     }
+    if (m_light && m_light->Notify(msg)) {
+        WindowImplBase::Notify(msg);
+        return;
+    }
     if (msg.sType == notify::windowinit) {
         OnWindowInit();
     } else if (msg.sType == notify::windowsize) {
@@ -123,10 +128,19 @@ void CMainWnd::OnWindowInit() {
 
 void CMainWnd::StartDiscovery() {
     m_keySet = std::make_unique<keyset::CKeySetRoutes>(*this, [this] { return CurrentDevice(); });
+    m_light = std::make_unique<light::CLightRoutes>(
+        *this, [this] { return CurrentDevice(); },
+        [this] {
+            return m_registry ? m_registry->Devices() : std::vector<devices::CKelvaneUSBDevice*>{};
+        });
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
     hooks.stopKeyAssignment = [this] { m_keySet->StopCapture(); };
+    hooks.setSeveralDevices = [this](bool several) { m_light->SetSeveralDevices(several); };
+    hooks.leaveSynchronisation = [this](devices::CKelvaneUSBDevice& device) {
+        m_light->SetParticipation(device, false);
+    };
     m_selector = std::make_unique<DeviceSelector>(m_pm, this, hooks);
     m_slots = transport::MakeSlotList();
     m_registry = std::make_unique<devices::DeviceRegistry>(m_slots, *this);
@@ -134,6 +148,9 @@ void CMainWnd::StartDiscovery() {
     ShowWindow(false);
     m_scan = std::make_unique<transport::DeviceScanThread>(m_slots, *this);
     m_workers.Start(WorkerSlots::kScanSlot, [this](transport::Event& stop) { m_scan->Run(stop); });
+    m_workers.Start(
+        WorkerSlots::kLightSyncSlot, [this](transport::Event& stop) { m_light->Sync().Run(stop); },
+        [this] { m_light->Sync().Wake(); });
 }
 
 void CMainWnd::OnSlotBound(int slot) {
@@ -192,6 +209,10 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
         m_profilePanels[&device] = profile;
     }
     m_keySet->AttachPage(device, page);
+    m_light->AttachPage(device, page);
+    // The panel shows the keyboard's state after every read.
+    if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device))
+        view->refreshPanels = [this, &device] { m_light->ShowDeviceState(device); };
 }
 
 CControlUI* CMainWnd::CreateControl(const QString& tag) {

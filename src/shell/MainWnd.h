@@ -28,6 +28,9 @@ class SkinDevicePanel;
 namespace keyset {
 class CKeySetRoutes;
 }
+namespace light {
+class CLightRoutes;
+}
 
 struct OpenDenial;
 
@@ -119,6 +122,7 @@ public:
     // The profile panel of the current device's page, or nullptr.
     CDeviceProfileUI* CurrentProfilePanel() const;
     keyset::CKeySetRoutes* KeySet() const { return m_keySet.get(); }
+    light::CLightRoutes* Light() const { return m_light.get(); }
 
     // Timer ids of the main window.
     enum : int {
@@ -204,6 +208,7 @@ private:
     std::unique_ptr<DeviceSelector> m_selector;
     AccessNotice m_accessNotice;
     std::unique_ptr<keyset::CKeySetRoutes> m_keySet;
+    std::unique_ptr<light::CLightRoutes> m_light;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;
 };

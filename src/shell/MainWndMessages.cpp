@@ -1,10 +1,12 @@
 // The main window's messages: from its own widgets, the scan thread, the tray and menus, other
 // programs (through the D-Bus object) and the system's sleep and display changes.
 
+#include "lighting/LightControlUI.h"
 #include "platform/DebugLog.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
 #include "shell/keyset/KeySetRoutes.h"
+#include "shell/light/LightRoutes.h"
 
 #include <QWidget>
 #include <cstring>
@@ -188,6 +190,11 @@ void CMainWnd::OnGameEvent(WPARAM form, LPARAM mode) {
     devices::CKelvaneUSBDevice* device = CurrentDevice();
     if (!device)
         return;
+    lighting::CLightControlUI* panel = m_light ? m_light->PanelOf(device) : nullptr;
+    if (m_light)
+        m_light->SetParticipation(*device, false);
+    if (panel)
+        panel->SetMode(static_cast<int>(mode));
     config::LightInfoRecord fields = device->GetLightFields();
     if (form == 0) {
         // The mode to come back to rides in the last byte of the light fields.
@@ -206,15 +213,14 @@ void CMainWnd::RestoreGameLighting() {
         return;
     config::LightInfoRecord fields = device->GetLightFields();
     fields.selectItem = fields.oldLedMode;
+    if (lighting::CLightControlUI* panel = m_light ? m_light->PanelOf(device) : nullptr)
+        panel->SetMode(fields.selectItem);
     WriteLightFields(*device, fields);
 }
 
 void CMainWnd::WriteLightFields(devices::CKelvaneUSBDevice& device,
                                 const config::LightInfoRecord& fields) {
-    device.SetLightFields(fields);
-    device.StoreProfile();
-    device.ApplyProfileLighting();
-    device.WriteLightBlock();
+    light::CLightRoutes::Write(device, fields);
 }
 
 } // namespace shell

@@ -90,7 +90,7 @@ TEST_F(SmallScreenTest, OnA1024By600ScreenTheWindowFitsAndNothingIsCut) {
     ASSERT_TRUE(wnd->Find<ui::CComboUI>("keyset_function_combo")
                     ->SelectItem(panel->FunctionItem(shell::keyset::kFunctionKeyboardKey)));
     QTest::qWait(20);
-    const QRect keys = InWindow("keyboard_key_panel");
+    const QRect keys = InWindow("device_key_light");
     const QRect assignment = InWindow("keyset_layout");
     EXPECT_FALSE(keys.intersects(assignment));
     EXPECT_LE(assignment.bottom(), InWindow("status_bar").top());

@@ -188,8 +188,11 @@ void DeviceSelector::DropLoneSynchronisation(const std::vector<CDeviceOptionUI*>
     if (joined > 1)
         return;
     for (CDeviceOptionUI* item : items) {
-        if (item->IsSynchronised())
-            item->SetSynchronised(false);
+        if (!item->IsSynchronised())
+            continue;
+        item->SetSynchronised(false);
+        if (m_hooks.leaveSynchronisation && item->GetDevice())
+            m_hooks.leaveSynchronisation(*item->GetDevice());
     }
 }
 

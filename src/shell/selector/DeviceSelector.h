@@ -31,6 +31,8 @@ struct DeviceSelectorHooks {
     std::function<void()> stopKeyAssignment;
     // Tells the lighting pages whether more than one device is shown.
     std::function<void(bool)> setSeveralDevices;
+    // A device leaves synchronised lighting because too few take part.
+    std::function<void(devices::CKelvaneUSBDevice&)> leaveSynchronisation;
 };
 
 class DeviceSelector {
