@@ -28,6 +28,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QWidget>
 
@@ -210,9 +211,18 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     }
     m_keySet->AttachPage(device, page);
     m_light->AttachPage(device, page);
-    // The panel shows the keyboard's state after every read.
-    if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device))
-        view->refreshPanels = [this, &device] { m_light->ShowDeviceState(device); };
+    // The panel shows the keyboard's state after every read; a read on another thread (a
+    // profile switch the device reports) hands it to the UI thread.
+    if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device)) {
+        view->refreshPanels = [this, &device] {
+            QWidget* host = GetHWND();
+            auto show = [this, &device] { m_light->ShowDeviceState(device); };
+            if (host && QThread::currentThread() != host->thread())
+                QMetaObject::invokeMethod(host, show, Qt::QueuedConnection);
+            else
+                show();
+        };
+    }
 }
 
 CControlUI* CMainWnd::CreateControl(const QString& tag) {
