@@ -191,8 +191,11 @@ void CMainWnd::OnGameEvent(WPARAM form, LPARAM mode) {
     if (!device)
         return;
     lighting::CLightControlUI* panel = m_light ? m_light->PanelOf(device) : nullptr;
+    // The device leaves synchronised lighting, and its item says so.
     if (m_light)
         m_light->SetParticipation(*device, false);
+    if (CDeviceOptionUI* item = ItemOf(*device))
+        item->SetSynchronised(false);
     if (panel)
         panel->SetMode(static_cast<int>(mode));
     config::LightInfoRecord fields = device->GetLightFields();

@@ -154,6 +154,50 @@ TEST_F(LightingPageTest, ATypedColourTurnsMultiColourOffAndTheDirectionPairWrite
     EXPECT_EQ(board->MemoryImage()[4], 0);
 }
 
+TEST_F(LightingPageTest, MusicChoicesAndColoursGoToTheKeyboardsAudioLightingRecord) {
+    devices::CKelvaneKeyboardDevice* keyboard = PlugKeyboard();
+    ASSERT_NE(keyboard, nullptr);
+    MakeCurrent(1);
+    ASSERT_TRUE(Panel<ui::CComboUI>("light_combo_modeSelect")->SelectItem(29));
+    EXPECT_FALSE(Panel("light_combo_AudiomodeSelectLayout")->GetWidget()->isHidden());
+    auto record = [&] { return devices::UnpackAudioLighting(keyboard->GetAudioLighting()); };
+
+    ASSERT_TRUE(Panel<ui::CComboUI>("light_combo_audiomodeSelect")->SelectItem(2));
+    EXPECT_EQ(record().audioMode, 2);
+    Panel<ui::COptionUI>("audio_FgColor_check")->Selected(true);
+    EXPECT_EQ(record().colorTypeFlags, 1) << "the foreground is edited";
+    EXPECT_TRUE(Panel("deng_7audiocolor_check")->IsEnabled());
+    Panel<ui::COptionUI>("deng_7audiocolor_check")->Selected(true);
+    EXPECT_EQ(record().sevenColorFlags, 1);
+
+    auto* red = Panel<ui::CEditUI>("deng_audioedit_R");
+    red->SetText("300");
+    Notify(red, ui::notify::killfocus);
+    EXPECT_EQ(record().fgRed, 255);
+    EXPECT_EQ(record().sevenColorFlags, 0) << "a typed colour ends multi-colour";
+    EXPECT_EQ(red->GetText(), "255");
+
+    Panel<ui::COptionUI>("audio_BkColor_check")->Selected(true);
+    EXPECT_EQ(record().colorTypeFlags, 0);
+    EXPECT_EQ(record().fgRed, 255) << "switching keeps the foreground";
+    red->SetText("");
+    Notify(red, ui::notify::killfocus);
+    EXPECT_EQ(red->GetText(), "0");
+    auto* green = Panel<ui::CEditUI>("deng_audioedit_G");
+    green->SetText("77");
+    Notify(green, ui::notify::killfocus);
+    EXPECT_EQ(record().bkGreen, 77);
+    QTest::mouseClick(Panel<ui::CButtonUI>("Close_bkColor_btn"), Qt::LeftButton);
+    EXPECT_EQ((std::array{record().bkRed, record().bkGreen, record().bkBlue}),
+              (std::array<std::uint8_t, 3>{0, 0, 0}));
+    EXPECT_EQ(record().fgRed, 255);
+
+    ASSERT_TRUE(Panel<ui::CComboUI>("light_combo_audiomodeSelect")->SelectItem(3));
+    EXPECT_EQ(record().audioMode, 3);
+    EXPECT_FALSE(Panel("light_audiocolor_layout")->IsEnabled());
+    EXPECT_FALSE(Panel("audiocolorpallet_layout")->IsEnabled());
+}
+
 TEST_F(LightingPageTest, CopyToAllNeedsASecondDeviceAndTakesTheCommonEffectToEachKind) {
     devices::CKelvaneKeyboardDevice* keyboard = PlugKeyboard();
     ASSERT_NE(keyboard, nullptr);
@@ -212,7 +256,17 @@ TEST_F(LightingPageTest, TheSynchronisationOptionPausesTheDeviceAndAGameEventEnd
 
     wnd->SendMessage(shell::g_messages.gameStart, 0, 21);
     EXPECT_FALSE(keyboard->CommandChannel().lightPause);
+    EXPECT_FALSE(keyboardSync->IsSelected());
     EXPECT_EQ(wnd->Light()->PanelOf(keyboard)->GetMode(), 21);
+
+    // Two take part; when one of them goes, the other is left alone and leaves too.
+    keyboardSync->Selected(true);
+    mouseSync->Selected(true);
+    ASSERT_TRUE(keyboard->CommandChannel().lightPause);
+    devices.Unplug(others.front());
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 3; }, 3000));
+    EXPECT_FALSE(keyboardSync->IsSelected());
+    EXPECT_FALSE(keyboard->CommandChannel().lightPause);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 #include "shell/light/LightRoutes.h"
 
+#include "shell/light/LightValues.h"
+
 #include "devices/KelvaneKeyboardDevice.h"
-#include "lighting/ColorComponents.h"
 #include "lighting/ColorSelectWnd.h"
 #include "lighting/CommonEffects.h"
 #include "lighting/LightControlUI.h"
@@ -47,15 +48,6 @@ CLightControlUI* FindPanel(ui::CControlUI* page) {
 // The keyboard's sliders go to 3, the other devices' to 4.
 int LevelMaximum(int kind) {
     return kind == lighting::kPanelKeyboard ? 3 : 4;
-}
-
-std::uint8_t ByteOf(std::uint32_t word, int byte) {
-    return static_cast<std::uint8_t>(word >> (8 * byte));
-}
-
-// A colour edit's number: above 255 counts as 255, an empty edit as 0.
-int ClampedComponent(const QString& text) {
-    return lighting::ComponentFromText(text.trimmed().toStdString());
 }
 
 CDeviceOptionUI* ItemAround(ui::CControlUI* control) {
@@ -451,88 +443,6 @@ bool CLightRoutes::CopyToAll() {
         }
     }
     return true;
-}
-
-// ---- Music lighting ----
-
-void CLightRoutes::StoreMusic(devices::CKelvaneUSBDevice& device,
-                              const config::AudioLightRecord& record) {
-    if (CLightControlUI* panel = PanelOf(&device))
-        panel->SetMusicRecord(record);
-    device.SetAudioLighting(devices::PackAudioLighting(record));
-    device.StoreProfile();
-    device.ApplyProfileLighting();
-}
-
-void CLightRoutes::OnMusicChoice() {
-    devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
-    CLightControlUI* panel = PanelOf(device);
-    config::AudioLightRecord record;
-    if (!panel || !panel->GetMusicRecord(true, record))
-        return;
-    StoreMusic(*device, record);
-}
-
-void CLightRoutes::TakeMusicColour(std::uint32_t colour) {
-    devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
-    CLightControlUI* panel = PanelOf(device);
-    if (!panel)
-        return;
-    config::AudioLightRecord record = panel->StoredMusicRecord();
-    if (record.colorTypeFlags == 1) {
-        record.fgRed = ByteOf(colour, 2);
-        record.fgGreen = ByteOf(colour, 1);
-        record.fgBlue = ByteOf(colour, 0);
-        record.sevenColorFlags = 0;
-    } else {
-        record.bkRed = ByteOf(colour, 2);
-        record.bkGreen = ByteOf(colour, 1);
-        record.bkBlue = ByteOf(colour, 0);
-    }
-    StoreMusic(*device, record);
-}
-
-void CLightRoutes::OnMusicEdit(int component) {
-    devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
-    CLightControlUI* panel = PanelOf(device);
-    if (!panel)
-        return;
-    const QString text = panel->MusicComponentText(component);
-    const auto value = static_cast<std::uint8_t>(ClampedComponent(text));
-    config::AudioLightRecord record = panel->StoredMusicRecord();
-    if (record.colorTypeFlags == 1) {
-        std::uint8_t* target[] = {&record.fgRed, &record.fgGreen, &record.fgBlue};
-        *target[component] = value;
-        record.sevenColorFlags = 0;
-    } else {
-        std::uint8_t* target[] = {&record.bkRed, &record.bkGreen, &record.bkBlue};
-        *target[component] = value;
-    }
-    StoreMusic(*device, record);
-}
-
-void CLightRoutes::ClearMusicBackground() {
-    devices::CKelvaneUSBDevice* device = m_currentDevice ? m_currentDevice() : nullptr;
-    CLightControlUI* panel = PanelOf(device);
-    if (!panel)
-        return;
-    config::AudioLightRecord record = panel->StoredMusicRecord();
-    record.bkRed = record.bkGreen = record.bkBlue = 0;
-    StoreMusic(*device, record);
-}
-
-void CLightRoutes::PickMusicColour() {
-    CLightControlUI* panel = CurrentPanel();
-    if (!panel)
-        return;
-    const config::AudioLightRecord& record = panel->StoredMusicRecord();
-    const bool foreground = record.colorTypeFlags == 1;
-    const std::uint32_t shown = foreground
-                                    ? (record.fgRed << 16 | record.fgGreen << 8 | record.fgBlue)
-                                    : (record.bkRed << 16 | record.bkGreen << 8 | record.bkBlue);
-    const lighting::ColorChoice choice = lighting::OpenColorSelectWindow(&m_window, shown, true);
-    if (choice.result == 1)
-        TakeMusicColour(choice.color);
 }
 
 } // namespace shell::light
