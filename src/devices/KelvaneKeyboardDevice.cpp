@@ -2,6 +2,8 @@
 
 #include "config/ProfileList.h"
 #include "config/Utf8.h"
+#include "devices/KeyboardEffectIds.h"
+#include "devices/KeyboardEffects.h"
 #include "devices/MacroLibraryCount.h"
 
 #include <algorithm>
@@ -20,11 +22,9 @@ constexpr int kPollingRateValue = 3;
 constexpr int kWFlagValue = 4;
 constexpr int kWinFlagValue = 5;
 
-constexpr int kCustomEffect = 20;
-// The effects whose frames the host renders and streams: the music bars and ripples, and the
-// colour the sound recorder gives.
-constexpr int kMusicEffect = 29;
-constexpr int kMusicColourEffect = 30;
+constexpr int kCustomEffect = effect::kCustomScheme;
+constexpr int kMusicEffect = effect::kMusic;
+constexpr int kMusicColourEffect = effect::kMusicColour;
 constexpr std::uint16_t kSchemeBlockSize = 512;
 constexpr int kSchemeFailurePauseMs = 200;
 } // namespace
@@ -33,6 +33,15 @@ CKelvaneKeyboardDevice::CKelvaneKeyboardDevice(HidBackend* backend)
     : CKelvaneUSBDevice(backend, std::make_unique<config::CKeyboardProfiledata>()) {
     m_maps.keys.fill(kNoDeviceKey);
     m_maps.leds.fill(kNoLedNumber);
+    // The lighting thread sleeps while the channel is closed or the lighting paused.
+    m_command.open.SetWatcher([this] { WakeLighting(LightingWake::kChange); });
+    m_command.lightPause.SetWatcher([this] { WakeLighting(LightingWake::kChange); });
+}
+
+CKelvaneKeyboardDevice::~CKelvaneKeyboardDevice() {
+    m_command.open.SetWatcher(nullptr);
+    m_command.lightPause.SetWatcher(nullptr);
+    StopLightingThread();
 }
 
 // ---- Device tables ----
@@ -220,6 +229,14 @@ void CKelvaneKeyboardDevice::SetLightInfo(const config::LightInfoRecord& record)
 }
 
 void CKelvaneKeyboardDevice::TakeLightInfo(const config::LightInfoRecord& record) {
+    {
+        const std::lock_guard lock(m_renderLock);
+        TakeLightInfoLocked(record);
+    }
+    WakeLighting(LightingWake::kChange);
+}
+
+void CKelvaneKeyboardDevice::TakeLightInfoLocked(const config::LightInfoRecord& record) {
     m_lightInfo = record;
     m_light.mode = record.selectItem;
     m_light.brightness = record.light;
@@ -236,29 +253,42 @@ void CKelvaneKeyboardDevice::SetSystemSettings(const config::SystemStageWords& w
     Profile().WriteSystemStages(words);
 }
 
-// A changed effect starts from a clean state; the custom effect also shows and stores the
-// group's colours.
+// A changed effect starts from a clean state; the custom effect shows the group's colours,
+// tells the panel the group and writes them to the keyboard.
 void CKelvaneKeyboardDevice::RunModeStart() {
-    m_effect.Reset();
-    if (m_light.mode != kCustomEffect)
-        return;
-    const std::vector<config::RgbaColor> colours =
-        Profile().ReadCustomLightColors(m_lightInfo.customGroup, GetLedCount());
-    for (std::size_t i = 0; i < colours.size(); ++i) {
-        const config::RgbaColor& c = colours[i];
-        SetLedColour(static_cast<int>(i), LedColour{c.red, c.green, c.blue, c.alpha});
+    const int mode = m_light.mode;
+    {
+        const std::lock_guard lock(m_renderLock);
+        m_effect.Reset();
+        if (IsPatternEffect(mode))
+            StartPatternEffect(mode, m_effect);
     }
-    WriteCustomScheme();
+    if (mode == kCustomEffect) {
+        LoadCustomGroupColours();
+        m_customGroupShown = true;
+        if (m_view)
+            m_view->ShowCustomGroup(m_lightInfo.customGroup);
+        WriteCustomScheme(true);
+    }
+    WakeLighting(LightingWake::kChange);
 }
 
-std::array<std::uint8_t, kFrameSize> CKelvaneKeyboardDevice::BuildMappedFrame() const {
+std::array<std::uint8_t, kFrameSize> CKelvaneKeyboardDevice::BuildMappedFrame(bool scaled) const {
     std::array<std::uint8_t, kFrameSize> frame{};
     for (std::size_t i = 0; i < kOnScreenKeyCount; ++i) {
         const std::size_t n = m_maps.leds[i];
         // LED 170 would reach past the 512 bytes.
         if (n >= static_cast<std::size_t>(kFrameLedLimit))
             continue;
-        PutScaledLed(std::span(frame).subspan(3 * n).first<3>(), GetLedColour(static_cast<int>(i)));
+        const LedColour led = GetLedColour(static_cast<int>(i));
+        const auto at = std::span(frame).subspan(3 * n).first<3>();
+        if (scaled) {
+            PutScaledLed(at, led);
+        } else {
+            at[0] = led.red;
+            at[1] = led.green;
+            at[2] = led.blue;
+        }
     }
     return frame;
 }
@@ -270,22 +300,31 @@ std::size_t CKelvaneKeyboardDevice::FrameLength() const {
 int CKelvaneKeyboardDevice::SendLightFrame() {
     if (!m_lightControl)
         return 0;
-    for (int i = 0; i < GetLedCount(); ++i) {
-        IKeyButton* button = GetLightButton(i);
-        if (button && button->IsVisible())
-            button->SetColour(GetLedColour(i));
-    }
-    const bool hostDriven = m_light.mode == kMusicEffect || m_light.mode == kMusicColourEffect;
-    if (m_command.IsReceiverMode() || !hostDriven)
+    PaintPreview();
+    if (!StreamsFrames())
         return kCommSuccess;
-    const std::array<std::uint8_t, kFrameSize> frame = BuildMappedFrame();
+    std::array<std::uint8_t, kFrameSize> frame;
+    {
+        const std::lock_guard lock(m_renderLock);
+        frame = BuildMappedFrame();
+    }
     return WriteLightFrame(std::span(frame).first(FrameLength()));
 }
 
-int CKelvaneKeyboardDevice::WriteCustomScheme() {
+bool CKelvaneKeyboardDevice::StreamsFrames() const {
+    const int mode = m_light.mode;
+    const bool hostDriven = mode == kMusicEffect || mode == kMusicColourEffect;
+    return hostDriven && m_lightControl && !m_command.IsReceiverMode();
+}
+
+int CKelvaneKeyboardDevice::WriteCustomScheme(bool scaled) {
     if (!m_command.open || m_command.IsReceiverMode())
         return 0;
-    const std::array<std::uint8_t, kFrameSize> scheme = BuildMappedFrame();
+    std::array<std::uint8_t, kFrameSize> scheme;
+    {
+        const std::lock_guard lock(m_renderLock);
+        scheme = BuildMappedFrame(scaled);
+    }
     const std::size_t length = FrameLength();
     const int result = m_command.WriteBlock(std::span(scheme).first(length),
                                             m_lightInfo.customGroup, kSchemeBlockSize);
@@ -297,8 +336,11 @@ int CKelvaneKeyboardDevice::WriteCustomScheme() {
 // ---- Music ----
 
 void CKelvaneKeyboardDevice::SetMusicSpectrum(const MusicSpectrum& bands) {
-    const std::lock_guard lock(m_musicLock);
-    m_spectrum = bands;
+    {
+        const std::lock_guard lock(m_musicLock);
+        m_spectrum = bands;
+    }
+    WakeLighting(LightingWake::kSpectrum);
 }
 
 MusicSpectrum CKelvaneKeyboardDevice::TakeMusicSpectrum() {
@@ -307,8 +349,11 @@ MusicSpectrum CKelvaneKeyboardDevice::TakeMusicSpectrum() {
 }
 
 void CKelvaneKeyboardDevice::SetMusicSettings(const MusicSettings& settings) {
-    const std::lock_guard lock(m_musicLock);
-    m_musicSettings = settings;
+    {
+        const std::lock_guard lock(m_musicLock);
+        m_musicSettings = settings;
+    }
+    WakeLighting(LightingWake::kMusicSettings);
 }
 
 MusicSettings CKelvaneKeyboardDevice::GetMusicSettings() const {
@@ -336,6 +381,8 @@ int CKelvaneKeyboardDevice::ReadAllFromDevice() {
     ReloadProfile();
     const int state = ReadStateFromDevice(nullptr);
     RefreshPanels();
+    StopLightingThread();
+    StartLightingThread();
     return tables == kCommSuccess ? state : tables;
 }
 

@@ -12,7 +12,10 @@
 #include "devices/KeyCode.h"
 #include "devices/KeyboardKeyMap.h"
 #include "devices/LightBlock.h"
+#include "devices/LightingLoop.h"
+#include "devices/LightingThread.h"
 #include "devices/MusicEffects.h"
+#include "devices/RecordedEffect.h"
 
 #include <array>
 #include <cstdint>
@@ -34,9 +37,14 @@ public:
     virtual void RefreshKeyTexts() = 0;
     // Show the light state and the system settings again (after a read or a profile load).
     virtual void RefreshPanels() = 0;
-    // The custom group the keyboard loaded: the lighting panel shows it.
-    virtual void ShowCustomGroup(int group) { (void)group; }
+    // The custom effect started with the colours of custom group `group`: select it.
+    virtual void ShowCustomGroup(int /*group*/) {}
 };
+
+// A custom colour record laid over the rendered LED after every step while its first byte is
+// set: bytes 1-3 red, green, blue, byte 4 alpha.
+inline constexpr std::size_t kOverlayOnAt = 0;
+inline constexpr std::size_t kOverlayColourAt = 1;
 
 // The steps of applying a profile that report something to the user.
 struct KeyboardApplyResult {
@@ -49,9 +57,11 @@ struct KeyboardApplyResult {
     int keyTable = 0;
 };
 
-class CKelvaneKeyboardDevice : public CKelvaneUSBDevice {
+class CKelvaneKeyboardDevice : public CKelvaneUSBDevice, private ILightingTarget {
 public:
     explicit CKelvaneKeyboardDevice(transport::HidBackend* backend = nullptr);
+    // Stops the lighting thread first.
+    ~CKelvaneKeyboardDevice() override;
 
     config::CKeyboardProfiledata& Profile() {
         return static_cast<config::CKeyboardProfiledata&>(ProfileData());
@@ -121,20 +131,56 @@ public:
     // Stores the words in the profile (not saved).
     void SetSystemSettings(const config::SystemStageWords& words);
 
-    // Effect 20: the LED list as a colour scheme in slot `customGroup` (0x0B), by cable only.
-    int WriteCustomScheme();
-    // The custom-mode choice ("light_combo_custommodeSelect"): the scheme slot to show and edit.
-    void SelectCustomGroup(int group) { (void)group; }
-    // Effect 20 only: the key takes the current colour.
-    void PaintKey(int key) { (void)key; }
+    // Effect 20: the LED list as a colour scheme in slot `customGroup` (0x0B, N × 3 bytes at
+    // 512 × group), by cable only. Each component × alpha >> 8, or as it is when not `scaled`
+    // (what painting a single key sends). After a failure it pauses 200 ms.
+    int WriteCustomScheme(bool scaled = true);
+
+    // ---- Lighting state ----
+
+    // The profile's light-info and audio-lighting records into the light state and the block
+    // copy; the mode start when the effect changed or is 20; the recorded steps and the audio
+    // record loaded; effect 24 starts with no key lit.
+    void ApplyProfileLighting() override;
+    // Stores them in the light state and the profile's light info (not saved).
+    void SetLightParams(std::uint8_t mode, std::uint8_t brightness, std::uint8_t speed,
+                        std::uint8_t direction, std::uint32_t wide, std::uint16_t narrow) override;
+    // Also kept in the profile's "AudioLightInfo" (not saved).
+    void SetAudioLighting(const AudioLighting& lighting) override;
+    // The custom mode chosen in the panel: the group goes into the light info and the profile;
+    // in effect 20 its colours are shown and written to the keyboard.
+    void SelectCustomGroup(int group);
+    // Effect 20 only: key `key` in the current colour; with a custom group chosen the LED list
+    // becomes the group's colours (saved) and goes to the keyboard, unscaled.
+    void PaintKey(int key);
     // The keys picked by click or rubber band for the custom colours.
-    void SetCustomSelection(const std::vector<int>& keys) { (void)keys; }
-    // The selected keys on (the current colour) or off (black).
-    void LightSelectedKeys(bool on) { (void)on; }
+    void SetCustomSelection(const std::vector<int>& keys);
+    const std::vector<int>& GetCustomSelection() const { return m_customSelection; }
+    // Effect 20 only: the selection in the current colour (on) or black (off), stored and sent
+    // as PaintKey does, scaled.
+    void LightSelectedKeys(bool on);
+    // One frame of the current effect into the LED list, then the custom overlays.
+    void StepEffect(std::uint32_t nowMs);
+    const CRecordedEffect& RecordedEffect() const { return m_recorded; }
+
+    // ---- Lighting thread ----
+
+    // Started after every ReadAllFromDevice (a running one is restarted).
+    void StartLightingThread();
+    void StopLightingThread();
+    bool IsLightingThreadRunning() const { return m_lightingThread.IsRunning(); }
+    // The loop the thread runs; tests run their own over LightingTarget() with their clock.
+    ILightingTarget& LightingTarget() { return *this; }
+    // Whether frames go to the keyboard now: by cable, with lighting control, in 29 or 30.
+    bool StreamsFrames() const override;
+    // The lighting synchronisation's colour on every LED: streamed as the effect's frames are,
+    // and shown in the preview.
+    void ShowSyncFrame(std::uint32_t packed) override;
 
     // ---- Light frames and link ----
 
-    // Shows the LED list on the visible light buttons, then streams it with 0x12: only by
+    // Shows the LED list on the visible light buttons (UI thread), then streams it with 0x12:
+    // only by
     // cable and only in the effects the host drives (29 and 30), N × 3 bytes for the N keys
     // of the information block, laid out by LED number. The keyboard runs every other effect
     // itself, which a frame would override. 0 without lighting control, else 1 or the
@@ -142,7 +188,8 @@ public:
     int SendLightFrame() override;
     // The LED list by LED number: on-screen key i at bytes 3n to 3n + 2 of its LED n (keys
     // without an LED left out), each component × alpha >> 8.
-    std::array<std::uint8_t, kFrameSize> BuildMappedFrame() const;
+    // Unscaled (the colours as they are) when not `scaled`.
+    std::array<std::uint8_t, kFrameSize> BuildMappedFrame(bool scaled = true) const;
     // Whether the keyboard answers behind its receiver (0xAA); true by cable.
     bool CheckReceiverLink() override { return m_command.CheckReceiverLink(); }
 
@@ -172,12 +219,34 @@ public:
     KeyboardApplyResult ApplyProfile();
 
 private:
+    // ILightingTarget, for the lighting loop.
+    bool LightChannelOpen() const override { return m_command.open; }
+    bool LightPaused() const override { return m_command.lightPause; }
+    bool PreviewWatched() const override { return IsPreviewWatched(); }
+    int CurrentStepTicks() const override;
+    void RenderFrame(std::uint32_t nowMs) override;
+    void WatchChanged() override { WakeLighting(LightingWake::kChange); }
+    void WakeLighting(LightingWake reason) { m_lightingThread.Wake(reason); }
+    // The frame of the LED list, streamed when the effect streams; the preview told.
+    void HandOnFrame();
+    // Both with the render lock held.
+    void StepEffectLocked(std::uint32_t nowMs);
+    void ApplyCustomOverlays();
+    // The custom group's colours from the profile into the LED list.
+    void LoadCustomGroupColours();
+    // The LED list as the custom group's colours, saved, and the scheme to the keyboard.
+    void StoreCustomScheme(bool scaled);
+    void SetLedsAndStore(const std::vector<int>& keys, const LedColour& colour, bool scaled);
+    LedColour CurrentColour() const;
+    // The light fields of the record into the block copy.
+    void CopyIntoBlock(const config::LightInfoRecord& record);
     // The key list into the profile, which is saved.
     void StoreKeyList();
     std::vector<int> ModeCodes() const;
     void TakeLightFields(const LightBlockFields& fields);
     // The record into the light state, without touching the profile.
     void TakeLightInfo(const config::LightInfoRecord& record);
+    void TakeLightInfoLocked(const config::LightInfoRecord& record);
     void RunModeStart();
     // The bytes of a frame or scheme the keyboard takes: 3 per key it reports.
     std::size_t FrameLength() const;
@@ -196,6 +265,12 @@ private:
     mutable std::mutex m_musicLock;
     MusicSpectrum m_spectrum{};
     MusicSettings m_musicSettings{};
+    CRecordedEffect m_recorded;
+    std::vector<int> m_customSelection;
+    // The lighting panel shows a custom group: painted keys are stored as its colours.
+    bool m_customGroupShown = false;
+    CLightingLoop m_lightingLoop{LightingTarget()};
+    CLightingThread m_lightingThread{m_lightingLoop, "KB灯光线程设定退出"};
 };
 
 } // namespace devices

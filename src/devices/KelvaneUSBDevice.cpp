@@ -126,9 +126,17 @@ LedColour CKelvaneUSBDevice::GetLedColour(int index) const {
 
 std::array<std::uint8_t, kFrameSize> CKelvaneUSBDevice::BuildLightFrame() {
     std::array<std::uint8_t, kFrameSize> frame{};
+    // A synchronised colour takes the light buttons first: they hold what the device shows.
+    const std::uint64_t sync = m_syncColour.exchange(0);
     for (int i = 0; i < GetLedCount(); ++i) {
         LedColour& led = m_leds[static_cast<std::size_t>(i)];
-        if (IKeyButton* button = GetLightButton(i)) {
+        IKeyButton* button = GetLightButton(i);
+        if (sync & kSyncPending) {
+            led = UnpackSyncColour(static_cast<std::uint32_t>(sync));
+            if (button)
+                button->SetColour(led);
+        }
+        if (button) {
             LedColour shown{};
             if (button->GetColour(shown))
                 led = shown;
@@ -154,18 +162,71 @@ int CKelvaneUSBDevice::SendLightFrame() {
 
 int CKelvaneUSBDevice::WriteLightFrame(std::span<const std::uint8_t> bytes) {
     const auto now = m_frameClock();
-    if (std::equal(bytes.begin(), bytes.end(), m_lastFrame.begin(), m_lastFrame.end()) &&
-        now - m_lastFrameAt < kFrameRepeatInterval)
-        return transport::kCommSuccess;
+    {
+        const std::lock_guard lock(m_lastFrameLock);
+        if (std::equal(bytes.begin(), bytes.end(), m_lastFrame.begin(), m_lastFrame.end()) &&
+            now - m_lastFrameAt < kFrameRepeatInterval)
+            return transport::kCommSuccess;
+    }
     const int result = m_command.WriteLightFrame(bytes);
     if (result != transport::kCommSuccess) {
-        m_lastFrame.clear();
+        ForgetLastFrame();
         std::this_thread::sleep_for(std::chrono::milliseconds(kLightFailurePauseMs));
         return result;
     }
+    const std::lock_guard lock(m_lastFrameLock);
     m_lastFrame.assign(bytes.begin(), bytes.end());
     m_lastFrameAt = now;
     return result;
+}
+
+void CKelvaneUSBDevice::ForgetLastFrame() {
+    const std::lock_guard lock(m_lastFrameLock);
+    m_lastFrame.clear();
+}
+
+void CKelvaneUSBDevice::SetWindowShown(bool shown) {
+    if (m_windowShown.exchange(shown) != shown)
+        WatchChanged();
+}
+
+void CKelvaneUSBDevice::SetPreviewShown(bool shown) {
+    if (m_previewShown.exchange(shown) != shown)
+        WatchChanged();
+}
+
+void CKelvaneUSBDevice::SetFrameListener(std::function<void()> listener) {
+    const std::lock_guard lock(m_frameListenerLock);
+    m_frameListener = std::move(listener);
+}
+
+void CKelvaneUSBDevice::NotifyFrame() {
+    const std::lock_guard lock(m_frameListenerLock);
+    if (m_frameListener)
+        m_frameListener();
+}
+
+void CKelvaneUSBDevice::PaintPreview() {
+    std::vector<LedColour> leds;
+    {
+        const std::lock_guard lock(m_renderLock);
+        leds = m_leds;
+    }
+    for (std::size_t i = 0; i < leds.size(); ++i) {
+        IKeyButton* button = GetLightButton(static_cast<int>(i));
+        if (button && button->IsVisible())
+            button->SetColour(leds[i]);
+    }
+}
+
+LedColour CKelvaneUSBDevice::UnpackSyncColour(std::uint32_t packed) {
+    return {static_cast<std::uint8_t>(packed), static_cast<std::uint8_t>(packed >> 8),
+            static_cast<std::uint8_t>(packed >> 16), static_cast<std::uint8_t>(packed >> 24)};
+}
+
+void CKelvaneUSBDevice::ShowSyncFrame(std::uint32_t packed) {
+    m_syncColour = kSyncPending | packed;
+    NotifyFrame();
 }
 
 void CKelvaneUSBDevice::StepBreathing() {
@@ -212,7 +273,7 @@ void CKelvaneUSBDevice::ClearEffectBuffers() {
 void CKelvaneUSBDevice::TakeLightingControl(bool on) {
     m_lightControl = on;
     // The device ran its own lighting meanwhile: the next frame goes out whatever it holds.
-    m_lastFrame.clear();
+    ForgetLastFrame();
     if (on && GetDeviceKind() == transport::kKindKeyboard)
         m_command.TakeLightingControl();
 }

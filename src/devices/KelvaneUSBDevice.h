@@ -96,7 +96,7 @@ public:
     // unplugged or asleep), so the next one is sent whatever it holds.
     void SetUsingReceiver(bool on) {
         m_usingReceiver = on;
-        m_lastFrame.clear();
+        ForgetLastFrame();
     }
     bool IsUsingReceiver() const { return m_usingReceiver; }
 
@@ -154,8 +154,23 @@ public:
     bool HasLightingControl() const { return m_lightControl; }
     // The main window tells its devices whether it is shown and whether it is active or under
     // the pointer; a device repaints its on-screen keys only then.
-    void SetWindowShown(bool shown) { m_windowShown = shown; }
+    void SetWindowShown(bool shown);
     bool IsWindowShown() const { return m_windowShown; }
+    // Whether the device's page is the current one in the window. A preview is rendered only
+    // while the page is current and the window shown, unless frames are streamed anyway.
+    void SetPreviewShown(bool shown);
+    bool IsPreviewShown() const { return m_previewShown; }
+    bool IsPreviewWatched() const { return m_previewShown && m_windowShown; }
+    // Called on the rendering thread after a frame was rendered while the preview is watched,
+    // and after a synchronised frame arrived; the window turns it into one coalesced repaint
+    // (or frame) on the UI thread. Once this returns the previous listener is not called.
+    void SetFrameListener(std::function<void()> listener);
+    // UI thread: the LED list onto the visible light buttons.
+    void PaintPreview();
+    // A frame of the light synchronisation thread: every LED in red | green << 8 | blue << 16
+    // | intensity << 24 (red in the low byte). The base shows it on the light buttons with the
+    // next frame, which the listener asks for at once.
+    virtual void ShowSyncFrame(std::uint32_t packed);
     void SetWindowHovered(bool hovered) { m_windowHovered = hovered; }
     bool IsWindowHovered() const { return m_windowHovered; }
 
@@ -217,9 +232,17 @@ public:
     virtual void SetMusicSettings(const std::array<std::int32_t, 6>&) {}
 
 protected:
+    // Tells the frame listener.
+    void NotifyFrame();
+    // The window or the page became watched or unwatched.
+    virtual void WatchChanged() {}
+    static LedColour UnpackSyncColour(std::uint32_t packed);
+
     // Sends frame bytes with command 0x12, unless they are the last ones sent less than
     // kFrameRepeatInterval ago (then 1); after a failure it pauses 200 ms.
     int WriteLightFrame(std::span<const std::uint8_t> bytes);
+    // The next frame goes out whatever it holds.
+    void ForgetLastFrame();
     // The keyboard's and the mouse's power read: the 6-byte status of command 0x1A at offset
     // 0, its wireless byte set by the connection in use, handed to the power item. Only while
     // the command channel is open and the device answers. The command's result, or 0 when
@@ -245,12 +268,21 @@ protected:
     bool m_lightControl = true;
     bool m_usingReceiver = false;
     std::atomic<bool> m_windowShown{false};
+    std::atomic<bool> m_previewShown{false};
+    // Held by whoever renders into or reads the LED list and the effect state across threads.
+    mutable std::mutex m_renderLock;
+    std::mutex m_frameListenerLock;
+    std::function<void()> m_frameListener;
+    // A synchronised colour waiting for the next frame, with kSyncPending set.
+    static constexpr std::uint64_t kSyncPending = std::uint64_t{1} << 32;
+    std::atomic<std::uint64_t> m_syncColour{0};
     std::atomic<bool> m_windowHovered{false};
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
     IPowerItem* m_powerItem = nullptr;
 
     // The last frame the device took and when; empty when it must be sent again.
+    std::mutex m_lastFrameLock;
     std::vector<std::uint8_t> m_lastFrame;
     std::chrono::steady_clock::time_point m_lastFrameAt;
     FrameClock m_frameClock = [] { return std::chrono::steady_clock::now(); };

@@ -10,6 +10,7 @@
 
 #include "transport/CommandPacket.h"
 #include "transport/HidChannel.h"
+#include "transport/WatchedFlag.h"
 
 #include <atomic>
 #include <cstdint>
@@ -54,9 +55,10 @@ public:
     int SetTransferLength(std::uint16_t length);
 
     // Set by the owner once a channel is open for commands; no transaction runs while clear.
-    std::atomic<bool> open{false};
+    // The device's lighting thread watches both flags.
+    WatchedFlag open{false};
     // While set, the software lighting threads send nothing.
-    std::atomic<bool> lightPause{false};
+    WatchedFlag lightPause{false};
     bool IsBusy() const { return m_busy; }
 
     CHidChannel& CableChannel() { return m_cable; }
