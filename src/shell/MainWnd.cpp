@@ -305,11 +305,11 @@ void CMainWnd::TellWindowShown(bool shown) {
         m_keySet->StopCapture();
     if (!m_registry)
         return;
-    for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
-        const int kind = device->GetDeviceKind();
-        if (kind == transport::kKindKeyboard || kind == transport::kKindMouse)
-            device->SetWindowShown(shown);
-    }
+    // Every device: a hidden window renders no preview of any.
+    for (devices::CKelvaneUSBDevice* device : m_registry->Devices())
+        device->SetWindowShown(shown);
+    if (m_selector)
+        m_selector->TellPreviewShown();
 }
 
 devices::CKelvaneUSBDevice* CMainWnd::CurrentDevice() const {

@@ -7,6 +7,11 @@
 #include "ui/PaintManagerUI.h"
 #include "ui/WindowWnd.h"
 
+#include <QApplication>
+#include <QMetaObject>
+#include <QPointer>
+#include <QWidget>
+
 namespace shell {
 
 void CDeviceOptionUI::DoTimer(int id) {
@@ -59,15 +64,66 @@ void CDeviceOptionUI::TellMainWindow(bool linked) {
                            linked ? 1 : 0);
 }
 
+// The keyboard's lighting thread renders and streams its frames.
+bool CDeviceOptionUI::StreamsOnItsOwn() const {
+    return m_device && m_device->GetDeviceKind() == transport::kKindKeyboard;
+}
+
 // Frames run only while the command channel is open; closing it ends the chain.
 void CDeviceOptionUI::OnLightFrame() {
-    if (!m_device || !m_device->CommandChannel().open)
+    if (!m_device || StreamsOnItsOwn() || !m_device->CommandChannel().open)
         return;
     m_device->SendLightFrame();
     if (m_keyArea && IsSelected() && WindowAttended())
         m_keyArea->Invalidate();
     if (m_device->CommandChannel().open)
+        Arm(kTimerLightFrame, m_device->IsPreviewWatched() ? kLightFrameMs : kIdleFrameMs);
+}
+
+void CDeviceOptionUI::SetPreviewShown(bool shown) {
+    if (!m_device)
+        return;
+    const bool wasWatched = m_device->IsPreviewWatched();
+    m_device->SetPreviewShown(shown);
+    // A page coming into view gets its frames at the watched pace from now on.
+    if (!wasWatched && m_device->IsPreviewWatched() && m_framesStarted && !StreamsOnItsOwn() &&
+        m_device->CommandChannel().open)
         Arm(kTimerLightFrame, kLightFrameMs);
+}
+
+// Called on the rendering thread: it touches nothing of the item, which may be gone by the
+// time the UI thread takes the call.
+std::function<void()> CDeviceOptionUI::FrameListener() {
+    return [this, self = QPointer<QWidget>(GetWidget()), posted = m_framePosted] {
+        if (posted->exchange(true))
+            return; // one is on its way: it shows the latest frame
+        QMetaObject::invokeMethod(
+            qApp,
+            [this, self, posted] {
+                posted->store(false);
+                if (self)
+                    OnFramePosted();
+            },
+            Qt::QueuedConnection);
+    };
+}
+
+bool CDeviceOptionUI::IsFramePosted() const {
+    return m_framePosted->load();
+}
+
+void CDeviceOptionUI::OnFramePosted() {
+    if (!m_device)
+        return;
+    if (StreamsOnItsOwn()) {
+        m_device->PaintPreview();
+        if (m_keyArea)
+            m_keyArea->Invalidate();
+        return;
+    }
+    if (ui::CPaintManagerUI* pm = GetManager())
+        pm->KillTimer(this, kTimerLightFrame);
+    OnLightFrame();
 }
 
 void CDeviceOptionUI::OnRefresh() {
@@ -87,7 +143,9 @@ void CDeviceOptionUI::OnRefresh() {
     }
     m_device->ReadAllFromDevice();
     m_linkFailures = 0;
-    Arm(kTimerLightFrame, kLightFrameMs);
+    m_framesStarted = true;
+    if (!StreamsOnItsOwn())
+        Arm(kTimerLightFrame, kLightFrameMs);
     if (ReadsPower())
         Arm(kTimerPower, kFirstPowerMs);
     else if (devices::IPowerItem* power = m_device->GetPowerItem())

@@ -1,5 +1,6 @@
 #include "shell/selector/DeviceOptionUI.h"
 
+#include "devices/KelvaneUSBDevice.h"
 #include "ui/ButtonUI.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/ResourceManager.h"
@@ -117,6 +118,8 @@ void CDeviceOptionUI::SetNameText(const QString& text) {
 void CDeviceOptionUI::AttachDevice(devices::CKelvaneUSBDevice* device, ui::CControlUI* keyArea) {
     m_device = device;
     m_keyArea = keyArea;
+    if (device)
+        device->SetFrameListener(FrameListener());
 }
 
 void CDeviceOptionUI::StartRefresh() {

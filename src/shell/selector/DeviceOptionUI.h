@@ -13,9 +13,11 @@
 #include "shell/selector/DeviceItemImages.h"
 #include "ui/ContainerUI.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace devices {
 class CKelvaneUSBDevice;
@@ -38,9 +40,12 @@ public:
         kTimerPower = 1005,
         kTimerLinkWatch = 1007,
     };
-    // A frame at most once per lighting tick (15.625 ms, rounded up to whole milliseconds).
+    // A frame at most once per lighting tick (15.625 ms, rounded up to whole milliseconds)
+    // while the device's page is watched; otherwise only the repeat a device needs to keep
+    // the host's lighting.
     static constexpr int kLightFrameMs =
         static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(devices::kLightTick).count());
+    static constexpr int kIdleFrameMs = 1000;
     static constexpr int kRefreshMs = 500;
     static constexpr int kLinkRetryMs = 3000;
     static constexpr int kFirstPowerMs = 50;
@@ -81,8 +86,16 @@ public:
     void SetNameText(const QString& text);
 
     // The device (not owned) and its on-screen key area (a control of its page, not owned),
-    // repainted while lighting frames are sent.
+    // repainted while lighting frames are sent. The item listens to the device's frames: a
+    // keyboard renders on its own thread and the item repaints its preview, once for all the
+    // frames that came meanwhile; another device's synchronised frame goes out at once.
+    // Timer 1000 sends the frames of the devices that do not stream on their own: each
+    // kLightFrameMs while watched, else each kIdleFrameMs. The keyboard needs no timer.
     void AttachDevice(devices::CKelvaneUSBDevice* device, ui::CControlUI* keyArea);
+    // The device's page is the current one (and its item shown).
+    void SetPreviewShown(bool shown);
+    // Frames pending for the UI thread: a repaint (keyboard) or a frame (other devices).
+    bool IsFramePosted() const;
     devices::CKelvaneUSBDevice* GetDevice() const { return m_device; }
     ui::CControlUI* GetKeyArea() const { return m_keyArea; }
     // The window told about the wireless link (UM_RECEIVER_STATE) and asked whether it is
@@ -107,6 +120,11 @@ private:
     bool ReadsPower() const;
 
     void OnLightFrame();
+    bool StreamsOnItsOwn() const;
+    // For the device, any thread: asks the UI thread for one repaint or frame.
+    std::function<void()> FrameListener();
+    // UI thread: the keyboard's preview repainted; another device's frame sent now.
+    void OnFramePosted();
     void OnRefresh();
     void OnPower();
     void OnLinkWatch();
@@ -124,6 +142,8 @@ private:
     QString m_powerTab;
     int m_powerPage = -1;
     int m_linkFailures = 0;
+    bool m_framesStarted = false;
+    std::shared_ptr<std::atomic<bool>> m_framePosted = std::make_shared<std::atomic<bool>>(false);
 };
 
 } // namespace shell

@@ -178,6 +178,16 @@ void DeviceSelector::SetItem(int index, bool visible, bool makeCurrent) {
     if (m_hooks.setSeveralDevices)
         m_hooks.setSeveralDevices(visibleCount > 1);
     DropLoneSynchronisation(items);
+    TellPreviewShown();
+}
+
+void DeviceSelector::TellPreviewShown() const {
+    const auto items = Items();
+    const int current = CurrentIndex();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        CDeviceOptionUI* item = items[i];
+        item->SetPreviewShown(static_cast<int>(i) == current && item->GetVisibleFlag());
+    }
 }
 
 // Synchronised lighting needs two devices at least.
@@ -283,6 +293,7 @@ void DeviceSelector::OnSelectionChanged() {
     // The option is bound to its device's page, as an option with a bound tab shows it.
     SelectTabPage(item->GetBindTabName(), item->GetBindTabIndex());
     ShowPowerPage(*item);
+    TellPreviewShown();
 }
 
 } // namespace shell

@@ -82,6 +82,10 @@ public:
     // "selectchanged" from "device_select" or "synchro_device_select".
     void OnSelectionChanged();
 
+    // Tells every device whether its page is the current one (and shown), after the current
+    // item changed or the window was shown or hidden.
+    void TellPreviewShown() const;
+
     // Recorded by OnSelectionChanged.
     int GetSelectedIndex() const { return m_selectedIndex; }
     int GetSelectedKind() const { return m_selectedKind; }
