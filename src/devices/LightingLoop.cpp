@@ -11,6 +11,10 @@ std::uint32_t Milliseconds(CLightingLoop::TimePoint at) {
 }
 } // namespace
 
+CLightingLoop::Clock::duration CLightingLoop::Period(int ticks) {
+    return std::chrono::duration_cast<Clock::duration>(TicksToTime(ticks));
+}
+
 void CLightingLoop::Render(TimePoint now) {
     m_lastStep = now;
     m_target.RenderFrame(Milliseconds(now));
@@ -37,7 +41,7 @@ std::optional<CLightingLoop::TimePoint> CLightingLoop::RunUntil(TimePoint now, L
             Render(now);
         return *m_lastStep + kEveryPassRepeat;
     }
-    const auto period = std::chrono::duration_cast<Clock::duration>(TicksToTime(ticks));
+    const auto period = Period(ticks);
     if (resumed) {
         m_lastStep = now; // counting starts now, as the ticks did
         return now + period;
@@ -49,7 +53,9 @@ std::optional<CLightingLoop::TimePoint> CLightingLoop::RunUntil(TimePoint now, L
     const TimePoint next = due + period;
     m_target.RenderFrame(Milliseconds(now));
     m_lastStep = next > now ? due : now;
-    return *m_lastStep + period;
+    // The step may have changed the pace (a recorded effect moving to its next step).
+    const int after = m_target.CurrentStepTicks();
+    return *m_lastStep + (after > 0 ? Period(after) : period);
 }
 
 } // namespace devices

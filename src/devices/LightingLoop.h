@@ -56,6 +56,7 @@ public:
 
 private:
     void Render(TimePoint now);
+    static Clock::duration Period(int ticks);
 
     ILightingTarget& m_target;
     // The last step while the loop is running; empty while it sleeps.
