@@ -83,11 +83,13 @@ void CDeviceOptionUI::OnLightFrame() {
 void CDeviceOptionUI::SetPreviewShown(bool shown) {
     if (!m_device)
         return;
-    const bool wasWatched = m_device->IsPreviewWatched();
     m_device->SetPreviewShown(shown);
+    // The window may have been shown before: the item compares with what it saw last.
+    const bool watched = m_device->IsPreviewWatched();
+    const bool cameIntoView = watched && !m_watched;
+    m_watched = watched;
     // A page coming into view gets its frames at the watched pace from now on.
-    if (!wasWatched && m_device->IsPreviewWatched() && m_framesStarted && !StreamsOnItsOwn() &&
-        m_device->CommandChannel().open)
+    if (cameIntoView && m_framesStarted && !StreamsOnItsOwn() && m_device->CommandChannel().open)
         Arm(kTimerLightFrame, kLightFrameMs);
 }
 

@@ -127,6 +127,8 @@ void CDeviceOptionUI::StartRefresh() {
 }
 
 void CDeviceOptionUI::Arm(int id, int ms) {
+    if (id == kTimerLightFrame)
+        m_lightFrameMs = ms;
     if (ui::CPaintManagerUI* pm = GetManager())
         pm->SetTimer(this, id, ms);
 }

@@ -96,6 +96,8 @@ public:
     void SetPreviewShown(bool shown);
     // Frames pending for the UI thread: a repaint (keyboard) or a frame (other devices).
     bool IsFramePosted() const;
+    // The interval timer 1000 was last armed with; 0 before it ever was.
+    int GetLightFrameInterval() const { return m_lightFrameMs; }
     devices::CKelvaneUSBDevice* GetDevice() const { return m_device; }
     ui::CControlUI* GetKeyArea() const { return m_keyArea; }
     // The window told about the wireless link (UM_RECEIVER_STATE) and asked whether it is
@@ -143,6 +145,8 @@ private:
     int m_powerPage = -1;
     int m_linkFailures = 0;
     bool m_framesStarted = false;
+    bool m_watched = false;
+    int m_lightFrameMs = 0;
     std::shared_ptr<std::atomic<bool>> m_framePosted = std::make_shared<std::atomic<bool>>(false);
 };
 
