@@ -195,7 +195,8 @@ int CKelvaneKeyboardDevice::ReadStateFromDevice(int* activeProfile) {
 
     const std::uint8_t previousEffect = m_light.mode;
     TakeLightFields(ParseLightBlock(block, ModeCodes()));
-    if (m_light.mode != previousEffect || m_light.mode == kCustomEffect)
+    if (m_light.mode != previousEffect || m_light.mode != m_startedEffect ||
+        m_light.mode == kCustomEffect)
         RunModeStart();
 
     Profile().WriteSystemStages(m_system);
@@ -257,6 +258,7 @@ void CKelvaneKeyboardDevice::SetSystemSettings(const config::SystemStageWords& w
 // tells the panel the group and writes them to the keyboard.
 void CKelvaneKeyboardDevice::RunModeStart() {
     const int mode = m_light.mode;
+    m_startedEffect = mode;
     {
         const std::lock_guard lock(m_renderLock);
         m_effect.Reset();
@@ -312,7 +314,10 @@ int CKelvaneKeyboardDevice::SendLightFrame() {
 }
 
 bool CKelvaneKeyboardDevice::StreamsFrames() const {
-    const int mode = m_light.mode;
+    const int mode = [this] {
+        const std::lock_guard lock(m_renderLock);
+        return m_light.mode;
+    }();
     const bool hostDriven = mode == kMusicEffect || mode == kMusicColourEffect;
     return hostDriven && m_lightControl && !m_command.IsReceiverMode();
 }

@@ -173,6 +173,8 @@ public:
     ILightingTarget& LightingTarget() { return *this; }
     // Whether frames go to the keyboard now: by cable, with lighting control, in 29 or 30.
     bool StreamsFrames() const override;
+    // Also wakes the lighting thread: frames may stream now.
+    void TakeLightingControl(bool on) override;
     // The lighting synchronisation's colour on every LED: streamed as the effect's frames are,
     // and shown in the preview.
     void ShowSyncFrame(std::uint32_t packed) override;
@@ -267,6 +269,8 @@ private:
     MusicSettings m_musicSettings{};
     CRecordedEffect m_recorded;
     std::vector<int> m_customSelection;
+    // The effect whose start step ran last; -1 before any.
+    int m_startedEffect = -1;
     // The lighting panel shows a custom group: painted keys are stored as its colours.
     bool m_customGroupShown = false;
     CLightingLoop m_lightingLoop{LightingTarget()};

@@ -265,7 +265,7 @@ protected:
     int m_dataFileModelIndex = 0;
     int m_modelIndex = 0;
     bool m_receiverCapable = false;
-    bool m_lightControl = true;
+    std::atomic<bool> m_lightControl{true};
     bool m_usingReceiver = false;
     std::atomic<bool> m_windowShown{false};
     std::atomic<bool> m_previewShown{false};

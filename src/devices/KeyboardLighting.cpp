@@ -15,10 +15,11 @@ namespace devices {
 void CKelvaneKeyboardDevice::ApplyProfileLighting() {
     const config::LightInfoRecord info = Profile().ReadLightInfo();
     const config::AudioLightRecord audio = Profile().ReadAudioLightInfo();
-    const std::uint8_t previousEffect = m_light.mode;
     TakeLightInfo(info);
     CopyIntoBlock(info);
-    if (info.selectItem != previousEffect || info.selectItem == effect::kCustomScheme)
+    // Compared with the effect last started: the panel stores the new fields before it
+    // applies them.
+    if (info.selectItem != m_startedEffect || info.selectItem == effect::kCustomScheme)
         RunModeStart();
     m_recorded.Load(Profile().ReadLightEffect());
     CKelvaneUSBDevice::SetAudioLighting(PackAudioLighting(audio));
@@ -195,10 +196,13 @@ void CKelvaneKeyboardDevice::ApplyCustomOverlays() {
 // ---- Lighting loop and thread ----
 
 int CKelvaneKeyboardDevice::CurrentStepTicks() const {
-    const int mode = m_light.mode;
-    if (mode == effect::kCustomScheme)
-        return kRecordedPlaybackTicks; // nothing moves: drawn once after a change
-    const int ticks = EffectThresholdTicks(mode, m_light.speed);
+    int ticks = 0;
+    {
+        const std::lock_guard lock(m_renderLock);
+        if (m_light.mode == effect::kCustomScheme)
+            return kRecordedPlaybackTicks; // nothing moves: drawn once after a change
+        ticks = EffectThresholdTicks(m_light.mode, m_light.speed);
+    }
     return ticks == kRecordedPlaybackTicks ? m_recorded.StepTicks() : ticks;
 }
 
@@ -226,6 +230,11 @@ void CKelvaneKeyboardDevice::ShowSyncFrame(std::uint32_t packed) {
         std::fill(m_leds.begin(), m_leds.end(), UnpackSyncColour(packed));
     }
     HandOnFrame();
+}
+
+void CKelvaneKeyboardDevice::TakeLightingControl(bool on) {
+    CKelvaneUSBDevice::TakeLightingControl(on);
+    WakeLighting(LightingWake::kChange);
 }
 
 void CKelvaneKeyboardDevice::StartLightingThread() {

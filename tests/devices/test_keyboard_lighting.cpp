@@ -252,6 +252,23 @@ TEST_P(KeyboardLightingTest, TheProfilesLightingGoesIntoTheLightStateAndTheBlock
     EXPECT_EQ(keyboard->Profile().ReadAudioLightInfo(), music);
 }
 
+// The panel stores the new fields first and applies them then: the new effect still starts.
+TEST_P(KeyboardLightingTest, FieldsStoredBeforeTheyAreAppliedStillStartTheNewEffect) {
+    StoreEffect(4);
+    keyboard->ApplyProfileLighting();
+    keyboard->GetEffectState().stepCounter = 77;
+    config::LightInfoRecord fields = keyboard->GetLightFields();
+    fields.selectItem = 22;
+    keyboard->SetLightFields(fields);
+    keyboard->StoreProfile();
+    keyboard->ApplyProfileLighting();
+    EXPECT_EQ(keyboard->GetEffectState().stepCounter, 0) << "the flash starts from a clean state";
+
+    keyboard->GetEffectState().stepCounter = 5;
+    keyboard->ApplyProfileLighting();
+    EXPECT_EQ(keyboard->GetEffectState().stepCounter, 5) << "unchanged: it goes on";
+}
+
 // The custom overlays lie over every rendered frame.
 TEST_P(KeyboardLightingTest, OverlaysLieOverTheRenderedFrame) {
     config::LightInfoRecord info = keyboard->GetLightInfo();
