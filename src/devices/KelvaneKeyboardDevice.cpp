@@ -22,9 +22,6 @@ constexpr int kPollingRateValue = 3;
 constexpr int kWFlagValue = 4;
 constexpr int kWinFlagValue = 5;
 
-constexpr int kCustomEffect = effect::kCustomScheme;
-constexpr int kMusicEffect = effect::kMusic;
-constexpr int kMusicColourEffect = effect::kMusicColour;
 constexpr std::uint16_t kSchemeBlockSize = 512;
 constexpr int kSchemeFailurePauseMs = 200;
 } // namespace
@@ -196,7 +193,7 @@ int CKelvaneKeyboardDevice::ReadStateFromDevice(int* activeProfile) {
     const std::uint8_t previousEffect = m_light.mode;
     TakeLightFields(ParseLightBlock(block, ModeCodes()));
     if (m_light.mode != previousEffect || m_light.mode != m_startedEffect ||
-        m_light.mode == kCustomEffect)
+        m_light.mode == effect::kCustomScheme)
         RunModeStart();
 
     Profile().WriteSystemStages(m_system);
@@ -265,7 +262,7 @@ void CKelvaneKeyboardDevice::RunModeStart() {
         if (IsPatternEffect(mode))
             StartPatternEffect(mode, m_effect);
     }
-    if (mode == kCustomEffect) {
+    if (mode == effect::kCustomScheme) {
         LoadCustomGroupColours();
         m_customGroupShown = true;
         if (m_view)
@@ -318,7 +315,7 @@ bool CKelvaneKeyboardDevice::StreamsFrames() const {
         const std::lock_guard lock(m_renderLock);
         return m_light.mode;
     }();
-    const bool hostDriven = mode == kMusicEffect || mode == kMusicColourEffect;
+    const bool hostDriven = mode == effect::kMusic || mode == effect::kMusicColour;
     return hostDriven && m_lightControl && !m_command.IsReceiverMode();
 }
 
@@ -367,12 +364,12 @@ MusicSettings CKelvaneKeyboardDevice::GetMusicSettings() const {
 }
 
 bool CKelvaneKeyboardDevice::StepMusic() {
-    if (m_light.mode == kMusicEffect) {
+    if (m_light.mode == effect::kMusic) {
         RenderMusicFrame(m_leds, m_light, UnpackAudioLighting(GetAudioLighting()), m_effect,
                          TakeMusicSpectrum());
         return true;
     }
-    if (m_light.mode == kMusicColourEffect) {
+    if (m_light.mode == effect::kMusicColour) {
         RenderMusicColourFrame(m_leds, m_light, GetMusicSettings());
         return true;
     }

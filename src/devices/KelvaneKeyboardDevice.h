@@ -182,9 +182,8 @@ public:
     // ---- Light frames and link ----
 
     // Shows the LED list on the visible light buttons (UI thread), then streams it with 0x12:
-    // only by
-    // cable and only in the effects the host drives (29 and 30), N × 3 bytes for the N keys
-    // of the information block, laid out by LED number. The keyboard runs every other effect
+    // only by cable and only in the effects the host drives (29 and 30), N × 3 bytes for the
+    // N keys of the information block, laid out by LED number. The keyboard runs every other effect
     // itself, which a frame would override. 0 without lighting control, else 1 or the
     // command's result.
     int SendLightFrame() override;
