@@ -199,9 +199,6 @@ public:
     // Stores them (the keyboard also into its profile).
     virtual void SetLightFields(const config::LightInfoRecord& fields);
     virtual void SetAudioLighting(const AudioLighting& lighting);
-    // A frame of the light synchronisation thread: every LED = red | green << 8 | blue << 16 |
-    // intensity << 24 (red in the low byte).
-    virtual void ShowSyncFrame(std::uint32_t packed) { (void)packed; }
     AudioLighting GetAudioLighting() const;
     virtual void SelectKey(int index) { m_selectedKey = index; }
     int GetSelectedKey() const { return m_selectedKey; }
