@@ -50,6 +50,13 @@ void CDeviceKeyButtonUI::SetLightColor(std::uint32_t argb) {
     update();
 }
 
+void CDeviceKeyButtonUI::SetSelectedByBand(std::uint32_t selected) {
+    if (selected == m_selectedByBand)
+        return;
+    m_selectedByBand = selected;
+    update();
+}
+
 void CDeviceKeyButtonUI::SetKeySetImageHidden(bool hidden) {
     if (hidden == m_keySetImageHidden)
         return;
@@ -91,16 +98,49 @@ void CDeviceKeyButtonUI::FitLabel() {
     m_fitting = false;
 }
 
+// The LED's own brightness (the colour's top byte) scales the light, so that breathing and
+// fading show on the key. Without a light image of the skin, the key glows: a translucent
+// fill under its label and a rim in the full colour.
+void CDeviceKeyButtonUI::PaintLight(QPainter& painter) {
+    const double opacity =
+        (m_lightColor >> 24) / 255.0 * m_lightAlpha / 255.0 * m_lightFade / 255.0;
+    if (opacity <= 0)
+        return;
+    const QImage light = LoadSkinImage(m_lightImage);
+    if (!light.isNull()) {
+        if (m_tintedFor != m_lightColor || m_tinted.isNull()) {
+            m_tinted = Tinted(light, m_lightColor);
+            m_tintedFor = m_lightColor;
+        }
+        painter.setOpacity(opacity);
+        painter.drawImage(rect(), m_tinted);
+        painter.setOpacity(1.0);
+        return;
+    }
+    const QColor colour = QColor::fromRgb(m_lightColor & 0xFFFFFF);
+    const QRectF area = QRectF(rect()).adjusted(1, 1, -1, -1);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setOpacity(opacity * 0.4);
+    painter.setBrush(colour);
+    painter.drawRoundedRect(area, 4, 4);
+    painter.setOpacity(opacity);
+    painter.setPen(QPen(colour, 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRoundedRect(area.adjusted(1, 1, -1, -1), 4, 4);
+    painter.setOpacity(1.0);
+}
+
 void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
     CButtonUI::paintEvent(event);
     QPainter painter(this);
-    if (m_lightColor != 0) {
-        const QImage light = LoadSkinImage(m_lightImage);
-        if (!light.isNull()) {
-            painter.setOpacity(m_lightAlpha / 255.0 * m_lightFade / 255.0);
-            painter.drawImage(rect(), Tinted(light, m_lightColor));
-            painter.setOpacity(1.0);
-        }
+    if (m_lightColor != 0)
+        PaintLight(painter);
+    if (m_selectedByBand) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(255, 255, 255, 220), 1.5, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
     }
     if (!m_keySetImageHidden) {
         const QImage keySet = LoadSkinImage(m_keySetImage);

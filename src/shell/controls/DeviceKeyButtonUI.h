@@ -7,6 +7,10 @@
 #include "devices/DevicePanel.h"
 #include "ui/ButtonUI.h"
 
+#include <QImage>
+
+class QPainter;
+
 namespace shell {
 
 class CDeviceKeyButtonUI : public ui::CButtonUI, public devices::IKeyButton {
@@ -29,7 +33,7 @@ public:
     std::uint32_t GetGameNameTextColor() const { return m_gameNameTextColor; }
 
     std::uint32_t IsSelectedByBand() const { return m_selectedByBand; }
-    void SetSelectedByBand(std::uint32_t selected) { m_selectedByBand = selected; }
+    void SetSelectedByBand(std::uint32_t selected);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,6 +43,7 @@ protected:
 
 private:
     void FitLabel();
+    void PaintLight(QPainter& painter);
 
     bool m_fitting = false;
     QString m_lightImage;
@@ -46,6 +51,9 @@ private:
     std::uint32_t m_lightColor = 0;
     int m_lightAlpha = 255;
     int m_lightFade = 200;
+    // The light image in the light colour, made again only when the colour changes.
+    QImage m_tinted;
+    std::uint32_t m_tintedFor = 0;
     bool m_keySetImageHidden = true;
     std::uint32_t m_gameNameTextColor = 0;
     std::uint32_t m_selectedByBand = 0;

@@ -45,6 +45,23 @@ TEST_F(DeviceKeyButtonTest, DrawsTheLightImageInTheKeysColourAndTheKeySetImageOn
     EXPECT_LT(keySet.red(), 50);
 }
 
+TEST_F(DeviceKeyButtonTest, TheLedsBrightnessDimsTheLightAndAKeyWithoutLightImageGlows) {
+    key->SetColour(devices::LedColour{0xFF, 0x00, 0x00, 0xFF});
+    const int full = Centre().red();
+    key->SetColour(devices::LedColour{0xFF, 0x00, 0x00, 0x40});
+    const int dim = Centre().red();
+    key->SetColour(devices::LedColour{0xFF, 0x00, 0x00, 0x00});
+    const int dark = Centre().red();
+    EXPECT_GT(full, dim);
+    EXPECT_GT(dim, dark) << "a breathing LED must show on the key";
+
+    auto* plain = Get<CDeviceKeyButtonUI>("key_5");
+    plain->SetColour(devices::LedColour{0x00, 0xFF, 0x00, 0xFF});
+    const QColor glow = PixelAt(plain, {20, 20});
+    EXPECT_GT(glow.green(), glow.red() + 40) << "no light image: the key is filled";
+    EXPECT_GT(PixelAt(plain, {2, 20}).green(), glow.green()) << "and its rim is brighter";
+}
+
 TEST_F(DeviceKeyButtonTest, GivesDeviceObjectsBackTheColourTheySet) {
     devices::LedColour colour{};
     EXPECT_FALSE(key->GetColour(colour)) << "a new key has no colour";
