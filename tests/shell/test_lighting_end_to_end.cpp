@@ -7,6 +7,7 @@
 #include "config/JsonFile.h"
 #include "devices/KelvaneKeyboardDevice.h"
 #include "lighting/LightControlUI.h"
+#include "shell/controls/DeviceKeyButtonUI.h"
 #include "shell/light/LightRoutes.h"
 #include "shell/selector/DeviceOptionUI.h"
 #include "ui/ComboUI.h"
@@ -267,6 +268,54 @@ TEST_F(LightingPageTest, TheSynchronisationOptionPausesTheDeviceAndAGameEventEnd
     ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 3; }, 3000));
     EXPECT_FALSE(keyboardSync->IsSelected());
     EXPECT_FALSE(keyboard->CommandChannel().lightPause);
+}
+
+} // namespace
+
+namespace {
+
+// The custom effect: a click paints a key in the current colour, a rubber band picks keys that
+// "custom_bright_color_btn" then lights; both reach the keyboard's scheme memory.
+TEST_F(LightingPageTest, InTheCustomEffectClickedAndBandedKeysReachTheSchemeMemory) {
+    devices::CKelvaneKeyboardDevice* keyboard = PlugKeyboard();
+    ASSERT_NE(keyboard, nullptr);
+    MakeCurrent(1);
+    Click("deng_Op_tab");
+    auto* modes = Panel<ui::CComboUI>("light_combo_modeSelect");
+    ASSERT_NE(modes, nullptr);
+    ASSERT_TRUE(modes->SelectItem(20));
+    EXPECT_TRUE(Panel("lightcustom_layout")->IsVisible());
+    TypeComponent("deng_edit_R", "255");
+    TypeComponent("deng_edit_G", "0");
+    TypeComponent("deng_edit_B", "0");
+    const std::size_t group = keyboard->GetLightFields().customGroup;
+    auto schemeAt = [&](int key) {
+        const std::vector<std::uint8_t> all = board->LightSchemes();
+        const std::size_t at = 512 * group + 3 * keyboard->Maps().leds[key];
+        return std::vector<std::uint8_t>(all.begin() + at, all.begin() + at + 3);
+    };
+
+    Click("key_30");
+    EXPECT_EQ(schemeAt(30), (std::vector<std::uint8_t>{255, 0, 0})) << "painted unscaled";
+
+    TypeComponent("deng_edit_R", "0");
+    TypeComponent("deng_edit_G", "200");
+    auto* key31 = wnd->Find<shell::CDeviceKeyButtonUI>("key_31");
+    auto* key32 = wnd->Find<shell::CDeviceKeyButtonUI>("key_32");
+    ASSERT_NE(key31, nullptr);
+    ASSERT_NE(key32, nullptr);
+    key31->SetSelectedByBand(1);
+    key32->SetSelectedByBand(1);
+    Notify(wnd->Find<ui::CControlUI>("device_key_light"), QStringLiteral("click_select_end"));
+    EXPECT_EQ(keyboard->GetCustomSelection(), (std::vector<int>{31, 32}));
+    Click("custom_bright_color_btn");
+    const std::uint8_t green =
+        static_cast<std::uint8_t>(200 * keyboard->GetLedColour(31).alpha >> 8);
+    EXPECT_EQ(schemeAt(31), (std::vector<std::uint8_t>{0, green, 0}));
+    EXPECT_EQ(schemeAt(32), (std::vector<std::uint8_t>{0, green, 0}));
+    // The whole scheme goes out scaled now, the painted key with it.
+    const std::uint8_t red = static_cast<std::uint8_t>(255 * keyboard->GetLedColour(30).alpha >> 8);
+    EXPECT_EQ(schemeAt(30), (std::vector<std::uint8_t>{red, 0, 0}));
 }
 
 } // namespace
