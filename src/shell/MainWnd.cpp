@@ -1,6 +1,7 @@
 #include "shell/MainWnd.h"
 
 #include "devices/KelvaneKeyboardDevice.h"
+#include "lighting/LightControlUI.h"
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
@@ -211,16 +212,24 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     }
     m_keySet->AttachPage(device, page);
     m_light->AttachPage(device, page);
-    // The panel shows the keyboard's state after every read; a read on another thread (a
-    // profile switch the device reports) hands it to the UI thread.
+    // The panel shows the keyboard's state after every read and the custom group it loads; a
+    // read on another thread (a profile switch the device reports) hands it to the UI thread.
     if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device)) {
-        view->refreshPanels = [this, &device] {
+        auto onUiThread = [this](std::function<void()> fn) {
             QWidget* host = GetHWND();
-            auto show = [this, &device] { m_light->ShowDeviceState(device); };
             if (host && QThread::currentThread() != host->thread())
-                QMetaObject::invokeMethod(host, show, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(host, std::move(fn), Qt::QueuedConnection);
             else
-                show();
+                fn();
+        };
+        view->refreshPanels = [this, &device, onUiThread] {
+            onUiThread([this, &device] { m_light->ShowDeviceState(device); });
+        };
+        view->showCustomGroup = [this, &device, onUiThread](int group) {
+            onUiThread([this, &device, group] {
+                if (lighting::CLightControlUI* panel = m_light->PanelOf(&device))
+                    panel->SetCustomMode(group);
+            });
         };
     }
 }

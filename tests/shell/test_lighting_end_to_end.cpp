@@ -288,7 +288,12 @@ TEST_F(LightingPageTest, InTheCustomEffectClickedAndBandedKeysReachTheSchemeMemo
     TypeComponent("deng_edit_R", "255");
     TypeComponent("deng_edit_G", "0");
     TypeComponent("deng_edit_B", "0");
-    const std::size_t group = keyboard->GetLightFields().customGroup;
+    auto* groups = Panel<ui::CComboUI>("light_combo_custommodeSelect");
+    ASSERT_NE(groups, nullptr);
+    ASSERT_TRUE(groups->SelectItem(2)); // the user's third scheme
+    EXPECT_EQ(keyboard->GetLightFields().customGroup, 2);
+    EXPECT_EQ(groups->GetCurSel(), 2);
+    const std::size_t group = 2;
     auto schemeAt = [&](int key) {
         const std::vector<std::uint8_t> all = board->LightSchemes();
         const std::size_t at = 512 * group + 3 * keyboard->Maps().leds[key];

@@ -53,4 +53,9 @@ void KeyboardPageView::RefreshPanels() {
         refreshPanels();
 }
 
+void KeyboardPageView::ShowCustomGroup(int group) {
+    if (showCustomGroup)
+        showCustomGroup(group);
+}
+
 } // namespace shell::keyset

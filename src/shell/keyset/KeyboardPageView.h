@@ -21,7 +21,11 @@ public:
     // Runs `refreshPanels` (the lighting and settings panels hook in there).
     void RefreshPanels() override;
 
+    // Runs `showCustomGroup` (the lighting panel selects the group).
+    void ShowCustomGroup(int group) override;
+
     std::function<void()> refreshPanels;
+    std::function<void(int)> showCustomGroup;
 
 private:
     void MarkSelectedKey(int key);

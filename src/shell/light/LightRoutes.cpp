@@ -99,9 +99,12 @@ void CLightRoutes::ShowDeviceState(devices::CKelvaneUSBDevice& device) {
     }
     const int maximum = LevelMaximum(device.GetDeviceKind());
     panel->FillModes(names, visible, maximum, maximum);
-    panel->ShowLightFields(device.GetLightFields());
-    if (device.GetDeviceKind() == lighting::kPanelKeyboard)
+    const config::LightInfoRecord fields = device.GetLightFields();
+    panel->ShowLightFields(fields);
+    if (device.GetDeviceKind() == lighting::kPanelKeyboard) {
+        panel->SetCustomMode(fields.customGroup);
         panel->SetMusicRecord(devices::UnpackAudioLighting(device.GetAudioLighting()));
+    }
 }
 
 void CLightRoutes::SetSeveralDevices(bool several) {
