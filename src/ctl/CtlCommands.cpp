@@ -5,12 +5,22 @@
 #include "transport/HidrawIdentity.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <set>
 
 namespace ctl {
 
 using namespace transport;
+
+std::optional<int> ParseDecimal(const std::string& text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || ptr != end || value < 0)
+        return std::nullopt;
+    return value;
+}
 
 namespace {
 // Takes what one pass binds; says once per hidraw node why a device cannot be used.

@@ -6,6 +6,7 @@
 #include "transport/HidBackend.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,9 @@ int ListDevices(transport::HidBackend& backend, const Output& output);
 // "info KIND" (keyboard, mouse, mousepad): the 34-byte information block of the first bound
 // product of that kind, in hexadecimal.
 int PrintInfo(transport::HidBackend& backend, const std::string& kind, const Output& output);
+
+// A decimal number without sign or other characters; nothing for any other text.
+std::optional<int> ParseDecimal(const std::string& text);
 
 // The name of a device kind as the command line writes it ("keyboard-receiver").
 const char* KindName(std::uint16_t kind);

@@ -1,5 +1,7 @@
 #include "ctl/LightOptions.h"
 
+#include "ctl/CtlCommands.h"
+
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -23,15 +25,6 @@ constexpr std::array<OptionName, 6> kOptions = {{
     {"--colour", Field::Colour},
     {"--multicolour", Field::MultiColour},
 }};
-
-std::optional<int> ParseDecimal(const std::string& text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || ptr != end || value < 0)
-        return std::nullopt;
-    return value;
-}
 
 // The number of `option` within 0 to `maximum`, or the complaint about it.
 std::string TakeNumber(const std::string& option, const std::string& text, int maximum,

@@ -58,16 +58,6 @@ std::optional<KindFolders> FoldersOf(const std::string& kind, const Output& outp
     return folders;
 }
 
-// A decimal number without sign or other characters.
-std::optional<int> ParseIndex(const std::string& text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || ptr != end || value < 0)
-        return std::nullopt;
-    return value;
-}
-
 void PrintEntry(const config::ProfileListState& state, std::size_t index, const Output& output) {
     const config::ProfileEntry& entry = state.entries[index];
     std::fprintf(output.out, "%zu\t%s\t%s\t%s\n", index,
@@ -130,7 +120,7 @@ int RunOnList(const std::string& verb, const std::vector<std::string>& args,
         return result == config::kProfileDone ? kExitOk : FailedWith(list, result, output);
     }
     if (verb == "select") {
-        const std::optional<int> index = ParseIndex(args[2]);
+        const std::optional<int> index = ParseDecimal(args[2]);
         if (!index)
             return UsageError(output, "INDEX must be a profile number from 'profile list'");
         if (static_cast<std::size_t>(*index) >= list.State().entries.size())
@@ -216,7 +206,7 @@ int RunKeyCommand(const std::vector<std::string>& args, const Output& output) {
         return exitCode;
     if (!folders->hasKeys)
         return UsageError(output, "the " + args[1] + " has no keys (keyboard or mouse)");
-    const std::optional<int> index = ParseIndex(args[2]);
+    const std::optional<int> index = ParseDecimal(args[2]);
     if (!index)
         return UsageError(output, "INDEX must be a key number");
     std::optional<devices::KeyCode> code;

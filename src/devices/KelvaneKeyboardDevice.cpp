@@ -147,18 +147,8 @@ std::vector<int> CKelvaneKeyboardDevice::ModeCodes() const {
 int CKelvaneKeyboardDevice::WriteLightBlock(int deviceProfile, std::uint8_t profileByte) {
     if (!m_command.open)
         return 0;
-    LightBlockFields fields;
+    LightBlockFields fields = FieldsOfLightInfo(m_lightInfo);
     fields.profileByte = profileByte;
-    fields.effectIndex = m_lightInfo.selectItem;
-    fields.brightness = m_lightInfo.light;
-    fields.speed = m_lightInfo.speed;
-    fields.direction = m_lightInfo.fx;
-    fields.multiColour = m_lightInfo.multiColor;
-    fields.red = m_lightInfo.red;
-    fields.green = m_lightInfo.green;
-    fields.blue = m_lightInfo.blue;
-    fields.zzccLedMode = m_lightInfo.zzccLedMode;
-    fields.customGroup = m_lightInfo.customGroup;
     fields.wFlag = static_cast<std::uint8_t>(m_system.Value(kWFlagValue));
     fields.key6Flag = static_cast<std::uint8_t>(m_system.Value(kKey6FlagValue));
     fields.winFlag = static_cast<std::uint8_t>(m_system.Value(kWinFlagValue));

@@ -31,18 +31,7 @@ void CKelvaneKeyboardDevice::ApplyProfileLighting() {
 }
 
 void CKelvaneKeyboardDevice::CopyIntoBlock(const config::LightInfoRecord& record) {
-    using namespace lightblock;
-    m_blockCopy[kEffectAt] = EffectCodeOf(ModeCodes(), record.selectItem);
-    m_blockCopy[kBrightnessAt] = record.light;
-    m_blockCopy[kSpeedAt] =
-        static_cast<std::uint8_t>(kMaxSpeed - std::min(record.speed, kMaxSpeed));
-    m_blockCopy[kDirectionAt] = record.fx;
-    m_blockCopy[kMultiColourAt] = record.multiColor;
-    m_blockCopy[kRedAt] = record.red;
-    m_blockCopy[kGreenAt] = record.green;
-    m_blockCopy[kBlueAt] = record.blue;
-    m_blockCopy[kZzccLedModeAt] = record.zzccLedMode;
-    m_blockCopy[kCustomGroupAt] = record.customGroup;
+    PutLightSettings(m_blockCopy, FieldsOfLightInfo(record), ModeCodes());
 }
 
 void CKelvaneKeyboardDevice::SetLightParams(std::uint8_t mode, std::uint8_t brightness,

@@ -24,6 +24,16 @@ std::uint8_t EffectIndexOf(std::span<const int> modeCodes, int effectCode) {
 LightBlock BuildLightBlock(const LightBlockFields& fields, std::span<const int> modeCodes) {
     LightBlock block{};
     block[kProfileAt] = fields.profileByte;
+    PutLightSettings(block, fields, modeCodes);
+    block[kWFlagAt] = fields.wFlag;
+    block[kKey6FlagAt] = fields.key6Flag;
+    block[kWinFlagAt] = fields.winFlag;
+    block[kPollingRateAt] = fields.pollingRate;
+    return block;
+}
+
+void PutLightSettings(LightBlock& block, const LightBlockFields& fields,
+                      std::span<const int> modeCodes) {
     block[kEffectAt] = EffectCodeOf(modeCodes, fields.effectIndex);
     block[kBrightnessAt] = fields.brightness;
     block[kSpeedAt] = static_cast<std::uint8_t>(kMaxSpeed - std::min(fields.speed, kMaxSpeed));
@@ -33,12 +43,22 @@ LightBlock BuildLightBlock(const LightBlockFields& fields, std::span<const int> 
     block[kGreenAt] = fields.green;
     block[kBlueAt] = fields.blue;
     block[kZzccLedModeAt] = fields.zzccLedMode;
-    block[kWFlagAt] = fields.wFlag;
-    block[kKey6FlagAt] = fields.key6Flag;
-    block[kWinFlagAt] = fields.winFlag;
-    block[kPollingRateAt] = fields.pollingRate;
     block[kCustomGroupAt] = fields.customGroup;
-    return block;
+}
+
+LightBlockFields FieldsOfLightInfo(const config::LightInfoRecord& record) {
+    LightBlockFields fields;
+    fields.effectIndex = record.selectItem;
+    fields.brightness = record.light;
+    fields.speed = record.speed;
+    fields.direction = record.fx;
+    fields.multiColour = record.multiColor;
+    fields.red = record.red;
+    fields.green = record.green;
+    fields.blue = record.blue;
+    fields.zzccLedMode = record.zzccLedMode;
+    fields.customGroup = record.customGroup;
+    return fields;
 }
 
 LightBlockFields ParseLightBlock(const LightBlock& block, std::span<const int> modeCodes) {

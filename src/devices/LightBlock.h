@@ -6,6 +6,8 @@
 // bytes from 25p + 1. The block is read and written as 26 bytes at 25p, so its byte 0
 // overlaps: written it carries the caller's profile byte, read it is replaced by p.
 
+#include "config/ProfileRecords.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -69,6 +71,12 @@ std::uint8_t EffectCodeOf(std::span<const int> modeCodes, int effectIndex);
 std::uint8_t EffectIndexOf(std::span<const int> modeCodes, int effectCode);
 
 LightBlock BuildLightBlock(const LightBlockFields& fields, std::span<const int> modeCodes);
+// The light settings of the fields into their bytes of `block` (effect code, brightness,
+// speed, direction, multi-colour, colour, "ZZCCLedMode", custom group); the others stay.
+void PutLightSettings(LightBlock& block, const LightBlockFields& fields,
+                      std::span<const int> modeCodes);
+// The fields of a light-info record; the profile byte and the system settings stay 0.
+LightBlockFields FieldsOfLightInfo(const config::LightInfoRecord& record);
 // Fields from a block as read; the polling rate is not read back (left 0) and a speed byte
 // above 3 is taken as 3.
 LightBlockFields ParseLightBlock(const LightBlock& block, std::span<const int> modeCodes);
