@@ -11,6 +11,8 @@
 #include "sim/VirtualProducts.h"
 #include "support/DataFolders.h"
 
+#include "CtlRun.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,11 +33,7 @@ namespace fs = std::filesystem;
 constexpr int kCodeBase = 40;
 constexpr int kHiddenMode = 19;
 
-struct CtlRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using test::CtlRun;
 
 class CtlLight : public ::testing::TestWithParam<bool> {
 protected:
@@ -57,20 +55,8 @@ protected:
     void PlugKeyboard() { ASSERT_TRUE(backend.Plug(ThroughReceiver() ? receiver : board)); }
 
     CtlRun Light(const std::vector<std::string>& args) {
-        char* outText = nullptr;
-        char* errText = nullptr;
-        std::size_t outSize = 0, errSize = 0;
-        std::FILE* out = open_memstream(&outText, &outSize);
-        std::FILE* err = open_memstream(&errText, &errSize);
-        CtlRun run;
-        run.exitCode = ctl::RunLightCommand(backend, args, {out, err});
-        std::fclose(out);
-        std::fclose(err);
-        run.out.assign(outText, outSize);
-        run.err.assign(errText, errSize);
-        std::free(outText);
-        std::free(errText);
-        return run;
+        return test::RunCaptured(
+            [&](const ctl::Output& output) { return ctl::RunLightCommand(backend, args, output); });
     }
     fs::path Folder() const { return folders.UserData() / "QUARIN Z17 Keyboard" / "keyboard"; }
     Json::Value SelectedLightInfo() const {

@@ -1,6 +1,7 @@
 // quarin-z17ctl's profile and key commands on the program's files in a private XDG_DATA_HOME:
 // what they print, their exit codes, and that refused commands change nothing.
 
+#include "CtlRun.h"
 #include "config/AtomicFile.h"
 #include "config/JsonFile.h"
 #include "ctl/ProfileCommands.h"
@@ -20,32 +21,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CtlRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
+using test::CtlRun;
 
 class CtlProfile : public ::testing::Test {
 protected:
     // Runs "profile ..." or "key ..." with the words after the command.
     CtlRun Ctl(const std::vector<std::string>& words) {
-        char* outText = nullptr;
-        char* errText = nullptr;
-        std::size_t outSize = 0, errSize = 0;
-        std::FILE* out = open_memstream(&outText, &outSize);
-        std::FILE* err = open_memstream(&errText, &errSize);
         const std::vector<std::string> args(words.begin() + 1, words.end());
-        CtlRun run;
-        run.exitCode = words[0] == "profile" ? ctl::RunProfileCommand(args, {out, err})
-                                             : ctl::RunKeyCommand(args, {out, err});
-        std::fclose(out);
-        std::fclose(err);
-        run.out.assign(outText, outSize);
-        run.err.assign(errText, errSize);
-        std::free(outText);
-        std::free(errText);
-        return run;
+        return test::RunCaptured([&](const ctl::Output& output) {
+            return words[0] == "profile" ? ctl::RunProfileCommand(args, output)
+                                         : ctl::RunKeyCommand(args, output);
+        });
     }
     fs::path Folder(const char* device) const {
         return folders.UserData() / "QUARIN Z17 Keyboard" / device;
