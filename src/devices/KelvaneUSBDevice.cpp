@@ -190,6 +190,11 @@ void CKelvaneUSBDevice::SetWindowShown(bool shown) {
         WatchChanged();
 }
 
+void CKelvaneUSBDevice::SetWindowHovered(bool hovered) {
+    if (m_windowHovered.exchange(hovered) != hovered)
+        WatchChanged();
+}
+
 void CKelvaneUSBDevice::SetPreviewShown(bool shown) {
     if (m_previewShown.exchange(shown) != shown)
         WatchChanged();

@@ -160,7 +160,9 @@ public:
     // while the page is current and the window shown, unless frames are streamed anyway.
     void SetPreviewShown(bool shown);
     bool IsPreviewShown() const { return m_previewShown; }
-    bool IsPreviewWatched() const { return m_previewShown && m_windowShown; }
+    // Someone looks at the preview: the device's page is current in a shown window that is
+    // active or under the pointer (a window left in the background keeps its last frame).
+    bool IsPreviewWatched() const { return m_previewShown && m_windowShown && m_windowHovered; }
     // Called on the rendering thread after a frame was rendered while the preview is watched,
     // and after a synchronised frame arrived; the window turns it into one coalesced repaint
     // (or frame) on the UI thread. Once this returns the previous listener is not called.
@@ -171,7 +173,7 @@ public:
     // | intensity << 24 (red in the low byte). The base shows it on the light buttons with the
     // next frame, which the listener asks for at once.
     virtual void ShowSyncFrame(std::uint32_t packed);
-    void SetWindowHovered(bool hovered) { m_windowHovered = hovered; }
+    void SetWindowHovered(bool hovered);
     bool IsWindowHovered() const { return m_windowHovered; }
 
     // Shows the function page of the panel: 2, 6 key sub-page 1; 3, 8 function page 1; 4

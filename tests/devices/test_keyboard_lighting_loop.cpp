@@ -64,6 +64,7 @@ protected:
     void Watch(bool on) {
         keyboard->SetPreviewShown(on);
         keyboard->SetWindowShown(on);
+        keyboard->SetWindowHovered(on);
     }
     void SelectEffect(std::uint8_t effect, std::uint8_t speed, std::uint8_t multi = 0) {
         config::LightInfoRecord info = keyboard->GetLightInfo();
@@ -258,6 +259,9 @@ TEST_P(LightingLoopTest, AHiddenKeyboardInItsOwnEffectRendersAndSendsNothing) {
     EXPECT_TRUE(FramePackets().empty());
 
     keyboard->SetWindowShown(true);
+    EXPECT_EQ(loop.RunUntil(now, LightingWake::kChange), std::nullopt)
+        << "a window in the background keeps its last frame";
+    keyboard->SetWindowHovered(true);
     EXPECT_EQ(loop.RunUntil(now, LightingWake::kChange), now + kTick) << "watched: it runs";
     EXPECT_EQ(loop.RunUntil(now + kTick), now + 2 * kTick);
     EXPECT_EQ(frames.size(), 1u);

@@ -56,8 +56,10 @@ protected:
         return out;
     }
     void ShowWindow(bool shown) {
-        for (auto& device : deviceList)
+        for (auto& device : deviceList) {
             device->SetWindowShown(shown);
+            device->SetWindowHovered(shown);
+        }
         selector->TellPreviewShown();
     }
     std::shared_ptr<sim::VirtualDevice> wire;
