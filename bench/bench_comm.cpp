@@ -1,6 +1,7 @@
 // The command channel and discovery against virtual devices:
 //  - the host cost of one transaction (zero-delay device),
 //  - transactions per second against a device with the default 1 ms per report,
+//  - light frames per second against the same device, against one report a millisecond,
 //  - one scan pass with 50 virtual interfaces present and nothing new to bind.
 // Run: build/bench/bench_comm
 
@@ -54,6 +55,24 @@ void BM_TransactionsAtOneMillisecondPerReport(benchmark::State& state) {
 }
 BENCHMARK(BM_TransactionsAtOneMillisecondPerReport)
     ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
+// Light frames of seven packets (the keyboard's) written back to back against a device with
+// the default 1 ms per report: the OUT endpoint allows one report a millisecond.
+void BM_LightFramesAtOneMillisecondPerReport(benchmark::State& state) {
+    OpenKeyboard open(sim::VirtualDevice::kDefaultReplyDelay);
+    const std::vector<std::uint8_t> frame(7 * CDeviceComm::kCableChunk, 0x5A);
+    for (auto _ : state) {
+        if (open.comm.WriteLightFrame(frame) != kCommSuccess)
+            state.SkipWithError("frame failed");
+    }
+    state.SetItemsProcessed(state.iterations());
+    state.counters["of_limit"] = benchmark::Counter(
+        static_cast<double>(state.iterations()) * 7.0 / 1000.0, benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LightFramesAtOneMillisecondPerReport)
+    ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->MinTime(2.0);
 

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
+#include <utility>
 
 namespace transport {
 
@@ -93,9 +95,16 @@ int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& req
     // One exchange at a time on the handle, from the drop to the last read: another one's
     // drop would take this one's reply.
     const std::lock_guard lock(m_ioLock);
-    // The handle is read only here, so it holds what came since the last exchange: late
-    // replies, which must not pass for this one's, and the interface's other input, which
-    // would fill the queue until the reply is lost.
+    // Light frames leave their last replies on their way: they are read as what they are
+    // before this request goes, so that none passes for its reply.
+    if (&channel == &m_cable) {
+        const int light = CollectLightReplies(0);
+        if (m_lightFailure == kCommSuccess)
+            m_lightFailure = light;
+    }
+    // Apart from those, the handle is read only here, so it holds what came since the last
+    // exchange: late replies, which must not pass for this one's, and the interface's other
+    // input, which would fill the queue until the reply is lost.
     DropQueuedReports(channel);
     std::uint32_t written = 0;
     int result = channel.Write(request.data(), request.size(), &written, timeoutMs);
@@ -256,10 +265,20 @@ int CDeviceComm::WriteBlock(std::span<const std::uint8_t> bytes, std::uint16_t b
                         m_chunkSize, Lock::Light);
 }
 
+// A light frame is one packet per chunk, and the device answers each packet one report
+// interval after it has taken it. Waiting for each reply before the next write would leave the
+// OUT pipe idle half the time, so the packets go back to back and the replies are read behind
+// them: before each write, the reply of the packet kInFlight back, which has come by then.
+// Every packet still gets exactly one reply read, and its status checked. The replies still
+// owed when the frame's writes are done are read by the next frame, or by the next command
+// exchange before its request (then the failure waits for the next frame). A lost reply shows
+// when the next one names a later packet, or, from firmware that echoes only the command byte,
+// when its time is up while it is the last owed. All of it runs under the I/O lock taken by
+// try-lock per packet, as before: nothing here waits for a command exchange, and a command
+// exchange waits at most for one packet.
 int CDeviceComm::WriteLightFrame(std::span<const std::uint8_t> frame) {
     const std::lock_guard lock(m_lightLock);
     const std::uint8_t chunk = m_chunkSize;
-    Packet reply{};
     for (std::size_t at = 0; at < frame.size(); at += chunk) {
         // A frame packet never goes in the middle of a command exchange, and never through
         // the receiver: it is dropped and counts as sent. Nor does it wait for an exchange
@@ -273,14 +292,90 @@ int CDeviceComm::WriteLightFrame(std::span<const std::uint8_t> frame) {
         }
         const auto length =
             static_cast<std::uint8_t>(std::min<std::size_t>(chunk, frame.size() - at));
-        const Packet request = MakeRequest(kCmdWriteLightFrame, frame.subspan(at, length),
-                                           static_cast<std::uint16_t>(at), length);
-        reply.fill(0);
-        const int result = StatusResult(LightTransaction(request, reply), reply);
+        const int result =
+            PipelineLightPacket(frame.subspan(at, length), static_cast<std::uint16_t>(at));
         if (result != kCommSuccess)
             return result;
     }
     return kCommSuccess;
+}
+
+int CDeviceComm::PipelineLightPacket(std::span<const std::uint8_t> data, std::uint16_t offset) {
+    if (!open)
+        return kCommNothing;
+    int result = std::exchange(m_lightFailure, kCommSuccess);
+    if (result == kCommSuccess)
+        result = CollectLightReplies(OwedLightReplies::kInFlight - 1);
+    if (result == kCommSuccess)
+        result = SendLightPacket(data, offset);
+    return result;
+}
+
+int CDeviceComm::SendLightPacket(std::span<const std::uint8_t> data, std::uint16_t offset) {
+    ForgetRepliesOfAnEarlierHandle();
+    // With nothing owed, whatever is queued is stale.
+    if (m_owedLight.Empty())
+        DropQueuedReports(m_cable);
+    const auto length = static_cast<std::uint8_t>(data.size());
+    const Packet request = MakeRequest(kCmdWriteLightFrame, data, offset, length);
+    std::uint32_t written = 0;
+    if (m_cable.Write(request.data(), request.size(), &written, kCableTimeoutMs) <= 0)
+        return kCommWriteFailed;
+    m_owedLight.Add({length, offset,
+                     OwedLightReplies::Clock::now() + std::chrono::milliseconds(kCableTimeoutMs)});
+    return kCommSuccess;
+}
+
+void CDeviceComm::ForgetRepliesOfAnEarlierHandle() {
+    const std::uint64_t handle = m_cable.GetOpenCount();
+    if (handle != m_owedLightHandle || !m_cable.IsOpen()) {
+        m_owedLight.Clear();
+        m_owedLightHandle = handle;
+    }
+}
+
+int CDeviceComm::CollectLightReplies(std::size_t keep) {
+    ForgetRepliesOfAnEarlierHandle();
+    int result = kCommSuccess;
+    while (m_owedLight.Count() > keep) {
+        const int one = CollectLightReply();
+        if (result == kCommSuccess)
+            result = one;
+    }
+    return result;
+}
+
+namespace {
+// What is left of a time limit, in whole milliseconds rounded up; 0 once it has passed.
+int MillisecondsUntil(OwedLightReplies::Clock::time_point deadline) {
+    const auto left = deadline - OwedLightReplies::Clock::now();
+    if (left <= OwedLightReplies::Clock::duration::zero())
+        return 0;
+    return static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(left).count());
+}
+} // namespace
+
+int CDeviceComm::CollectLightReply() {
+    const OwedLightReplies::Clock::time_point deadline = m_owedLight.Oldest().deadline;
+    Packet reply{};
+    // Reports that answer none of the owed packets (a command's late reply) are passed over;
+    // a queue's worth is all there can be.
+    for (int i = 0; i < kHidrawQueueLength; ++i) {
+        std::uint32_t got = 0;
+        if (m_cable.Read(reply.data(), reply.size(), &got, MillisecondsUntil(deadline)) != 1)
+            break;
+        if (got <= packet::kCommandAt || reply[packet::kCommandAt] != kCmdWriteLightFrame)
+            continue;
+        const std::optional<std::size_t> answered =
+            m_owedLight.Answered(std::span(reply).first(got));
+        if (!answered)
+            continue;
+        // A reply for a later packet: the replies of the ones before it were lost.
+        m_owedLight.Forget(*answered + 1);
+        return *answered == 0 ? StatusResult(kCommSuccess, reply) : kCommNothing;
+    }
+    m_owedLight.Forget(1);
+    return kCommNothing;
 }
 
 int CDeviceComm::WriteMacroData(std::span<const std::uint8_t> bytes) {

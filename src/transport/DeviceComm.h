@@ -10,6 +10,7 @@
 
 #include "transport/CommandPacket.h"
 #include "transport/HidChannel.h"
+#include "transport/OwedLightReplies.h"
 #include "transport/WatchedFlag.h"
 
 #include <atomic>
@@ -88,6 +89,12 @@ public:
     int WriteKeyTable(std::span<const std::uint8_t> table, int page);
     int WriteBlock(std::span<const std::uint8_t> bytes, std::uint16_t blockIndex,
                    std::uint16_t blockSize);
+    // The frame's packets go out back to back on the cable; each reply is read once the next
+    // packets are on their way, the last ones by the next frame or the next command exchange.
+    // A failure (status 0xFF/0xFE, a lost reply) counts for the frame that reads it, or, when
+    // a command exchange read it, for the next frame. Packets are dropped, and count as sent,
+    // in receiver mode, while a command exchange runs or while another thread holds the I/O
+    // lock.
     int WriteLightFrame(std::span<const std::uint8_t> frame);
     int WriteMacroData(std::span<const std::uint8_t> bytes);
     int WriteLargeData(std::span<const std::uint8_t> bytes);
@@ -116,6 +123,15 @@ private:
                      std::uint16_t baseOffset, std::uint8_t chunk, Lock lock);
     int ChunkedRead(std::uint8_t command, std::span<std::uint8_t> bytes, std::uint16_t baseOffset);
     static int StatusResult(int transactionResult, const Packet& reply);
+    // Light frames, with the I/O lock held: one packet of a frame, its write and the replies
+    // read ahead of it.
+    int PipelineLightPacket(std::span<const std::uint8_t> data, std::uint16_t offset);
+    int SendLightPacket(std::span<const std::uint8_t> data, std::uint16_t offset);
+    // Reads replies until no more than `keep` packets are owed; the first failure.
+    int CollectLightReplies(std::size_t keep);
+    int CollectLightReply();
+    // Replies owed to a handle that was closed or replaced never come.
+    void ForgetRepliesOfAnEarlierHandle();
 
     std::uint16_t m_transferLength = kMaxTransferLength;
     std::atomic<bool> m_busy{false};
@@ -126,6 +142,10 @@ private:
     std::recursive_mutex m_lightLock;
     std::atomic<bool> m_receiverMode{false};
     std::atomic<std::uint8_t> m_chunkSize{kReceiverChunk};
+    // Guarded by the I/O lock.
+    OwedLightReplies m_owedLight;
+    std::uint64_t m_owedLightHandle = 0; // the cable's open count when they were written
+    int m_lightFailure = kCommSuccess;   // found by a command exchange, told by the next frame
 };
 
 // Writes "命令" or "返回" and the 64 bytes as two lines of 32 to the debug output.

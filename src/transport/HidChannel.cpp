@@ -49,6 +49,7 @@ int CHidChannel::Reopen() {
     m_collectionNumber = PathCollectionNumber(m_path);
     const std::lock_guard lock(m_deviceMutex);
     m_device = std::move(device);
+    ++m_openCount;
     return 1;
 }
 

@@ -6,6 +6,7 @@
 
 #include "transport/HidBackend.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -37,6 +38,9 @@ public:
     // Why the last Open or Reopen was refused (an errno value such as EACCES); 0 after a
     // success or a failure of another kind.
     int GetOpenError() const { return m_openError; }
+    // How many times the channel has opened a device. Input owed to an earlier handle never
+    // comes on a later one.
+    std::uint64_t GetOpenCount() const { return m_openCount; }
 
     // Whole reports with a time limit in ms (kInfinite: none). 1 when a report moved, 0 on
     // time-out, cancel, failure or a closed channel; the byte count goes to *bytes. Read
@@ -86,6 +90,7 @@ private:
     std::uint32_t m_interfaceNumber = 0;
     std::uint32_t m_collectionNumber = 0;
     int m_openError = 0;
+    std::atomic<std::uint64_t> m_openCount{0};
     std::vector<std::string> m_paths;
     std::size_t m_cursor = 0;
 };
