@@ -4,6 +4,17 @@
 
 namespace sim {
 
+Clock::time_point NextBusFrame(Clock::time_point now, Clock::time_point lastFrame,
+                               std::chrono::microseconds interval) {
+    if (interval <= std::chrono::microseconds::zero())
+        return std::max(now, lastFrame);
+    const Clock::duration step = interval;
+    if (now <= lastFrame + step)
+        return lastFrame + step;
+    const Clock::duration since = now - lastFrame;
+    return lastFrame + ((since + step - Clock::duration(1)) / step) * step;
+}
+
 bool Connection::Alive() const {
     const std::lock_guard lock(m_mutex);
     return m_alive;
@@ -93,8 +104,8 @@ int Connection::Send(InputQueue& queue, std::chrono::microseconds interval, int 
     std::unique_lock lock(m_mutex);
     const Clock::time_point deadline = DeadlineAfter(timeoutMs);
     // The report waits for the one before it to have left.
-    const Clock::time_point sent = std::max(Clock::now(), m_outFree) + interval;
-    m_outFree = sent;
+    const Clock::time_point sent = NextBusFrame(Clock::now(), m_lastFrame, interval);
+    m_lastFrame = sent;
     for (;;) {
         if (const std::optional<int> ended = EndedLocked(queue))
             return *ended;

@@ -34,6 +34,14 @@ struct InputQueue {
     bool cancelled = false;
 };
 
+// The bus frame that carries a report written at `now` on an interrupt endpoint polled every
+// `interval`, the last report having gone in the frame starting at `lastFrame`: the first frame
+// to start at or after `now`, and never the last one again. The host controller runs the frames
+// on its own clock, so a writer that comes back within a frame of its last report loses no
+// bus time to its own wake-up. An interval of 0 carries every report at once.
+Clock::time_point NextBusFrame(Clock::time_point now, Clock::time_point lastFrame,
+                               std::chrono::microseconds interval);
+
 class Connection {
 public:
     // Like the kernel's per-reader buffer: reports arriving while it is full are lost.
@@ -53,8 +61,9 @@ public:
     // Hands an input report to every open handle, readable from `due` on.
     void Deliver(const std::vector<std::uint8_t>& report, Clock::time_point due);
 
-    // The OUT endpoint takes one report per `interval`: waits until this report has crossed
-    // it. 1 once it has, 0 on time-out or cancel (the report is not sent), -1 once ended.
+    // The OUT endpoint carries one report per bus frame of `interval` (NextBusFrame): waits
+    // until this report has crossed it. 1 once it has, 0 on time-out or cancel (the report is
+    // not sent), -1 once ended.
     int Send(InputQueue& queue, std::chrono::microseconds interval, int timeoutMs);
 
     // HidDevice::Read for one handle: the byte count, 0 on time-out or cancel, -1 once ended.
@@ -73,7 +82,7 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_alive = true;
-    Clock::time_point m_outFree; // when the OUT endpoint has moved the last report
+    Clock::time_point m_lastFrame = Clock::now(); // the bus frame of the last OUT report
     std::vector<std::shared_ptr<InputQueue>> m_queues;
 };
 

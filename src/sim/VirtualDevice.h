@@ -57,9 +57,9 @@ public:
 
     // Faults. A count applies to the next that many replies; ForceStatus with a negative count
     // applies to every reply until called again. A forced status means the command was not
-    // carried out; a dropped reply's command was. The reply delay is the time one report
-    // takes on the bus: a reply arrives two of them after its request (one each way), a
-    // notification one after it is sent.
+    // carried out; a dropped reply's command was. The reply delay is the bus frame of the
+    // interrupt endpoints: a request goes in the next frame the OUT endpoint has free, its
+    // reply arrives one frame after that, a notification one frame after it is sent.
     void SetReplyDelay(std::chrono::microseconds delay);
     std::chrono::microseconds ReplyDelay() const;
     void DropReplies(int count);

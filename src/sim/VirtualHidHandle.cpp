@@ -22,8 +22,8 @@ int VirtualHidHandle::Read(std::uint8_t* buffer, std::size_t capacity, int timeo
     return m_connection->Read(*m_queue, buffer, capacity, timeoutMs);
 }
 
-// Like a write to hidraw, it returns once the report has crossed the OUT endpoint, which
-// takes one report interval (waiting for the reports written before it).
+// Like a write to hidraw, it returns once the report has crossed the OUT endpoint, in the next
+// bus frame the reports written before it left free.
 int VirtualHidHandle::Write(const std::uint8_t* report, std::size_t length, int timeoutMs) {
     if (!m_flags.write)
         return -1;
