@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <set>
 #include <sys/resource.h>
 #include <thread>
 #include <vector>
@@ -54,19 +55,23 @@ constexpr int kFeedsPerIteration = 250;
 
 struct StreamCount {
     std::int64_t frames = 0;
-    std::int64_t packets = 0;
+    std::size_t packetsPerFrame = 0;
 };
 
-// The frames the virtual keyboard took: one per frame packet at offset 0.
+// The frames the virtual keyboard took (one per frame packet at offset 0) and the packets of
+// one frame (the offsets its packets take); the log starts and ends inside frames.
 StreamCount CountFrames(const std::vector<sim::WirePacket>& log) {
     StreamCount count;
+    std::set<int> offsets;
     for (const sim::WirePacket& p : log) {
         if (p.direction != sim::WireDirection::Request || p.bytes[3] != kFrameCommand)
             continue;
-        ++count.packets;
-        if (p.bytes[5] == 0 && p.bytes[6] == 0)
+        const int offset = p.bytes[5] | (p.bytes[6] << 8);
+        offsets.insert(offset);
+        if (offset == 0)
             ++count.frames;
     }
+    count.packetsPerFrame = offsets.size();
     return count;
 }
 
@@ -122,8 +127,7 @@ void BM_StreamMusicColourFrames(benchmark::State& state) {
         return;
     }
 
-    const double packetsPerFrame =
-        static_cast<double>(count.packets) / static_cast<double>(count.frames);
+    const auto packetsPerFrame = static_cast<double>(count.packetsPerFrame);
     const double framesPerSecond = static_cast<double>(count.frames) / wall.count();
     // The OUT endpoint takes one report a millisecond.
     const double transportLimit = 1000.0 / packetsPerFrame;
