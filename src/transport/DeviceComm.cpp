@@ -275,7 +275,7 @@ int CDeviceComm::WriteBlock(std::span<const std::uint8_t> bytes, std::uint16_t b
 // when the next one names a later packet, or, from firmware that echoes only the command byte,
 // when its time is up while it is the last owed. All of it runs under the I/O lock taken by
 // try-lock per packet, as before: nothing here waits for a command exchange, and a command
-// exchange waits at most for one packet.
+// exchange waits at most for one packet's write and the replies still on their way.
 int CDeviceComm::WriteLightFrame(std::span<const std::uint8_t> frame) {
     const std::lock_guard lock(m_lightLock);
     const std::uint8_t chunk = m_chunkSize;
