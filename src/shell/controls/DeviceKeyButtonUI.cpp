@@ -100,7 +100,9 @@ void CDeviceKeyButtonUI::FitLabel() {
 
 // The LED's own brightness (the colour's top byte) scales the light, so that breathing and
 // fading show on the key. Without a light image of the skin, the key glows: a translucent
-// fill under its label and a rim in the full colour.
+// fill under its label and a rim in the full colour, drawn without antialiasing: antialiased
+// shapes hand each key's painting to Qt's worker threads, which at the preview's frame rate
+// costs more than the painting itself.
 void CDeviceKeyButtonUI::PaintLight(QPainter& painter) {
     const double opacity =
         (m_lightColor >> 24) / 255.0 * m_lightAlpha / 255.0 * m_lightFade / 255.0;
@@ -117,18 +119,17 @@ void CDeviceKeyButtonUI::PaintLight(QPainter& painter) {
         painter.setOpacity(1.0);
         return;
     }
-    const QColor colour = QColor::fromRgb(m_lightColor & 0xFFFFFF);
+    QColor fill = QColor::fromRgb(m_lightColor & 0xFFFFFF);
+    QColor rim = fill;
+    fill.setAlphaF(static_cast<float>(opacity * 0.4));
+    rim.setAlphaF(static_cast<float>(opacity));
     const QRectF area = QRectF(rect()).adjusted(1, 1, -1, -1);
-    painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setOpacity(opacity * 0.4);
-    painter.setBrush(colour);
+    painter.setBrush(fill);
     painter.drawRoundedRect(area, 4, 4);
-    painter.setOpacity(opacity);
-    painter.setPen(QPen(colour, 2));
+    painter.setPen(QPen(rim, 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(area.adjusted(1, 1, -1, -1), 4, 4);
-    painter.setOpacity(1.0);
 }
 
 void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
@@ -137,7 +138,6 @@ void CDeviceKeyButtonUI::paintEvent(QPaintEvent* event) {
     if (m_lightColor != 0)
         PaintLight(painter);
     if (m_selectedByBand) {
-        painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(QColor(255, 255, 255, 220), 1.5, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), 4, 4);
