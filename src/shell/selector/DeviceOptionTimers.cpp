@@ -118,9 +118,8 @@ void CDeviceOptionUI::OnFramePosted() {
     if (!m_device)
         return;
     if (StreamsOnItsOwn()) {
+        // Each key repaints itself when its colour changes; the rest of the area stays.
         m_device->PaintPreview();
-        if (m_keyArea)
-            m_keyArea->Invalidate();
         return;
     }
     if (ui::CPaintManagerUI* pm = GetManager())
