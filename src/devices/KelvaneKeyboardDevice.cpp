@@ -407,6 +407,9 @@ KeyboardApplyResult CKelvaneKeyboardDevice::ApplyProfile() {
         return result;
     ClearMissingMacroKeys();
     RefreshPanels();
+    // The new profile's effect starts; in the custom effect its scheme goes to the keyboard,
+    // whose scheme slot may hold another profile's colours.
+    ApplyProfileLighting();
     result.lightBlock = WriteLightBlock(0, 0);
     result.usedMacros = UsedMacroList();
     result.macroDownload = DownloadMacros(); // the macro download comes with the macro library

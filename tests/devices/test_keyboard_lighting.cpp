@@ -121,6 +121,21 @@ TEST_P(KeyboardLightingTest, TheCustomEffectStartsWithItsGroupsSchemeScaledAtThe
     EXPECT_EQ(view.groups.size(), 2u);
 }
 
+// A profile switch to a profile in the custom effect: the keyboard's scheme slot may hold
+// another profile's colours, so the profile's own go with it.
+TEST_P(KeyboardLightingTest, ApplyingAProfileInTheCustomEffectSendsItsScheme) {
+    StoreEffect(20);
+    keyboard->Profile().SaveProfile();
+    const KeyboardApplyResult result = keyboard->ApplyProfile();
+    EXPECT_EQ(result.lightBlock, 1);
+    EXPECT_EQ(keyboard->GetLedColour(77), Stored(77));
+    if (ThroughReceiver()) {
+        EXPECT_TRUE(SchemeSent().empty());
+        return;
+    }
+    EXPECT_EQ(SchemeMemory(), Expected(Stored, true));
+}
+
 TEST_P(KeyboardLightingTest, PaintingAKeyStoresTheGroupAndSendsTheSchemeUnscaled) {
     StoreEffect(20);
     keyboard->ApplyProfileLighting();
