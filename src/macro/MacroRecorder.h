@@ -53,7 +53,8 @@ public:
     RecordPlace Place() const { return m_place; }
     std::uint16_t FixedDelay() const { return m_fixedDelay; }
 
-    // Left-button changes inside this screen rectangle are not recorded.
+    // Left-button changes inside this screen rectangle (the stop button's, set again when its
+    // window moves) are not recorded.
     void SetStopButtonRect(const ScreenRect& rect) { m_stopButton = rect; }
 
     RecordResult OnKey(const KeyInput& input);

@@ -18,6 +18,8 @@ struct KeyInput {
     Milliseconds time = 0;
 };
 
+// Back is the first extra button (Qt::BackButton, X11 button 8), Forward the second
+// (Qt::ForwardButton, button 9).
 enum class MouseButton : std::uint8_t { Left, Right, Middle, Back, Forward };
 
 // A point in screen coordinates.

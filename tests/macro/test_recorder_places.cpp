@@ -45,10 +45,7 @@ TEST_F(RecorderPlaces, BeforeLinesInputsUpInFrontOfTheSelectedRow) {
 TEST_F(RecorderPlaces, BeforeTheFirstRowTimesNothingInFront) {
     list.selected = 0;
     recorder.Start(TimingMode::Recorded, RecordPlace::Before, 0, 0);
-    const RecordResult result = recorder.OnKey(Down(KEY_A, 30));
-    EXPECT_EQ(result.kind, RecordResult::Inserted);
-    EXPECT_EQ(result.row, 0);
-    EXPECT_EQ(result.delayedRow, -1);
+    EXPECT_EQ(recorder.OnKey(Down(KEY_A, 30)).delayedRow, -1);
     EXPECT_EQ(list.events[0], KeyEvent(kUsageA, true, 0));
     EXPECT_EQ(list.events[1], ButtonEvent(1, true, 1));
     EXPECT_EQ(list.selected, 1);
@@ -109,14 +106,6 @@ TEST_F(RecorderPlaces, AFullListTakesNoMoreRowsButCanStillBeReplacedInto) {
     recorder.Start(TimingMode::Ignored, RecordPlace::Replace, 0, 0);
     EXPECT_EQ(recorder.OnKey(Down(KEY_B, 90)).kind, RecordResult::Replaced);
     EXPECT_EQ(list.events[2].button, kUsageB);
-}
-
-TEST(RecordingMode, CaptureFlagsNameThePlaces) {
-    EXPECT_EQ(PlaceOfCaptureFlag(0x004), RecordPlace::Append);
-    EXPECT_EQ(PlaceOfCaptureFlag(0x008), RecordPlace::Before);
-    EXPECT_EQ(PlaceOfCaptureFlag(0x010), RecordPlace::After);
-    EXPECT_EQ(PlaceOfCaptureFlag(0x020), RecordPlace::Replace);
-    EXPECT_EQ(PlaceOfCaptureFlag(0x001), std::nullopt);
 }
 
 } // namespace
