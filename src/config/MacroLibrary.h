@@ -23,6 +23,8 @@ inline constexpr const char* kMacroNameEmpty = "IsEmpty";
 struct MacroRename {
     std::string text; // the new name, kMacroNameEmpty, or empty when nothing changed
     int index = -1;   // the selected row, or -1 with no selection or an empty name
+
+    bool operator==(const MacroRename&) const = default;
 };
 
 class CMacroLibrary {

@@ -412,7 +412,7 @@ KeyboardApplyResult CKelvaneKeyboardDevice::ApplyProfile() {
     ApplyProfileLighting();
     result.lightBlock = WriteLightBlock(0, 0);
     result.usedMacros = UsedMacroList();
-    result.macroDownload = DownloadMacros(); // the macro download comes with the macro library
+    result.macroDownload = DownloadMacros(result.usedMacros);
     result.keyTable = WriteKeyTable();
     return result;
 }

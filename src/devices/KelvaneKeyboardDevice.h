@@ -26,6 +26,12 @@ namespace devices {
 
 inline constexpr std::size_t kDeviceTableSize = 512;
 
+// DownloadMacros: written, or nothing to write; above 0 the image is over the macro memory by
+// that many four-byte events (+1) and was not sent.
+inline constexpr int kMacroDownloadDone = 0;
+// The image could not be written to the keyboard.
+inline constexpr int kMacroDownloadFailed = -1;
+
 // What the keyboard asks of its page in the window.
 class IKeyboardView {
 public:
@@ -105,6 +111,16 @@ public:
     void LoadLists() override;
     // Keys naming a macro beyond the library get their defaults back; the profile keeps them.
     void ClearMissingMacroKeys() override;
+
+    // ---- Macros ----
+
+    // The macros the keys use (UsedMacroList), in device order.
+    int DownloadMacros() override;
+    // The library macros `libraryIndexes` as one image into the macro memory: 0x01, 0x15 and
+    // 0x02 while the channel is open. A macro whose entry or file is missing or unreadable goes
+    // as an empty block; without a readable library nothing is sent. An image over the macro
+    // memory (information byte 6 × 128) is not sent: the result is the overflow.
+    int DownloadMacros(const std::vector<int>& libraryIndexes);
 
     // ---- Light block and settings ----
 
@@ -216,7 +232,7 @@ public:
     void ReloadProfile() override;
     void RefreshPanels() override;
     // The selected profile to the device: reload, clear missing macros, refresh; the light
-    // block for device profile 0; the used macros; the key table.
+    // block for device profile 0; the used macros downloaded; the key table.
     KeyboardApplyResult ApplyProfile();
 
 private:

@@ -1,0 +1,59 @@
+// The keyboard's macro download: the library's macros the keys use, as one image into the
+// macro memory.
+
+#include "config/MacroFiles.h"
+#include "devices/KelvaneKeyboardDevice.h"
+#include "devices/MacroImage.h"
+
+namespace devices {
+
+using namespace transport;
+
+namespace {
+// The events of library macro `index`; none when the entry or its file is not there or cannot
+// be read.
+std::vector<config::MacroEvent> LibraryMacroEvents(const std::string& folder,
+                                                   const std::vector<config::MacroInfo>& library,
+                                                   int index) {
+    if (index < 0 || static_cast<std::size_t>(index) >= library.size())
+        return {};
+    const std::string& guid = library[static_cast<std::size_t>(index)].guid;
+    if (!config::IsPlainMacroId(guid))
+        return {};
+    return config::ReadMacroEvents(config::MacroEventsPath(folder, guid)).events;
+}
+} // namespace
+
+int CKelvaneKeyboardDevice::DownloadMacros() {
+    return DownloadMacros(UsedMacroList());
+}
+
+int CKelvaneKeyboardDevice::DownloadMacros(const std::vector<int>& libraryIndexes) {
+    if (m_command.open)
+        m_command.ReadDeviceInfo(m_info);
+    const std::string folder = UserDataFolder();
+    if (folder.empty() || libraryIndexes.empty())
+        return kMacroDownloadDone;
+    // Without the library the device keeps the macros it has.
+    const config::MacroIndexRead library = config::ReadMacroIndex(folder);
+    if (library.state != config::ReadState::kRead)
+        return kMacroDownloadDone;
+
+    MacroBlocks macros;
+    macros.reserve(libraryIndexes.size());
+    for (int index : libraryIndexes)
+        macros.push_back(LibraryMacroEvents(folder, library.macros, index));
+    const std::size_t capacity = std::size_t{m_info[kInfoMacroMemoryAt]} * kMacroMemoryUnit;
+    if (const int overflow = MacroImageOverflow(MacroImageLength(macros), capacity); overflow > 0)
+        return overflow;
+    if (!m_command.open)
+        return kMacroDownloadDone;
+
+    const std::vector<std::uint8_t> image = BuildMacroImage(macros);
+    m_command.Begin();
+    const int written = m_command.WriteMacroData(image);
+    m_command.End();
+    return written == kCommSuccess ? kMacroDownloadDone : kMacroDownloadFailed;
+}
+
+} // namespace devices
