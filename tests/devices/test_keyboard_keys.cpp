@@ -229,7 +229,7 @@ TEST_P(KeyTableTest, AClosedChannelWritesNothing) {
     EXPECT_TRUE(Requests().empty());
 }
 
-TEST_P(KeyTableTest, ApplyingAProfileWritesTheLightBlockThenTheKeyTable) {
+TEST_P(KeyTableTest, ApplyingAProfileWritesTheLightBlockTheMacrosThenTheKeyTable) {
     WriteMacroLibrary(2);
     ASSERT_EQ(keyboard->ReadDeviceTables(), 1);
     keyboard->ReloadProfile();
@@ -247,6 +247,7 @@ TEST_P(KeyTableTest, ApplyingAProfileWritesTheLightBlockThenTheKeyTable) {
     EXPECT_EQ(result.keyTable, 1);
     EXPECT_EQ(result.usedMacros, std::vector<int>{1});
     const Bytes expected = Bytes{0x01} + Times(0x06, Packets(26, Chunk())) + Bytes{0x02} +
+                           Times(0x03, Packets(34, Chunk())) + Bytes{0x01, 0x15, 0x02} +
                            Times(0x03, Packets(34, Chunk())) + Bytes{0x01} +
                            Times(0x09, Packets(3 * kFactoryKeys, Chunk())) + Bytes{0x02};
     EXPECT_EQ(Commands(), expected);
