@@ -111,7 +111,7 @@ int CKelvaneKeyboardDevice::WriteKeyTable(int page, std::vector<KeyRecord>& keys
 int CKelvaneKeyboardDevice::WriteKeyTable() {
     std::vector<KeyRecord> keys = m_keyList;
     const int result = WriteKeyTable(0, keys);
-    if (keys != m_keyList)
+    if (keys != m_keyList && !IsLibraryUnreadable(UserDataFolder()))
         m_keyList = keys;
     return result;
 }
@@ -127,7 +127,8 @@ void CKelvaneKeyboardDevice::LoadLists() {
 
 void CKelvaneKeyboardDevice::ClearMissingMacroKeys() {
     LoadLists();
-    if (RestoreMissingMacroKeys(m_keyList, m_macroLibrarySize)) {
+    if (!IsLibraryUnreadable(UserDataFolder()) &&
+        RestoreMissingMacroKeys(m_keyList, m_macroLibrarySize)) {
         StoreKeyList();
         if (m_view)
             m_view->RefreshKeyTexts();

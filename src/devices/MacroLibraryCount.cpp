@@ -15,4 +15,8 @@ int CountLibraryMacros(const std::string& userDataFolder) {
                : static_cast<int>(size);
 }
 
+bool IsLibraryUnreadable(const std::string& userDataFolder) {
+    return !userDataFolder.empty() && config::ReadMacroIndex(userDataFolder).Refused();
+}
+
 } // namespace devices

@@ -9,5 +9,8 @@ namespace devices {
 
 // 0 when the file is missing, unreadable or has no "MacroInfo" array.
 int CountLibraryMacros(const std::string& userDataFolder);
+// Whether "macro.config" is there but could not be looked into: which macros exist is then
+// unknown, and no key may lose its macro for it.
+bool IsLibraryUnreadable(const std::string& userDataFolder);
 
 } // namespace devices

@@ -174,6 +174,24 @@ config::FileCalls DenyOpening(std::string name) {
     return calls;
 }
 
+// A library the program cannot look into says nothing about which macros are gone: the keys
+// naming macros keep them, in the profile and in memory.
+TEST_P(MacroDownloadTest, AnUnreadableLibraryTakesNoMacroFromTheKeys) {
+    WriteMacros({1, 1});
+    ASSERT_EQ(keyboard->ReadDeviceTables(), 1);
+    keyboard->ReloadProfile();
+    KeyRecord record = keyboard->GetKeyRecord(1);
+    record.code = MacroCode(1, 0);
+    ASSERT_TRUE(keyboard->SetKeyRecord(1, record));
+
+    config::ScopedFileCalls denied(DenyOpening("macro.config"));
+    keyboard->ApplyProfile();
+    EXPECT_EQ(keyboard->GetKeyRecord(1).code, MacroCode(1, 0));
+    const Json::Value saved =
+        config::ReadJsonFile(UserFolder() + keyboard->GetCurrentProfileId() + ".Json");
+    EXPECT_EQ(saved["Device"][0]["KeyList"][1]["Assignment"].asInt(), 0x700100);
+}
+
 INSTANTIATE_TEST_SUITE_P(Keyboard, MacroDownloadTest, ::testing::Bool(), KindName);
 
 } // namespace
