@@ -96,4 +96,26 @@ bool RestoreMissingMacroKeys(std::span<KeyRecord> keys, int librarySize) {
     return changed;
 }
 
+std::vector<int> KeysNamingMacro(std::span<const KeyRecord> keys, int position) {
+    std::vector<int> found;
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i].code.IsMacro() && keys[i].code.param1 == position)
+            found.push_back(static_cast<int>(i));
+    return found;
+}
+
+bool ShiftMacroReferences(std::span<KeyRecord> keys, int position) {
+    bool changed = false;
+    for (KeyRecord& record : keys) {
+        if (!record.code.IsMacro() || record.code.param1 < position)
+            continue;
+        if (record.code.param1 == position)
+            record.RestoreDefault();
+        else
+            --record.code.param1;
+        changed = true;
+    }
+    return changed;
+}
+
 } // namespace devices

@@ -66,4 +66,11 @@ std::vector<std::uint8_t> BuildKeyTableImage(std::span<const std::uint8_t> devic
 // record changed.
 bool RestoreMissingMacroKeys(std::span<KeyRecord> keys, int librarySize);
 
+// Deleting library macro `position` (config/MacroReferences.h does the same for a profile's
+// entries): the records whose current code names it, and then the records fixed, those naming
+// it restored to their default and those naming a later macro moved down by one. True when
+// any record changed.
+std::vector<int> KeysNamingMacro(std::span<const KeyRecord> keys, int position);
+bool ShiftMacroReferences(std::span<KeyRecord> keys, int position);
+
 } // namespace devices

@@ -192,6 +192,25 @@ TEST_P(MacroDownloadTest, AnUnreadableLibraryTakesNoMacroFromTheKeys) {
     EXPECT_EQ(saved["Device"][0]["KeyList"][1]["Assignment"].asInt(), 0x700100);
 }
 
+TEST(MacroKeyReferences, DeletingTheFirstOfThreeMacrosMovesTheKeysThatNameTheOthers) {
+    auto key = [](KeyCode code, KeyCode defaults) {
+        KeyRecord record;
+        record.code = code;
+        record.defaultCode = defaults;
+        return record;
+    };
+    std::vector<KeyRecord> keys{key(MacroCode(0, 1), KeyboardCode(0, 4)),
+                                key(MacroTimesCode(2, 3), KeyboardCode(0, 5)),
+                                key(KeyboardCode(0, 6), KeyboardCode(0, 6))};
+    EXPECT_EQ(KeysNamingMacro(keys, 0), std::vector<int>{0});
+    EXPECT_TRUE(KeysNamingMacro(keys, 1).empty());
+    EXPECT_TRUE(ShiftMacroReferences(keys, 0));
+    EXPECT_EQ(keys[0].code, KeyboardCode(0, 4));
+    EXPECT_EQ(keys[1].code, MacroTimesCode(1, 3));
+    EXPECT_EQ(keys[2].code, KeyboardCode(0, 6));
+    EXPECT_FALSE(ShiftMacroReferences(keys, 2)) << "no key names the last macro now";
+}
+
 INSTANTIATE_TEST_SUITE_P(Keyboard, MacroDownloadTest, ::testing::Bool(), KindName);
 
 } // namespace
