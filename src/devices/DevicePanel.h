@@ -6,6 +6,7 @@
 #include "devices/LightEngine.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -37,6 +38,19 @@ public:
     virtual void ShowPowerStatus(std::span<const std::uint8_t> record) = 0;
     // The device reports no power status: no battery shows.
     virtual void ShowNoPowerStatus() = 0;
+};
+
+class CKelvaneUSBDevice;
+
+// What a device's notification threads ask of the window. Called on those threads; the
+// window does the work on its own thread.
+class INotificationTarget {
+public:
+    virtual ~INotificationTarget() = default;
+    // ReadStateFromDevice after `delayMs` (the device item's timer 1002).
+    virtual void RequestStateRead(CKelvaneUSBDevice& device, int delayMs) = 0;
+    // Runs `fn` on the UI thread.
+    virtual void RunOnUiThread(std::function<void()> fn) = 0;
 };
 
 class IDevicePanel {

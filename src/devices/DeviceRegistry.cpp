@@ -36,6 +36,17 @@ void LogBinding(std::uint16_t kind, bool added, bool command) {
         platform::DebugLine("鼠标设备丢失");
 }
 
+// The event channel of a kind and the lock it is opened and closed under: the cable's under
+// the event channel's I/O lock, the receiver's under its spare lock.
+CHidChannel& EventChannelOf(CKelvaneUSBDevice& device, std::uint16_t kind) {
+    CDeviceComm& events = device.EventChannel();
+    return IsReceiverKind(kind) ? events.ReceiverChannel() : events.CableChannel();
+}
+std::recursive_mutex& EventLockOf(CKelvaneUSBDevice& device, std::uint16_t kind) {
+    CDeviceComm& events = device.EventChannel();
+    return IsReceiverKind(kind) ? events.SpareLock() : events.IoLock();
+}
+
 // Opens a channel for commands or events: read and write, shared.
 bool OpenShared(CHidChannel& channel, const std::string& path) {
     return channel.Open(path, true, true, true, false) == 1;
@@ -156,13 +167,17 @@ void DeviceRegistry::AttachEvent(std::size_t slot) {
     if (!device)
         return;
     CDeviceComm& events = device->EventChannel();
-    CHidChannel& channel =
-        IsReceiverKind(s.kind) ? events.ReceiverChannel() : events.CableChannel();
+    CHidChannel& channel = EventChannelOf(*device, s.kind);
+    // The thread reading the channel ends before the channel is replaced.
     if (channel.IsOpen())
         m_items.StopNotifications(*device, s.kind);
-    if (!OpenShared(channel, s.path))
-        return;
-    events.open = true;
+    {
+        const std::lock_guard lock(EventLockOf(*device, s.kind));
+        channel.Close();
+        if (!OpenShared(channel, s.path))
+            return;
+        events.open = true;
+    }
     m_items.StartNotifications(*device, s.kind);
 }
 
@@ -194,12 +209,14 @@ void DeviceRegistry::Lose(std::size_t slot) {
     CKelvaneUSBDevice* device = FindByIdentity(IdentityOf(CommandSlotOf(slot)));
     if (!device)
         return;
-    CHidChannel& channel = IsReceiverKind(s.kind) ? device->EventChannel().ReceiverChannel()
-                                                  : device->EventChannel().CableChannel();
+    CDeviceComm& events = device->EventChannel();
+    CHidChannel& channel = EventChannelOf(*device, s.kind);
     if (!channel.IsOpen())
         return;
     m_items.StopNotifications(*device, s.kind);
+    const std::lock_guard lock(EventLockOf(*device, s.kind));
     channel.Close();
+    events.open = events.CableChannel().IsOpen() || events.ReceiverChannel().IsOpen();
 }
 
 void DeviceRegistry::SwitchConnection(CKelvaneUSBDevice& device, std::size_t cableSlot,

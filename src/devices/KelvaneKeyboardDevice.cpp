@@ -36,6 +36,7 @@ CKelvaneKeyboardDevice::CKelvaneKeyboardDevice(HidBackend* backend)
 }
 
 CKelvaneKeyboardDevice::~CKelvaneKeyboardDevice() {
+    m_notifications.StopAll();
     m_command.open.SetWatcher(nullptr);
     m_command.lightPause.SetWatcher(nullptr);
     StopLightingThread();
@@ -416,6 +417,17 @@ KeyboardApplyResult CKelvaneKeyboardDevice::ApplyProfile() {
     result.macroDownload = DownloadMacros(result.usedMacros);
     result.keyTable = WriteKeyTable();
     return result;
+}
+
+// ---- Notifications ----
+
+void CKelvaneKeyboardDevice::FollowDeviceProfile(int profile, int byte17) {
+    if (!m_command.open)
+        return;
+    m_activeProfile = profile;
+    if (byte17 >= 0)
+        m_blockCopy[17] = static_cast<std::uint8_t>(byte17);
+    RefreshPanels();
 }
 
 } // namespace devices

@@ -11,6 +11,7 @@
 #include "devices/KelvaneUSBDevice.h"
 #include "devices/KeyCode.h"
 #include "devices/KeyboardKeyMap.h"
+#include "devices/KeyboardNotifications.h"
 #include "devices/LightBlock.h"
 #include "devices/LightingLoop.h"
 #include "devices/LightingThread.h"
@@ -235,6 +236,19 @@ public:
     // block for device profile 0; the used macros downloaded; the key table.
     KeyboardApplyResult ApplyProfile();
 
+    // ---- Notifications ----
+
+    // The thread of the event channel of kind 1 (cable) or 9 (receiver).
+    void StartNotificationThread(std::uint16_t kind) override { m_notifications.Start(kind); }
+    void StopNotificationThread(std::uint16_t kind) override { m_notifications.Stop(kind); }
+    bool IsNotificationThreadRunning(std::uint16_t kind) const {
+        return m_notifications.IsRunning(kind);
+    }
+    // A profile switched on the keyboard itself: while the command channel is open the active
+    // profile becomes `profile` and, when `byte17` is not negative, byte 17 of the block copy
+    // becomes it; then the panels are refreshed.
+    void FollowDeviceProfile(int profile, int byte17);
+
 private:
     // ILightingTarget, for the lighting loop.
     bool LightChannelOpen() const override { return m_command.open; }
@@ -290,6 +304,8 @@ private:
     bool m_customGroupShown = false;
     CLightingLoop m_lightingLoop{LightingTarget()};
     CLightingThread m_lightingThread{m_lightingLoop, "KB灯光线程设定退出"};
+    // Last, so that its threads end before anything they use goes.
+    CKeyboardNotifications m_notifications{*this};
 };
 
 } // namespace devices

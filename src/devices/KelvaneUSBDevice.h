@@ -91,6 +91,8 @@ public:
     void SetPanel(IDevicePanel* panel) { m_panel = panel; }
     void SetPowerItem(IPowerItem* item) { m_powerItem = item; }
     IPowerItem* GetPowerItem() const { return m_powerItem; }
+    void SetNotificationTarget(INotificationTarget* target) { m_notificationTarget = target; }
+    INotificationTarget* GetNotificationTarget() const { return m_notificationTarget; }
     // Which of its two connections a product with a cable and a receiver form is using.
     // Called whenever a connection is opened: the device may have lost the last frame (it was
     // unplugged or asleep), so the next one is sent whatever it holds.
@@ -229,6 +231,10 @@ public:
     virtual void StoreProfile() {}
     virtual void SetMusicSpectrum(const std::array<std::int32_t, 25>&) {}
     virtual void SetMusicSettings(const std::array<std::int32_t, 6>&) {}
+    // The notification thread of the event channel of `kind` (1 cable, 9 receiver): started
+    // once the channel is open, stopped before it is closed. The base has none.
+    virtual void StartNotificationThread(std::uint16_t /*kind*/) {}
+    virtual void StopNotificationThread(std::uint16_t /*kind*/) {}
 
 protected:
     // Tells the frame listener.
@@ -279,6 +285,7 @@ protected:
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
     IPowerItem* m_powerItem = nullptr;
+    INotificationTarget* m_notificationTarget = nullptr;
 
     // The last frame the device took and when; empty when it must be sent again.
     std::mutex m_lastFrameLock;

@@ -58,6 +58,11 @@ bool CMainWnd::Open() {
 CMainWnd::~CMainWnd() {
     // The workers use this window's members; they end before any member goes.
     m_workers.StopAll();
+    // The notification threads reach this window; they end first.
+    ForEachDevice([](devices::CKelvaneUSBDevice& device) {
+        device.StopNotificationThread(transport::kKindKeyboard);
+        device.StopNotificationThread(transport::kKindKeyboardReceiver);
+    });
     CResourceManager::GetInstance().RemoveTextQueryInterface(this);
 }
 
@@ -297,9 +302,29 @@ void CMainWnd::ReceiverState(devices::CKelvaneUSBDevice& device, int state) {
     SendMessage(UM_RECEIVER_STATE, static_cast<WPARAM>(device.GetModelRowIndex()), state);
 }
 
-void CMainWnd::StartNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
+void CMainWnd::StartNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) {
+    device.SetNotificationTarget(this);
+    device.StartNotificationThread(kind);
+}
 
-void CMainWnd::StopNotifications(devices::CKelvaneUSBDevice&, std::uint16_t) {}
+void CMainWnd::StopNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) {
+    device.StopNotificationThread(kind);
+}
+
+void CMainWnd::RequestStateRead(devices::CKelvaneUSBDevice& device, int delayMs) {
+    RunOnUiThread([this, &device, delayMs] {
+        if (CDeviceOptionUI* item = ItemOf(device))
+            m_pm.SetTimer(item, CDeviceOptionUI::kTimerReadState, delayMs);
+    });
+}
+
+void CMainWnd::RunOnUiThread(std::function<void()> fn) {
+    QWidget* host = GetHWND();
+    if (host && QThread::currentThread() != host->thread())
+        QMetaObject::invokeMethod(host, std::move(fn), Qt::QueuedConnection);
+    else
+        fn();
+}
 
 void CMainWnd::ForEachDevice(const std::function<void(devices::CKelvaneUSBDevice&)>& fn) const {
     if (!m_registry)

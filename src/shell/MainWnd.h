@@ -38,6 +38,7 @@ class CMainWnd : public ui::WindowImplBase,
                  public ui::IQueryControlText,
                  public transport::ISlotReceiver,
                  public devices::IDeviceItems,
+                 public devices::INotificationTarget,
                  public SkinChangedReceiver {
 public:
     // The modal windows that stand beside the main window while they are open.
@@ -97,6 +98,10 @@ public:
     void ReceiverState(devices::CKelvaneUSBDevice& device, int state) override;
     void StartNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) override;
     void StopNotifications(devices::CKelvaneUSBDevice& device, std::uint16_t kind) override;
+    // The devices' notification threads: the item's state-read timer, and a call on the UI
+    // thread.
+    void RequestStateRead(devices::CKelvaneUSBDevice& device, int delayMs) override;
+    void RunOnUiThread(std::function<void()> fn) override;
 
     // The D-Bus object through which this program announces its changes of the lighting
     // control; set before Create.

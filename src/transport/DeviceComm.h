@@ -69,6 +69,8 @@ public:
     std::recursive_mutex& IoLock() { return m_ioLock; }
     std::recursive_mutex& CommandLock() { return m_commandLock; }
     std::recursive_mutex& LightLock() { return m_lightLock; }
+    // Held by no exchange: the keyboard guards its receiver event channel with it.
+    std::recursive_mutex& SpareLock() { return m_spareLock; }
 
     // One exchange: the reports queued on the handle dropped, the request padded or cut to
     // 64 bytes, written, and a reply read until it echoes the request (one re-read).
@@ -140,6 +142,7 @@ private:
     std::recursive_mutex m_ioLock;
     std::recursive_mutex m_commandLock;
     std::recursive_mutex m_lightLock;
+    std::recursive_mutex m_spareLock;
     std::atomic<bool> m_receiverMode{false};
     std::atomic<std::uint8_t> m_chunkSize{kReceiverChunk};
     // Guarded by the I/O lock.

@@ -74,6 +74,11 @@ void CHidChannel::ReleaseCapabilities() {
         buffer.clear();
 }
 
+void CHidChannel::Cancel() {
+    if (std::shared_ptr<HidDevice> device = Device())
+        device->Cancel();
+}
+
 bool CHidChannel::IsOpen() const {
     return Device() != nullptr;
 }

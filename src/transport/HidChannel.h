@@ -34,6 +34,9 @@ public:
     // closed).
     int Reopen();
     void Close();
+    // Makes the Read or Write in progress return 0 at once (or the next one, when none is in
+    // progress); the channel stays open. Safe from any thread.
+    void Cancel();
     bool IsOpen() const;
     // Why the last Open or Reopen was refused (an errno value such as EACCES); 0 after a
     // success or a failure of another kind.
