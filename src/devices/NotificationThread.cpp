@@ -70,23 +70,31 @@ std::uint16_t CNotificationThread::FirstButtonUsage(CHidChannel& channel) {
 
 void CNotificationThread::Run(CHidChannel& channel, const Handler& handler) {
     std::vector<std::uint8_t> report;
+    // A stop that came before the previous thread's read leaves its cancel behind for the
+    // next read on the channel: one failed read is read again.
+    bool failedBefore = false;
     while (!StopRequested()) {
         const std::size_t length = channel.GetInputReportByteLength();
         std::uint32_t bytes = 0;
         report.assign(length, 0);
         if (length == 0 ||
             channel.Read(report.data(), report.size(), &bytes, CHidChannel::kInfinite) != 1) {
-            // Cancelled, closed or gone: the owner stops the thread (a lost interface is
-            // reported by the scan); reading again would only fail again at once.
+            if (length != 0 && !failedBefore) {
+                failedBefore = true;
+                continue;
+            }
+            // Closed or gone: the owner stops the thread (a lost interface is reported by
+            // the scan); reading again would only fail again at once.
             WaitForStop();
             break;
         }
+        failedBefore = false;
         if (StopRequested())
             break;
         channel.UnpackInputReport(report.data(), bytes);
         handler(FirstButtonUsage(channel));
     }
-    platform::DebugLine(m_exitLog.c_str());
+    platform::DebugLine(m_exitLog);
 }
 
 } // namespace devices
