@@ -2,6 +2,7 @@
 // switch between cable and receiver, and close — against virtual devices.
 
 #include "devices/DeviceRegistry.h"
+#include "devices/KelvaneKeyboardDevice.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
@@ -26,12 +27,21 @@ public:
     void ReceiverState(CKelvaneUSBDevice& d, int state) override {
         Log("receiver " + std::to_string(state), d);
     }
+    // The device's own threads run, as in the window.
     void StartNotifications(CKelvaneUSBDevice& d, std::uint16_t kind) override {
         Log("notify " + std::to_string(kind), d);
+        d.StartNotificationThread(kind);
     }
     void StopNotifications(CKelvaneUSBDevice& d, std::uint16_t kind) override {
         Log("stop " + std::to_string(kind), d);
+        transport::CDeviceComm& events = d.EventChannel();
+        const bool receiver =
+            kind == transport::kKindKeyboardReceiver || kind == transport::kKindMouseReceiver;
+        stoppedWhileOpen.push_back(receiver ? events.ReceiverChannel().IsOpen()
+                                            : events.CableChannel().IsOpen());
+        d.StopNotificationThread(kind);
     }
+    std::vector<bool> stoppedWhileOpen;
     std::vector<std::string> Take() { return std::exchange(events, {}); }
     std::vector<std::string> events;
 
@@ -93,6 +103,31 @@ TEST_F(RegistryTest, APluggedKeyboardIsMadeOpenedAndShownThenClosedAndReattached
         << "the same object is attached again";
     EXPECT_EQ(registry.Devices().size(), 1u);
     EXPECT_TRUE(device->CommandChannel().open);
+}
+
+TEST_F(RegistryTest, AKeyboardsNotificationThreadsRunWhileTheirEventChannelsAreOpen) {
+    auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
+    auto receiver = sim::MakeVirtualReceiver(*keyboard);
+    backend.Plug(keyboard);
+    backend.Plug(receiver);
+    Scan();
+    auto* device = static_cast<devices::CKelvaneKeyboardDevice*>(registry.Devices().at(0));
+    EXPECT_TRUE(device->IsNotificationThreadRunning(transport::kKindKeyboard));
+    EXPECT_TRUE(device->IsNotificationThreadRunning(transport::kKindKeyboardReceiver));
+
+    backend.Unplug(receiver);
+    Scan();
+    EXPECT_EQ(items.stoppedWhileOpen, std::vector<bool>{true}) << "stopped, then closed";
+    EXPECT_FALSE(device->IsNotificationThreadRunning(transport::kKindKeyboardReceiver));
+    EXPECT_FALSE(device->EventChannel().ReceiverChannel().IsOpen());
+    EXPECT_TRUE(device->IsNotificationThreadRunning(transport::kKindKeyboard));
+    EXPECT_TRUE(device->EventChannel().open) << "the cable's event channel stays";
+
+    backend.Unplug(keyboard);
+    Scan();
+    EXPECT_FALSE(device->IsNotificationThreadRunning(transport::kKindKeyboard));
+    EXPECT_FALSE(device->EventChannel().CableChannel().IsOpen());
+    EXPECT_FALSE(device->EventChannel().open);
 }
 
 TEST_F(RegistryTest, KeyboardSwitchesFromCableToReceiverAndBack) {
