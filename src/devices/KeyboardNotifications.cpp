@@ -44,8 +44,11 @@ void CKeyboardNotifications::StopAll() {
 }
 
 bool CKeyboardNotifications::IsRunning(std::uint16_t kind) const {
-    return const_cast<CKeyboardNotifications*>(this)->ThreadOf(kind) &&
-           const_cast<CKeyboardNotifications*>(this)->ThreadOf(kind)->IsRunning();
+    if (kind == transport::kKindKeyboard)
+        return m_cable.IsRunning();
+    if (kind == transport::kKindKeyboardReceiver)
+        return m_receiver.IsRunning();
+    return false;
 }
 
 void CKeyboardNotifications::HandleUsage(std::uint16_t usage) {
