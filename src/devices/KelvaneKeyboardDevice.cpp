@@ -4,6 +4,7 @@
 #include "config/Utf8.h"
 #include "devices/KeyboardEffectIds.h"
 #include "devices/KeyboardEffects.h"
+#include "devices/KeyboardSystemSettings.h"
 #include "devices/MacroLibraryCount.h"
 
 #include <algorithm>
@@ -16,11 +17,10 @@ namespace devices {
 using namespace transport;
 
 namespace {
-// Positions of the keyboard's settings in the system-settings words.
-constexpr int kKey6FlagValue = 2;
-constexpr int kPollingRateValue = 3;
-constexpr int kWFlagValue = 4;
-constexpr int kWinFlagValue = 5;
+constexpr int kKey6FlagValue = keyboard_settings::kKey6Flag;
+constexpr int kPollingRateValue = keyboard_settings::kPollingRate;
+constexpr int kWFlagValue = keyboard_settings::kWFlag;
+constexpr int kWinFlagValue = keyboard_settings::kWinFlag;
 
 constexpr std::uint16_t kSchemeBlockSize = 512;
 constexpr int kSchemeFailurePauseMs = 200;
@@ -241,6 +241,24 @@ void CKelvaneKeyboardDevice::TakeLightInfoLocked(const config::LightInfoRecord& 
 void CKelvaneKeyboardDevice::SetSystemSettings(const config::SystemStageWords& words) {
     m_system = words;
     Profile().WriteSystemStages(words);
+}
+
+// ---- System settings changed on the page ----
+
+int CKelvaneKeyboardDevice::ChangeSystemSetting(int value, std::uint16_t setting) {
+    m_system.SetValue(value, setting);
+    Profile().WriteSystemStages(m_system);
+    Profile().SaveProfile();
+    if (!keyboard_settings::IsSentToKeyboard(static_cast<keyboard_settings::SettingValue>(value)))
+        return 0;
+    return WriteLightBlock(0, 0);
+}
+
+void CKelvaneKeyboardDevice::ResetRepeatSettings() {
+    m_system.SetValue(keyboard_settings::kRepeat, keyboard_settings::kDefaultRepeat);
+    m_system.SetValue(keyboard_settings::kRepeatDelay, keyboard_settings::kDefaultRepeatDelay);
+    Profile().WriteSystemStages(m_system);
+    Profile().SaveProfile();
 }
 
 // A changed effect starts from a clean state; the custom effect shows the group's colours,

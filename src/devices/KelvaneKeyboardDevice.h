@@ -148,6 +148,15 @@ public:
     // Stores the words in the profile (not saved).
     void SetSystemSettings(const config::SystemStageWords& words);
 
+    // ---- System settings changed on the page ----
+
+    // Value `value` (keyboard_settings::SettingValue) of the settings words becomes `setting`;
+    // the profile is stored and saved. The flags and the polling rate then go to the keyboard
+    // in the light block of device profile 0 (its write's result); the repeat values stay here.
+    int ChangeSystemSetting(int value, std::uint16_t setting);
+    // The repeat rate and delay to their defaults, stored and saved (nothing is sent).
+    void ResetRepeatSettings();
+
     // Effect 20: the LED list as a colour scheme in slot `customGroup` (0x0B, N × 3 bytes at
     // 512 × group), by cable only. Each component × alpha >> 8, or as it is when not `scaled`
     // (what painting a single key sends). After a failure it pauses 200 ms.

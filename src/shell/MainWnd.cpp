@@ -16,6 +16,7 @@
 #include "shell/light/LightRoutes.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
+#include "shell/settings/KeyboardSettingsRoutes.h"
 #include "shell/windows/AboutWnd.h"
 #include "shell/windows/MsgWnd.h"
 #include "shell/windows/SkinBackground.h"
@@ -96,6 +97,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         WindowImplBase::Notify(msg);
         return;
     }
+    if (m_keyboardSettings && m_keyboardSettings->Notify(msg)) {
+        WindowImplBase::Notify(msg);
+        return;
+    }
     if (msg.sType == notify::windowinit) {
         OnWindowInit();
     } else if (msg.sType == notify::windowsize) {
@@ -140,6 +145,9 @@ void CMainWnd::StartDiscovery() {
         [this] {
             return m_registry ? m_registry->Devices() : std::vector<devices::CKelvaneUSBDevice*>{};
         });
+    m_keyboardSettings = std::make_unique<settings::CKeyboardSettingsRoutes>(
+        m_pm, [this] { return CurrentDevice(); },
+        [this](const QString& id) { return TextById(id); });
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
@@ -217,6 +225,7 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     }
     m_keySet->AttachPage(device, page);
     m_light->AttachPage(device, page);
+    m_keyboardSettings->AttachPage(device, page);
     // The panel shows the keyboard's state after every read and the custom group it loads; a
     // read on another thread (a profile switch the device reports) hands it to the UI thread.
     if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device)) {
@@ -228,7 +237,11 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
                 fn();
         };
         view->refreshPanels = [this, &device, onUiThread] {
-            onUiThread([this, &device] { m_light->ShowDeviceState(device); });
+            onUiThread([this, &device] {
+                m_light->ShowDeviceState(device);
+                if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device))
+                    m_keyboardSettings->ShowDeviceState(*keyboard);
+            });
         };
         view->showCustomGroup = [this, &device, onUiThread](int group) {
             onUiThread([this, &device, group] {

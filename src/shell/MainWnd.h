@@ -31,6 +31,9 @@ class CKeySetRoutes;
 namespace light {
 class CLightRoutes;
 }
+namespace settings {
+class CKeyboardSettingsRoutes;
+}
 
 struct OpenDenial;
 
@@ -128,6 +131,7 @@ public:
     CDeviceProfileUI* CurrentProfilePanel() const;
     keyset::CKeySetRoutes* KeySet() const { return m_keySet.get(); }
     light::CLightRoutes* Light() const { return m_light.get(); }
+    settings::CKeyboardSettingsRoutes* KeyboardSettings() const { return m_keyboardSettings.get(); }
 
     // Timer ids of the main window.
     enum : int {
@@ -214,6 +218,7 @@ private:
     AccessNotice m_accessNotice;
     std::unique_ptr<keyset::CKeySetRoutes> m_keySet;
     std::unique_ptr<light::CLightRoutes> m_light;
+    std::unique_ptr<settings::CKeyboardSettingsRoutes> m_keyboardSettings;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;
 };
