@@ -539,6 +539,8 @@ void CMainWnd::SetLanguage(int index) {
     resources.SetLanguage(entry.name);
     resources.LoadLanguage(entry.file);
     resources.ReloadText();
+    if (m_keyboardSettings)
+        m_keyboardSettings->ShowTexts();
     // A table that has no such language gives no identifier: the stored choice is kept.
     if (known && platform::StoreLanguage(entry.id))
         platform::DebugLine("写成功！");

@@ -17,6 +17,8 @@ namespace {
 
 namespace ks = devices::keyboard_settings;
 
+constexpr int kJapanese = 3;
+
 class KeyboardSettingsPageTest : public test::MainWindowTest {
 protected:
     void SetUp() override {
@@ -95,7 +97,14 @@ TEST_F(KeyboardSettingsPageTest, PollingRateAndWindowsLockReachTheLightBlockAndT
 }
 
 TEST_F(KeyboardSettingsPageTest, RepeatIsSavedShownWithItsDelayAndResetToTheDefaults) {
-    EXPECT_FALSE(Page<ui::CRichEditUI>("repeat_input_richedit")->placeholderText().isEmpty());
+    auto* field = Page<ui::CRichEditUI>("repeat_input_richedit");
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->placeholderText(), wnd->TextById("Repeat_input_text"));
+    EXPECT_FALSE(field->placeholderText().isEmpty());
+    const QString before = field->placeholderText();
+    wnd->SetLanguage(wnd->GetLanguageIndex() == kJapanese ? kJapanese + 1 : kJapanese);
+    EXPECT_NE(field->placeholderText(), before) << "the hint follows the language";
+    EXPECT_EQ(field->placeholderText(), wnd->TextById("Repeat_input_text"));
     auto* rate = Page<ui::CSliderUI>("repeat_rate_slider");
     ASSERT_NE(rate, nullptr);
     rate->SetValue(9);

@@ -84,13 +84,22 @@ void CKeyboardSettingsRoutes::ShowDeviceState(devices::CKelvaneKeyboardDevice& k
             ui::control_cast<ui::CSliderUI>(Control(page, QStringLiteral("repeat_rate_slider"))))
         slider->SetValue(words.Value(ks::kRepeat));
     ShowRepeatDelay(page, words.Value(ks::kRepeatDelay));
+    ShowHint(page);
+    const int rate = words.Value(ks::kPollingRate);
+    for (int n = 0; n < ks::kPollingRateCount; ++n)
+        SelectOption(page, Numbered("polling_rate_option_", n), n == rate);
+}
+
+void CKeyboardSettingsRoutes::ShowHint(ui::CControlUI* page) {
     if (auto* test = ui::control_cast<ui::CRichEditUI>(
             Control(page, QStringLiteral("repeat_input_richedit"))))
         test->setPlaceholderText(m_textOf ? m_textOf(QStringLiteral("Repeat_input_text"))
                                           : QString());
-    const int rate = words.Value(ks::kPollingRate);
-    for (int n = 0; n < ks::kPollingRateCount; ++n)
-        SelectOption(page, Numbered("polling_rate_option_", n), n == rate);
+}
+
+void CKeyboardSettingsRoutes::ShowTexts() {
+    for (auto& [device, page] : m_pages)
+        ShowHint(page);
 }
 
 // ---- Notifications ----

@@ -42,9 +42,13 @@ public:
     // the keyboard's settings words (after every read).
     void ShowDeviceState(devices::CKelvaneKeyboardDevice& keyboard);
 
+    // The test field's hint in the current language, on every page (after a language switch).
+    void ShowTexts();
+
     bool Notify(ui::TNotifyUI& msg);
 
 private:
+    void ShowHint(ui::CControlUI* page);
     ui::CControlUI* Control(ui::CControlUI* page, const QString& name) const;
     void SelectOption(ui::CControlUI* page, const QString& name, bool selected);
     void ShowRepeatDelay(ui::CControlUI* page, int index);
