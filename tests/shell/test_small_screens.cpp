@@ -1,7 +1,7 @@
 // The main window on small screens (the offscreen platform with a 1366 x 768 and a
 // 1024 x 600 screen): at the 1000 x 640 layout nothing is cut (device names, the profile
 // menu, key labels), and on the 1024 x 600 screen the window fits the screen's available
-// area and still cuts nothing.
+// area and still cuts nothing, the keyboard's settings page included.
 
 #include "MainWindowFixture.h"
 #include "shell/controls/DeviceKeyButtonUI.h"
@@ -9,6 +9,7 @@
 #include "shell/keyset/KeySetRoutes.h"
 #include "ui/ComboUI.h"
 
+#include <QAbstractButton>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
@@ -94,6 +95,37 @@ TEST_F(SmallScreenTest, OnA1024By600ScreenTheWindowFitsAndNothingIsCut) {
     const QRect assignment = InWindow("keyset_layout");
     EXPECT_FALSE(keys.intersects(assignment));
     EXPECT_LE(assignment.bottom(), InWindow("status_bar").top());
+}
+
+TEST_F(SmallScreenTest, OnA1024By600ScreenTheKeyboardSettingsPageIsWhole) {
+    QScreen* netbook = QGuiApplication::screenAt({1366 + 10, 10});
+    ASSERT_NE(netbook, nullptr);
+    Host()->move(netbook->geometry().topLeft() + QPoint(10, 10));
+    Host()->windowHandle()->setScreen(netbook);
+    wnd->SendMessage(ui::WM_DISPLAYCHANGE, 0, 0);
+    Click("system_Op_tab");
+    QTest::qWait(20);
+    ui::CControlUI* page = wnd->Find("keyboard_system_page");
+    ASSERT_NE(page, nullptr);
+    ASSERT_TRUE(page->GetWidget()->isVisible());
+    const QRect pageRect = InWindow("keyboard_system_page");
+    EXPECT_LE(pageRect.right(), Host()->width());
+    EXPECT_LE(pageRect.bottom(), InWindow("status_bar").top());
+    int shown = 0;
+    for (QAbstractButton* button : page->GetWidget()->findChildren<QAbstractButton*>()) {
+        if (!button->isVisible())
+            continue;
+        ++shown;
+        const QRect r(button->mapTo(Host(), QPoint()), button->size());
+        EXPECT_TRUE(pageRect.contains(r)) << button->objectName().toStdString();
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width() - 4)
+            << button->objectName().toStdString();
+    }
+    EXPECT_EQ(shown, 12) << "four rates, three switches, four delays and the reset";
+    for (QLabel* label : page->GetWidget()->findChildren<QLabel*>()) {
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->width())
+            << label->text().toStdString();
+    }
 }
 
 } // namespace
