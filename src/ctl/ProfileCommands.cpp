@@ -3,60 +3,16 @@
 #include "config/BasicProfiledata.h"
 #include "config/ProfileList.h"
 #include "config/Utf8.h"
-#include "devices/DeviceModels.h"
+#include "ctl/KindFolders.h"
 #include "devices/KeyCode.h"
 
 #include <algorithm>
 #include <charconv>
-#include <memory>
 #include <optional>
 
 namespace ctl {
 
 namespace {
-
-struct KindFolders {
-    std::string userFolder;
-    std::string defaultDocument;
-    bool hasKeys = false;
-};
-
-// The model row of a kind name; the cable and receiver connections of a product share it.
-std::optional<int> ModelRowOf(const std::string& kind) {
-    if (kind == "mouse" || kind == "mouse-receiver")
-        return 0;
-    if (kind == "keyboard" || kind == "keyboard-receiver")
-        return 1;
-    if (kind == "mousepad")
-        return 2;
-    if (kind == "headset")
-        return 3;
-    return std::nullopt;
-}
-
-// The folders the program uses for this kind's device; nullopt (reason written) when the kind
-// is unknown or the folder cannot be made. *exitCode says how the command ends then.
-std::optional<KindFolders> FoldersOf(const std::string& kind, const Output& output, int* exitCode) {
-    const std::optional<int> row = ModelRowOf(kind);
-    if (!row) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: unknown kind '%s' (keyboard, keyboard-receiver, mouse, "
-                     "mouse-receiver, mousepad or headset)\n",
-                     kind.c_str());
-        *exitCode = kExitUsage;
-        return std::nullopt;
-    }
-    const std::unique_ptr<devices::CKelvaneUSBDevice> device = devices::CreateDeviceForModel(*row);
-    KindFolders folders{device->UserDataFolder(), device->DefaultProfilePath(),
-                        device->GetKeyButtonCount() > 0};
-    if (folders.userFolder.empty()) {
-        std::fprintf(output.err, "quarin-z17ctl: the user folder of the %s cannot be made\n",
-                     kind.c_str());
-        *exitCode = kExitFailed;
-        return std::nullopt;
-    }
-    return folders;
-}
 
 void PrintEntry(const config::ProfileListState& state, std::size_t index, const Output& output) {
     const config::ProfileEntry& entry = state.entries[index];

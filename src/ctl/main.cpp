@@ -3,6 +3,7 @@
 #include "ctl/CtlCommands.h"
 #include "ctl/KeyboardCommands.h"
 #include "ctl/LightCommands.h"
+#include "ctl/MacroCommands.h"
 #include "ctl/ProfileCommands.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
@@ -36,6 +37,17 @@ void PrintUsage(std::FILE* to) {
         "  key get KIND INDEX         print key INDEX's code in the selected profile\n"
         "  key set KIND INDEX CODE    store CODE (six hex digits) for key INDEX in the\n"
         "                             selected profile ('apply' then sends it)\n"
+        "  macro list KIND            the macros of a keyboard or mouse: index, name, id\n"
+        "  macro show KIND INDEX      macro INDEX's events: type, down|up, button, delay (ms)\n"
+        "  macro add KIND             add a macro (at most 50)\n"
+        "  macro rename KIND INDEX NAME\n"
+        "  macro delete KIND INDEX [--shift]\n"
+        "                             delete macro INDEX; keys of the selected profile naming\n"
+        "                             later macros follow them. Refused while keys name this\n"
+        "                             macro (they are listed) unless --shift gives those keys\n"
+        "                             their default assignments\n"
+        "  macro import KIND FILE     add the macro file FILE (.mac)\n"
+        "  macro export KIND INDEX FILE  copy macro INDEX's file to FILE\n"
         "  light KIND [--mode N] [--brightness N] [--speed N] [--direction 0|1]\n"
         "             [--colour RRGGBB] [--multicolour 0|1]\n"
         "                             without options: print the selected profile's light\n"
@@ -44,9 +56,10 @@ void PrintUsage(std::FILE* to) {
         "                             keyboard-receiver. --mode is an effect index of the\n"
         "                             mode list; brightness and speed are 0-3; a colour\n"
         "                             turns multi-colour off unless --multicolour 1 is given\n"
-        "  Profile and key commands work on the program's files; KIND is keyboard, mouse,\n"
-        "  mousepad or headset (the receivers share their product's profiles). 'profile list'\n"
-        "  and 'key get' only read; a file that cannot be read is never replaced, and a\n"
+        "  Profile, key and macro commands work on the program's files; KIND is keyboard,\n"
+        "  mouse, mousepad or headset (macros: keyboard or mouse; the receivers share their\n"
+        "  product's files). 'profile list', 'key get', 'macro list' and 'macro show' only\n"
+        "  read; a file that cannot be read is never replaced, and a\n"
         "  damaged one is kept as NAME.broken-TIME when it is rebuilt.\n\n"
         "Options:\n"
         "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
@@ -90,8 +103,9 @@ int main(int argc, char** argv) {
             }
             continue;
         }
-        // The light command has options of its own.
-        if (arg.rfind("-", 0) == 0 && !(args.size() > 0 && args[0] == "light"))
+        // The light and macro commands have options of their own.
+        if (arg.rfind("-", 0) == 0 &&
+            !(args.size() > 0 && (args[0] == "light" || args[0] == "macro")))
             return Usage(("unknown option '" + arg + "'").c_str());
         args.push_back(arg);
     }
@@ -133,6 +147,8 @@ int main(int argc, char** argv) {
         return ctl::RunProfileCommand({args.begin() + 1, args.end()}, {});
     if (command == "key")
         return ctl::RunKeyCommand({args.begin() + 1, args.end()}, {});
+    if (command == "macro")
+        return ctl::RunMacroCommand({args.begin() + 1, args.end()}, {});
     if (command == "light")
         return ctl::RunLightCommand(backend, {args.begin() + 1, args.end()}, {});
     return Usage(("unknown command '" + command + "'").c_str());
