@@ -191,8 +191,9 @@ TEST_P(KeyboardNotificationTest, StoppingEndsThreadsBlockedInTheirReads) {
 TEST_P(KeyboardNotificationTest, AThreadWhoseKeyboardWentWaitsToBeStopped) {
     Listen();
     ASSERT_TRUE(backend.Unplug(board));
-    if (ThroughReceiver())
+    if (ThroughReceiver()) {
         ASSERT_TRUE(backend.Unplug(receiver));
+    }
     EXPECT_TRUE(keyboard->IsNotificationThreadRunning(Kind()));
     const Watchdog watchdog("stopping a thread whose channel is gone");
     keyboard->StopNotificationThread(Kind());

@@ -22,8 +22,9 @@ protected:
         KeyboardTest::SetUp();
         keyboard->SetPowerItem(&item);
         // Byte 3 says the opposite of the connection: the host's knowledge wins.
-        ASSERT_TRUE(board->DeviceFirmware().WriteArea(sim::FirmwareArea::Status, 0,
-                                                      {55, 1, 0, ThroughReceiver() ? 0 : 1, 9, 0}));
+        ASSERT_TRUE(board->DeviceFirmware().WriteArea(
+            sim::FirmwareArea::Status, 0,
+            {55, 1, 0, static_cast<std::uint8_t>(ThroughReceiver() ? 0 : 1), 9, 0}));
         Wire().ClearWireLog();
     }
     RecordingPowerItem item;
@@ -54,8 +55,9 @@ TEST_P(KeyboardPowerTest, NothingIsReadWithoutAnAnsweringKeyboard) {
 
     Wire().SetDeviceAsleep(true);
     keyboard->ReadPowerStatus();
-    if (ThroughReceiver())
+    if (ThroughReceiver()) {
         EXPECT_EQ(Commands(), Bytes{0xAA}) << "a sleeping keyboard is not asked";
+    }
     EXPECT_EQ(item.records.size(), ThroughReceiver() ? 0u : 1u);
 }
 
