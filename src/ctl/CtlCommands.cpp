@@ -13,6 +13,16 @@ namespace ctl {
 
 using namespace transport;
 
+int Failed(const Output& output, const std::string& message) {
+    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
+    return kExitFailed;
+}
+
+int UsageError(const Output& output, const std::string& message) {
+    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
+    return kExitUsage;
+}
+
 std::optional<int> ParseDecimal(const std::string& text) {
     int value = 0;
     const char* end = text.data() + text.size();

@@ -25,6 +25,11 @@ int ListDevices(transport::HidBackend& backend, const Output& output);
 // product of that kind, in hexadecimal.
 int PrintInfo(transport::HidBackend& backend, const std::string& kind, const Output& output);
 
+// The message on the error output after "quarin-z17ctl: ", and the exit code of a failed
+// command (1) or of bad usage (2).
+int Failed(const Output& output, const std::string& message);
+int UsageError(const Output& output, const std::string& message);
+
 // A decimal number without sign or other characters; nothing for any other text.
 std::optional<int> ParseDecimal(const std::string& text);
 

@@ -42,16 +42,6 @@ const LightKind* FindLightKind(const std::string& name) {
     return nullptr;
 }
 
-int Refused(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitUsage;
-}
-
-int Failed(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitFailed;
-}
-
 std::vector<devices::LightModeEntry> ModeListOf(const LightKind& kind) {
     const std::unique_ptr<devices::CKelvaneUSBDevice> device =
         devices::CreateDeviceForModel(kind.modelRow);
@@ -175,27 +165,27 @@ int ChangeKeyboardLight(transport::HidBackend& backend, const LightKind& kind,
 int RunLightCommand(transport::HidBackend& backend, const std::vector<std::string>& args,
                     const Output& output) {
     if (args.empty())
-        return Refused(output, "'light' takes KIND and optionally --mode N, --brightness N, "
-                               "--speed N, --direction 0|1, --colour RRGGBB, --multicolour 0|1");
+        return UsageError(output, "'light' takes KIND and optionally --mode N, --brightness N, "
+                                  "--speed N, --direction 0|1, --colour RRGGBB, --multicolour 0|1");
     const LightKind* kind = FindLightKind(args[0]);
     if (!kind)
-        return Refused(output, "unknown kind '" + args[0] +
-                                   "' (keyboard, keyboard-receiver, mouse, mouse-receiver, "
-                                   "mousepad or headset)");
+        return UsageError(output, "unknown kind '" + args[0] +
+                                      "' (keyboard, keyboard-receiver, mouse, mouse-receiver, "
+                                      "mousepad or headset)");
     if (!kind->available)
-        return Refused(output, std::string("the lighting of the ") + kind->product +
-                                   " cannot be set here yet; only the keyboard's can");
+        return UsageError(output, std::string("the lighting of the ") + kind->product +
+                                      " cannot be set here yet; only the keyboard's can");
     const ParsedLightOptions parsed =
         ParseLightOptions({args.begin() + 1, args.end()}, kind->limits);
     if (!parsed.error.empty())
-        return Refused(output, parsed.error);
+        return UsageError(output, parsed.error);
     if (parsed.changes.Empty())
         return PrintStoredLight(*kind, output);
     if (parsed.changes.mode) {
         const std::vector<devices::LightModeEntry> modes = ModeListOf(*kind);
         if (!IsChoosableMode(modes, *parsed.changes.mode))
-            return Refused(output, "--mode takes one of the " + std::string(kind->product) +
-                                       "'s effects: " + ChoosableModesText(modes));
+            return UsageError(output, "--mode takes one of the " + std::string(kind->product) +
+                                          "'s effects: " + ChoosableModesText(modes));
     }
     return ChangeKeyboardLight(backend, *kind, parsed.changes, output);
 }

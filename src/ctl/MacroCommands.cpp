@@ -35,16 +35,6 @@ const std::map<std::string, Verb>& Verbs() {
     return verbs;
 }
 
-int Failed(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitFailed;
-}
-
-int UsageError(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitUsage;
-}
-
 bool Refused(config::ReadState state) {
     return state == config::ReadState::kUnreadable || state == config::ReadState::kNotAFile ||
            state == config::ReadState::kTooLarge;

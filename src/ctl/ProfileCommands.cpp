@@ -21,16 +21,6 @@ void PrintEntry(const config::ProfileListState& state, std::size_t index, const 
                  entry.id.c_str());
 }
 
-int Failed(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitFailed;
-}
-
-int UsageError(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitUsage;
-}
-
 bool HasControlCharacter(const std::string& text) {
     return std::any_of(text.begin(), text.end(),
                        [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; });

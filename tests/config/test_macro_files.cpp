@@ -4,6 +4,7 @@
 #include "ConfigFolder.h"
 #include "config/AtomicFile.h"
 #include "config/MacroFiles.h"
+#include "support/DenyOpening.h"
 
 #include <cerrno>
 
@@ -15,19 +16,6 @@ class MacroFileTest : public test::ConfigFolder {
 protected:
     std::string FolderPath() const { return Folder().string() + "/"; }
 };
-
-// Opening `name` fails with "permission denied"; tests run as root, who could read it anyway.
-FileCalls DenyOpening(std::string name) {
-    FileCalls calls = FileCalls::System();
-    calls.open = [name](const char* path, int flags) {
-        if (std::string(path).ends_with(name)) {
-            errno = EACCES;
-            return -1;
-        }
-        return FileCalls::System().open(path, flags);
-    };
-    return calls;
-}
 
 TEST_F(MacroFileTest, AMacroFileIsWrittenWithTextDelaysAndReadBack) {
     const std::vector<MacroEvent> events{
@@ -81,7 +69,7 @@ TEST_F(MacroFileTest, TheIndexListsEveryEntryAndToldStatesApart) {
     EXPECT_EQ(read.macros, (std::vector<MacroInfo>{{"one", "g1"}, {}, {"", "g3"}}))
         << "a key names a macro by position, so odd entries keep theirs";
 
-    ScopedFileCalls denied(DenyOpening("macro.config"));
+    ScopedFileCalls denied(test::DenyOpening("macro.config"));
     const MacroIndexRead refused = ReadMacroIndex(FolderPath());
     EXPECT_TRUE(refused.Refused());
     EXPECT_TRUE(refused.macros.empty());
@@ -96,7 +84,7 @@ TEST_F(MacroFileTest, CopiesAreByteForByteAndAMissingOrUnreadableSourceTouchesNo
     WriteText("keep.mac", "kept");
     EXPECT_EQ(CopyMacroFile(Path("none.mac"), Path("keep.mac")), kMacroFileSourceMissing);
     {
-        ScopedFileCalls denied(DenyOpening("in.mac"));
+        ScopedFileCalls denied(test::DenyOpening("in.mac"));
         EXPECT_EQ(CopyMacroFile(Path("in.mac"), Path("keep.mac")), kMacroFileRefused);
     }
     std::filesystem::create_directory(Folder() / "dir.mac");

@@ -4,6 +4,7 @@
 #include "ConfigFolder.h"
 #include "config/AtomicFile.h"
 #include "config/MacroLibrary.h"
+#include "support/DenyOpening.h"
 
 #include <cerrno>
 
@@ -37,18 +38,6 @@ protected:
     system_clock::time_point now = system_clock::time_point(hours(480000));
     CMacroLibrary library{[this] { return now; }};
 };
-
-FileCalls DenyOpening(std::string name) {
-    FileCalls calls = FileCalls::System();
-    calls.open = [name](const char* path, int flags) {
-        if (std::string(path).ends_with(name)) {
-            errno = EACCES;
-            return -1;
-        }
-        return FileCalls::System().open(path, flags);
-    };
-    return calls;
-}
 
 KeyListEntry Key(std::uint32_t current, std::uint32_t defaults) {
     auto bytes = [](std::uint32_t v) {
@@ -110,7 +99,7 @@ TEST_F(MacroLibraryTest, SaveAndLoadGoThroughTheSelectedMacrosFile) {
     EXPECT_EQ(read.events, events);
 
     WriteText("g0.mac", "kept as it is");
-    ScopedFileCalls denied(DenyOpening("g0.mac"));
+    ScopedFileCalls denied(test::DenyOpening("g0.mac"));
     EXPECT_EQ(library.SaveMacro({}), kMacroFileRefused);
     EXPECT_EQ(ReadText("g0.mac"), "kept as it is");
 }
@@ -119,7 +108,7 @@ TEST_F(MacroLibraryTest, AnIndexThatCannotBeReadIsNeverReplaced) {
     WriteIndex({"one", "two"});
     library.SelectMacro(1);
     const std::string before = ReadText("macro.config");
-    ScopedFileCalls denied(DenyOpening("macro.config"));
+    ScopedFileCalls denied(test::DenyOpening("macro.config"));
     EXPECT_EQ(library.AddMacro(), "");
     EXPECT_EQ(library.RenameMacro("new"), MacroRename{});
     EXPECT_EQ(library.DeleteMacro(), -1);

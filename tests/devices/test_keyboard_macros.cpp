@@ -7,6 +7,7 @@
 #include "config/AtomicFile.h"
 #include "config/JsonFile.h"
 #include "config/MacroFiles.h"
+#include "support/DenyOpening.h"
 
 #include <cerrno>
 
@@ -58,8 +59,6 @@ protected:
     // The factory macro memory: erased.
     Bytes Erased() const { return Bytes(kCapacity, 0xFF); }
 };
-
-config::FileCalls DenyOpening(std::string name);
 
 TEST_P(MacroDownloadTest, ThreeMacrosMakeTheImageOfTheTable) {
     WriteMacros({2, 0, 5});
@@ -129,7 +128,7 @@ TEST_P(MacroDownloadTest, WithoutALibraryOrAnOpenChannelNothingIsSent) {
 
     WriteMacros({1});
     {
-        config::ScopedFileCalls denied(DenyOpening("macro.config"));
+        config::ScopedFileCalls denied(test::DenyOpening("macro.config"));
         EXPECT_EQ(keyboard->DownloadMacros({0}), kMacroDownloadDone);
     }
     ClearLogs();
@@ -162,18 +161,6 @@ TEST_P(MacroDownloadTest, ApplyingAProfileDownloadsTheUsedMacrosInDeviceOrder) {
     EXPECT_EQ(image[43], EventOf(0, 0).button);
 }
 
-config::FileCalls DenyOpening(std::string name) {
-    config::FileCalls calls = config::FileCalls::System();
-    calls.open = [name](const char* path, int flags) {
-        if (std::string(path).ends_with(name)) {
-            errno = EACCES;
-            return -1;
-        }
-        return config::FileCalls::System().open(path, flags);
-    };
-    return calls;
-}
-
 // A library the program cannot look into says nothing about which macros are gone: the keys
 // naming macros keep them, in the profile and in memory.
 TEST_P(MacroDownloadTest, AnUnreadableLibraryTakesNoMacroFromTheKeys) {
@@ -184,7 +171,7 @@ TEST_P(MacroDownloadTest, AnUnreadableLibraryTakesNoMacroFromTheKeys) {
     record.code = MacroCode(1, 0);
     ASSERT_TRUE(keyboard->SetKeyRecord(1, record));
 
-    config::ScopedFileCalls denied(DenyOpening("macro.config"));
+    config::ScopedFileCalls denied(test::DenyOpening("macro.config"));
     keyboard->ApplyProfile();
     EXPECT_EQ(keyboard->GetKeyRecord(1).code, MacroCode(1, 0));
     const Json::Value saved =
