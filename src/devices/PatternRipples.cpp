@@ -90,22 +90,34 @@ void FlyRocket(EffectState& state) {
     rocket.flying = false;
 }
 
-} // namespace
+// Effects whose spreads start at a random key now and then: the effect (for the decay), the
+// frames between two starts (the least and the random spread SparkDue takes), how far a
+// spread runs and its shape.
+struct RandomSpreads {
+    int effect;
+    int least;
+    int spread;
+    int reach;
+    Shape shape = Shape::Ring;
+};
 
-void StepRipple(std::span<LedColour> leds, const LightSettings& settings, EffectState& state) {
-    DecayKeys(state, kPatternRipple);
-    if (SparkDue(state, 14, 10))
-        StartAtRandomKey(state, kRippleReach);
-    AdvanceSpreads(state, Shape::Ring);
+void StepSpreadsFromRandomKeys(std::span<LedColour> leds, const LightSettings& settings,
+                               EffectState& state, const RandomSpreads& spreads) {
+    DecayKeys(state, spreads.effect);
+    if (SparkDue(state, spreads.least, spreads.spread))
+        StartAtRandomKey(state, spreads.reach);
+    AdvanceSpreads(state, spreads.shape);
     ShowIntensities(leds, settings, state);
 }
 
+} // namespace
+
+void StepRipple(std::span<LedColour> leds, const LightSettings& settings, EffectState& state) {
+    StepSpreadsFromRandomKeys(leds, settings, state, {kPatternRipple, 14, 10, kRippleReach});
+}
+
 void StepRaindrops(std::span<LedColour> leds, const LightSettings& settings, EffectState& state) {
-    DecayKeys(state, kPatternRaindrops);
-    if (SparkDue(state, 2, 3))
-        StartAtRandomKey(state, kSplashReach);
-    AdvanceSpreads(state, Shape::Ring);
-    ShowIntensities(leds, settings, state);
+    StepSpreadsFromRandomKeys(leds, settings, state, {kPatternRaindrops, 2, 3, kSplashReach});
 }
 
 void StartCrosshair(EffectState& state) {
@@ -115,11 +127,8 @@ void StartCrosshair(EffectState& state) {
 }
 
 void StepCrosshair(std::span<LedColour> leds, const LightSettings& settings, EffectState& state) {
-    DecayKeys(state, kPatternCrosshair);
-    if (SparkDue(state, 16, 12))
-        StartAtRandomKey(state, kCrosshairReach);
-    AdvanceSpreads(state, Shape::Cross);
-    ShowIntensities(leds, settings, state);
+    StepSpreadsFromRandomKeys(leds, settings, state,
+                              {kPatternCrosshair, 16, 12, kCrosshairReach, Shape::Cross});
 }
 
 void StartFireworks(EffectState& state) {
