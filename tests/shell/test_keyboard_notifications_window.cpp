@@ -48,6 +48,11 @@ TEST_F(KeyboardNotificationsWindowTest, TheKeyboardsRequestsAreFollowedUntilItIs
 
     devices.Unplug(board);
     ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 0; }));
+    // The command interface and the event interface are lost one scan report after the other.
+    test::WaitUntil([&] {
+        return !keyboard->IsNotificationThreadRunning(transport::kKindKeyboard) &&
+               !keyboard->EventChannel().CableChannel().IsOpen();
+    });
     EXPECT_FALSE(keyboard->IsNotificationThreadRunning(transport::kKindKeyboard));
     EXPECT_FALSE(keyboard->EventChannel().CableChannel().IsOpen());
 }
