@@ -153,9 +153,9 @@ int WriteMacroEvents(const std::string& path, const MacroInfo& info,
     Json::Value document(Json::objectValue);
     document["MacroName"] = info.name;
     document["Guid"] = info.guid;
-    Json::Value& list = document["Events"] = Json::Value(Json::arrayValue);
+    // A macro without events has no "Events" key at all.
     for (const MacroEvent& event : events)
-        list.append(MacroEventToJson(event));
+        document["Events"].append(MacroEventToJson(event));
     document["Version"] = kMacroFileVersion;
     return WriteJsonFile(path, document) ? kMacroFileDone : kMacroFileWriteFailed;
 }

@@ -51,6 +51,8 @@ public:
     virtual void RequestStateRead(CKelvaneUSBDevice& device, int delayMs) = 0;
     // Runs `fn` on the UI thread.
     virtual void RunOnUiThread(std::function<void()> fn) = 0;
+    // The keyboard's power read: byte 4 of its status, the battery level (message 0x0D01).
+    virtual void PowerLevel(CKelvaneUSBDevice& /*device*/, int /*level*/) {}
 };
 
 class IDevicePanel {

@@ -122,6 +122,8 @@ public:
     // as an empty block; without a readable library nothing is sent. An image over the macro
     // memory (information byte 6 × 128) is not sent: the result is the overflow.
     int DownloadMacros(const std::vector<int>& libraryIndexes);
+    std::vector<int> KeysNamingMacro(int position) const override;
+    bool ShiftMacroKeys(int position) override;
 
     // ---- Light block and settings ----
 
@@ -237,7 +239,8 @@ public:
 
     // The device tables, the profile, the device state; then the panels are refreshed.
     int ReadAllFromDevice() override;
-    void ReadPowerStatus() override { ReadPowerStatusRecord(); }
+    // The power status to the power item, and its level to the main window.
+    void ReadPowerStatus() override;
     // Reloads the selected profile from disk: light info, key list, system settings.
     void ReloadProfile() override;
     void RefreshPanels() override;

@@ -31,6 +31,7 @@ inline constexpr std::size_t kInfoMacroMemoryAt = 6; // macro memory in units of
 
 inline constexpr std::size_t kPowerStatusSize = 6;
 inline constexpr std::size_t kPowerWirelessAt = 3; // 1 through the receiver, 0 by cable
+inline constexpr std::size_t kPowerLevelAt = 4;
 
 inline constexpr std::size_t kFrameSize = 512;
 inline constexpr int kFrameLedLimit = 170; // LED 170 and above never reach a frame
@@ -221,6 +222,11 @@ public:
     virtual void LoadDefaultProfile() {}
     virtual int WriteKeyTable() { return 0; }
     virtual int DownloadMacros() { return 0; }
+    // Deleting library macro `position`: the keys whose assignment names it; then every key
+    // naming it gets its default back and those naming a later macro the one before. When a
+    // key changed the list is stored in the profile and sent; true then.
+    virtual std::vector<int> KeysNamingMacro(int /*position*/) const { return {}; }
+    virtual bool ShiftMacroKeys(int /*position*/) { return false; }
     virtual int WriteLightBlock() { return 0; }
     // The selected profile's data: its file is the user data folder + the current profile id +
     // ".Json", its light-effect list the user data folder + the light file prefix + ".config",
@@ -251,8 +257,8 @@ protected:
     // The keyboard's and the mouse's power read: the 6-byte status of command 0x1A at offset
     // 0, its wireless byte set by the connection in use, handed to the power item. Only while
     // the command channel is open and the device answers. The command's result, or 0 when
-    // nothing was asked.
-    int ReadPowerStatusRecord();
+    // nothing was asked. The status read goes into `read` too when given.
+    int ReadPowerStatusRecord(std::array<std::uint8_t, kPowerStatusSize>* read = nullptr);
 
     transport::CDeviceComm m_command;
     transport::CDeviceComm m_event;

@@ -56,4 +56,18 @@ int CKelvaneKeyboardDevice::DownloadMacros(const std::vector<int>& libraryIndexe
     return written == kCommSuccess ? kMacroDownloadDone : kMacroDownloadFailed;
 }
 
+std::vector<int> CKelvaneKeyboardDevice::KeysNamingMacro(int position) const {
+    return devices::KeysNamingMacro(m_keyList, position);
+}
+
+bool CKelvaneKeyboardDevice::ShiftMacroKeys(int position) {
+    if (!ShiftMacroReferences(m_keyList, position))
+        return false;
+    StoreKeyList();
+    WriteKeyTable();
+    if (m_view)
+        m_view->RefreshKeyTexts();
+    return true;
+}
+
 } // namespace devices

@@ -10,6 +10,7 @@
 #include "shell/controls/SelectPanelUI.h"
 #include "shell/controls/WndUI.h"
 #include "shell/keyset/KeySetControlUI.h"
+#include "shell/macro/MacroControlUI.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/selector/DeviceOptionUI.h"
 #include "shell/selector/MpDevicePowerUI.h"
@@ -46,7 +47,7 @@ void RegisterProgramControls() {
         {"CRedioMacroButtonUI", Make<CRedioMacroButtonUI>},
         {"CAudioRecordUI", nullptr},
         {"CLightControlUI", Make<lighting::CLightControlUI>},
-        {"CMacroControlUI", nullptr},
+        {"CMacroControlUI", Make<macro::CMacroControlUI>},
         {"CKeySetControlUI", Make<keyset::CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", nullptr},

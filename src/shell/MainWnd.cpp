@@ -12,8 +12,11 @@
 #include "shell/PanelTags.h"
 #include "shell/ScreenRules.h"
 #include "shell/TextById.h"
+#include "shell/keyset/KeySetControlUI.h"
 #include "shell/keyset/KeySetRoutes.h"
+#include "shell/keyset/MacroNames.h"
 #include "shell/light/LightRoutes.h"
+#include "shell/macro/MacroRoutes.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/settings/KeyboardSettingsRoutes.h"
@@ -101,6 +104,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         WindowImplBase::Notify(msg);
         return;
     }
+    if (m_macro && m_macro->Notify(msg)) {
+        WindowImplBase::Notify(msg);
+        return;
+    }
     if (msg.sType == notify::windowinit) {
         OnWindowInit();
     } else if (msg.sType == notify::windowsize) {
@@ -148,6 +155,10 @@ void CMainWnd::StartDiscovery() {
     m_keyboardSettings = std::make_unique<settings::CKeyboardSettingsRoutes>(
         m_pm, [this] { return CurrentDevice(); },
         [this](const QString& id) { return TextById(id); });
+    m_macro = std::make_unique<macro::CMacroRoutes>(
+        *this, m_keySet->Hook(), [this] { return CurrentDevice(); },
+        macro::DefaultMacroDialogs(this, m_dpi),
+        [this](devices::CKelvaneUSBDevice& device) { ShowMacroNames(device); });
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
@@ -226,6 +237,7 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     m_keySet->AttachPage(device, page);
     m_light->AttachPage(device, page);
     m_keyboardSettings->AttachPage(device, page);
+    m_macro->AttachPage(device, page);
     // The panel shows the keyboard's state after every read and the custom group it loads; a
     // read on another thread (a profile switch the device reports) hands it to the UI thread.
     if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device)) {
@@ -331,6 +343,20 @@ void CMainWnd::RequestStateRead(devices::CKelvaneUSBDevice& device, int delayMs)
     });
 }
 
+void CMainWnd::ShowMacroNames(devices::CKelvaneUSBDevice& device) {
+    keyset::CKeySetControlUI* panel = m_keySet->PanelOf(&device);
+    if (!panel)
+        return;
+    panel->FillMacroNames(keyset::ReadMacroNames(device.UserDataFolder()));
+    // The selected key shows its macro by the new names and positions.
+    if (device.GetSelectedKey() >= 0)
+        device.SelectKey(device.GetSelectedKey());
+}
+
+void CMainWnd::PowerLevel(devices::CKelvaneUSBDevice&, int level) {
+    PostMessage(UM_POWER_LEVEL, static_cast<WPARAM>(level), 0);
+}
+
 void CMainWnd::RunOnUiThread(std::function<void()> fn) {
     QWidget* host = GetHWND();
     if (host && QThread::currentThread() != host->thread())
@@ -348,6 +374,8 @@ void CMainWnd::ForEachDevice(const std::function<void(devices::CKelvaneUSBDevice
 
 void CMainWnd::TellWindowShown(bool shown) {
     // A hidden window must not keep the keyboard grabbed.
+    if (!shown && m_macro)
+        m_macro->StopRecording();
     if (!shown && m_keySet)
         m_keySet->StopCapture();
     if (!m_registry)
@@ -607,6 +635,8 @@ void CMainWnd::OnTimer(int id) {
 }
 
 void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
+    if (m_macro && m_macro->OnMenuClick(cmd.szName))
+        return;
     if (cmd.szName == QLatin1String("exit")) {
         Close(0); // the shutdown closes the secondary windows first
     } else if (cmd.szName == QLatin1String("about_menu")) {

@@ -31,6 +31,9 @@ class CKeySetRoutes;
 namespace light {
 class CLightRoutes;
 }
+namespace macro {
+class CMacroRoutes;
+}
 namespace settings {
 class CKeyboardSettingsRoutes;
 }
@@ -105,6 +108,7 @@ public:
     // thread.
     void RequestStateRead(devices::CKelvaneUSBDevice& device, int delayMs) override;
     void RunOnUiThread(std::function<void()> fn) override;
+    void PowerLevel(devices::CKelvaneUSBDevice& device, int level) override;
 
     // The D-Bus object through which this program announces its changes of the lighting
     // control; set before Create.
@@ -131,6 +135,7 @@ public:
     CDeviceProfileUI* CurrentProfilePanel() const;
     keyset::CKeySetRoutes* KeySet() const { return m_keySet.get(); }
     light::CLightRoutes* Light() const { return m_light.get(); }
+    macro::CMacroRoutes* Macro() const { return m_macro.get(); }
     settings::CKeyboardSettingsRoutes* KeyboardSettings() const { return m_keyboardSettings.get(); }
 
     // Timer ids of the main window.
@@ -170,6 +175,8 @@ private:
     void OnGameEvent(ui::WPARAM form, ui::LPARAM mode);
     void RestoreGameLighting();
     // Stores the light fields, saves the profile, applies its lighting and writes the block.
+    // The device's macro library changed: the key assignment panel shows the names again.
+    void ShowMacroNames(devices::CKelvaneUSBDevice& device);
     void WriteLightFields(devices::CKelvaneUSBDevice& device,
                           const config::LightInfoRecord& fields);
     // Every device object, the headset too.
@@ -218,6 +225,7 @@ private:
     AccessNotice m_accessNotice;
     std::unique_ptr<keyset::CKeySetRoutes> m_keySet;
     std::unique_ptr<light::CLightRoutes> m_light;
+    std::unique_ptr<macro::CMacroRoutes> m_macro;
     std::unique_ptr<settings::CKeyboardSettingsRoutes> m_keyboardSettings;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;

@@ -7,6 +7,7 @@
 #include "shell/Messages.h"
 #include "shell/keyset/KeySetRoutes.h"
 #include "shell/light/LightRoutes.h"
+#include "shell/macro/MacroRoutes.h"
 
 #include <QWidget>
 #include <cstring>
@@ -92,6 +93,10 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         handled = true;
         return 0;
     }
+    if (m_macro && m_macro->HandleMessage(msg, wParam, lParam)) {
+        handled = true;
+        return 0;
+    }
     if (msg != 0 && (msg == g_messages.gameStart || msg == g_messages.gameEnd ||
                      msg == g_messages.gameKill || msg == g_messages.gameDeath)) {
         OnGameEvent(wParam, lParam);
@@ -131,6 +136,10 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
                     view->RefreshKeyTexts();
             }
         }
+        handled = true;
+        return 0;
+    case UM_POWER_LEVEL:
+        // The device's power item has shown the level already.
         handled = true;
         return 0;
     case UM_RECEIVER_STATE:

@@ -22,6 +22,8 @@ enum : UINT {
     UM_CLEAR_UPDATE_MARK = 0x0C16,
     // lParam: the OpenDenial the scan thread waits with.
     UM_OPEN_DENIED = 0x0C17,
+    // wParam: a keyboard's battery level, after each power read.
+    UM_POWER_LEVEL = 0x0D01,
     UM_RECEIVER_STATE = 0x0D03,
 };
 

@@ -264,6 +264,9 @@ void ShowMacroDownloadResult(ui::WindowImplBase& window, int result) {
 
 bool CKeySetRoutes::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam) {
     if (msg == UM_HOOK_SWITCH) {
+        // A macro recording owns the capture until it stops.
+        if (m_hook.IsCapturingKeys() && m_hook.GetFlag() != kCaptureSingleKey)
+            return true;
         // A key held when the capture stopped never reports its release to it.
         m_heldKeys.clear();
         if (wParam == 1)
