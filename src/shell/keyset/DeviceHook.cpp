@@ -23,7 +23,6 @@ CDeviceHook::~CDeviceHook() {
 
 bool CDeviceHook::SetCaptureHook(int mode, unsigned flag, ui::CWindowWnd* window,
                                  bool useKeyCapture, bool useMouseCapture) {
-    (void)useMouseCapture;
     RemoveCaptureHook();
     if (useKeyCapture) {
         const bool started =
@@ -34,6 +33,17 @@ bool CDeviceHook::SetCaptureHook(int mode, unsigned flag, ui::CWindowWnd* window
         if (!started)
             return false;
     }
+    if (useMouseCapture && MouseMessageOfFlag(flag) != 0) {
+        const bool started =
+            m_mouseCapture.Start(NativeWindowOf(window),
+                                 [this](unsigned message, const platform::MouseHookRecord& record) {
+                                     DeliverMouse(message, record);
+                                 });
+        if (!started) {
+            m_capture.Stop();
+            return false;
+        }
+    }
     m_window = window;
     m_mode = mode;
     m_flag = flag;
@@ -42,10 +52,17 @@ bool CDeviceHook::SetCaptureHook(int mode, unsigned flag, ui::CWindowWnd* window
 
 void CDeviceHook::RemoveCaptureHook() {
     m_capture.Stop();
+    m_mouseCapture.Stop();
 }
 
 void CDeviceHook::Deliver(unsigned message, const platform::KeyboardHookRecord& record) {
     const ui::UINT target = KeyboardMessageOfFlag(m_flag);
+    if (m_window && target != 0)
+        m_window->SendMessage(target, message, reinterpret_cast<ui::LPARAM>(&record));
+}
+
+void CDeviceHook::DeliverMouse(unsigned message, const platform::MouseHookRecord& record) {
+    const ui::UINT target = MouseMessageOfFlag(m_flag);
     if (m_window && target != 0)
         m_window->SendMessage(target, message, reinterpret_cast<ui::LPARAM>(&record));
 }

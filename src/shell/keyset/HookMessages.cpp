@@ -37,6 +37,21 @@ ui::UINT KeyboardMessageOfFlag(unsigned flag) {
     }
 }
 
+ui::UINT MouseMessageOfFlag(unsigned flag) {
+    switch (flag) {
+    case kCaptureMacroAppend:
+        return HookMessage("WM_HOOK_KEY_MSMACRO_MSG");
+    case kCaptureMacroBefore:
+        return HookMessage("WM_HOOK_KEY_MSMACROPREVIOUS_MSG");
+    case kCaptureMacroAfter:
+        return HookMessage("WM_HOOK_KEY_MSMACROLATER_MSG");
+    case kCaptureMacroReplace:
+        return HookMessage("WM_HOOK_KEY_MSMACROSINGLE_MSG");
+    default:
+        return 0;
+    }
+}
+
 void RegisterHookMessages() {
     for (const char* name : {"WM_HOOK_KEY_SINGLEKEY_MSG",
                              "WM_HOOK_KEY_HITKEY_MSG",

@@ -1,7 +1,7 @@
 #pragma once
 // The hook messages: registered by name, so that every part of the program that registers a
-// name gets the same number. A capture flag names the keyboard message that carries what it
-// captures.
+// name gets the same number. A capture flag names the keyboard message that carries the keys it
+// captures and, for the macro recorder's flags, the mouse message that carries its buttons.
 
 #include "ui/UIDefs.h"
 
@@ -27,6 +27,9 @@ ui::UINT HookMessage(const char* name);
 ui::UINT SingleKeyMessage();
 // The keyboard message of a capture flag; 0 for a flag without one.
 ui::UINT KeyboardMessageOfFlag(unsigned flag);
+// The mouse message of a capture flag ("WM_HOOK_KEY_MSMACRO_MSG" for kCaptureMacroAppend, ...);
+// 0 for a flag whose capture takes no mouse buttons.
+ui::UINT MouseMessageOfFlag(unsigned flag);
 // Registers all twenty-three hook, mouse and game messages in their order.
 void RegisterHookMessages();
 
