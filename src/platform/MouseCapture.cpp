@@ -54,7 +54,7 @@ bool MouseCapture::Start(QWindow* window, Sink sink) {
     m_last.reset();
     // The offscreen platform and Wayland refuse the grab; the buttons then still reach the
     // filter while the pointer is over the program.
-    window->setMouseGrabEnabled(true);
+    m_grabbed = window->setMouseGrabEnabled(true);
     QGuiApplication::instance()->installEventFilter(this);
     m_running = true;
     return true;
@@ -66,8 +66,9 @@ void MouseCapture::Stop() {
     m_running = false;
     if (QCoreApplication* app = QGuiApplication::instance())
         app->removeEventFilter(this);
-    if (m_window)
+    if (m_window && m_grabbed)
         m_window->setMouseGrabEnabled(false);
+    m_grabbed = false;
     m_window.clear();
     m_sink = nullptr;
 }

@@ -59,6 +59,7 @@ private:
     QPointer<QWindow> m_window;
     Sink m_sink;
     bool m_running = false;
+    bool m_grabbed = false;
     std::optional<Reported> m_last;
 };
 
