@@ -1,6 +1,7 @@
 #include "shell/macro/MacroRoutes.h"
 
 #include "devices/KelvaneUSBDevice.h"
+#include "platform/MouseHookRecord.h"
 #include "shell/keyset/DeviceHook.h"
 #include "shell/keyset/HookMessages.h"
 #include "shell/windows/MsgWnd.h"
@@ -303,17 +304,22 @@ bool CMacroRoutes::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lPa
         keyset::kCaptureMacroAppend, keyset::kCaptureMacroBefore, keyset::kCaptureMacroAfter,
         keyset::kCaptureMacroReplace};
     for (unsigned flag : kMacroFlags) {
-        if (msg == keyset::KeyboardMessageOfFlag(flag)) {
-            // Only the recording panel of the page shown takes captured input; another
-            // device's page ends the recording.
-            if (m_recording && m_recording != CurrentPanel())
-                StopRecording();
-            else if (m_recording && lParam)
-                m_recording->OnHookKey(
-                    static_cast<unsigned>(wParam),
-                    *reinterpret_cast<const platform::KeyboardHookRecord*>(lParam));
-            return true;
+        const bool key = msg == keyset::KeyboardMessageOfFlag(flag);
+        if (!key && msg != keyset::MouseMessageOfFlag(flag))
+            continue;
+        // Only the recording panel of the page shown takes captured input; another device's
+        // page ends the recording.
+        if (m_recording && m_recording != CurrentPanel()) {
+            StopRecording();
+        } else if (m_recording && lParam && key) {
+            m_recording->OnHookKey(static_cast<unsigned>(wParam),
+                                   *reinterpret_cast<const platform::KeyboardHookRecord*>(lParam));
+        } else if (m_recording && lParam) {
+            const auto& record = *reinterpret_cast<const platform::MouseHookRecord*>(lParam);
+            m_recording->OnHookMouse(static_cast<unsigned>(wParam), record.mouseData,
+                                     {record.x, record.y});
         }
+        return true;
     }
     return false;
 }
