@@ -16,11 +16,21 @@ public:
     std::vector<Bytes> records;
 };
 
+// The main window's side: the battery level of each read.
+class LevelTarget : public devices::INotificationTarget {
+public:
+    void RequestStateRead(devices::CKelvaneUSBDevice&, int) override {}
+    void RunOnUiThread(std::function<void()> fn) override { fn(); }
+    void PowerLevel(devices::CKelvaneUSBDevice&, int level) override { levels.push_back(level); }
+    std::vector<int> levels;
+};
+
 class KeyboardPowerTest : public KeyboardTest {
 protected:
     void SetUp() override {
         KeyboardTest::SetUp();
         keyboard->SetPowerItem(&item);
+        keyboard->SetNotificationTarget(&target);
         // Byte 3 says the opposite of the connection: the host's knowledge wins.
         ASSERT_TRUE(board->DeviceFirmware().WriteArea(
             sim::FirmwareArea::Status, 0,
@@ -28,6 +38,7 @@ protected:
         Wire().ClearWireLog();
     }
     RecordingPowerItem item;
+    LevelTarget target;
 };
 
 TEST_P(KeyboardPowerTest, TheStatusReachesThePowerItemWithTheConnectionInByte3) {
@@ -45,6 +56,7 @@ TEST_P(KeyboardPowerTest, TheStatusReachesThePowerItemWithTheConnectionInByte3) 
     ASSERT_EQ(item.records.size(), 1u);
     EXPECT_EQ(item.records[0],
               (Bytes{55, 1, 0, static_cast<std::uint8_t>(ThroughReceiver()), 9, 0}));
+    EXPECT_EQ(target.levels, std::vector<int>{9}) << "byte 4 goes to the main window";
 }
 
 TEST_P(KeyboardPowerTest, NothingIsReadWithoutAnAnsweringKeyboard) {
@@ -59,6 +71,7 @@ TEST_P(KeyboardPowerTest, NothingIsReadWithoutAnAnsweringKeyboard) {
         EXPECT_EQ(Commands(), Bytes{0xAA}) << "a sleeping keyboard is not asked";
     }
     EXPECT_EQ(item.records.size(), ThroughReceiver() ? 0u : 1u);
+    EXPECT_EQ(target.levels.size(), item.records.size()) << "no level without a read";
 }
 
 INSTANTIATE_TEST_SUITE_P(Connections, KeyboardPowerTest, ::testing::Bool(), KindName);

@@ -21,12 +21,15 @@ ui::CControlUI* KeySetWindow::CreateControl(const QString& tag) {
 void KeySetWindow::Notify(ui::TNotifyUI& msg) {
     if (routes && routes->Notify(msg))
         return;
+    if (moreNotify && moreNotify(msg))
+        return;
     WindowImplBase::Notify(msg);
 }
 
 ui::LRESULT KeySetWindow::HandleCustomMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam,
                                               bool& handled) {
-    handled = routes && routes->HandleMessage(msg, wParam, lParam);
+    handled = (routes && routes->HandleMessage(msg, wParam, lParam)) ||
+              (moreMessages && moreMessages(msg, wParam, lParam));
     return 0;
 }
 

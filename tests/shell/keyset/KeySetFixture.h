@@ -12,6 +12,7 @@
 #include "support/TestEnvironment.h"
 #include "ui/WindowImplBase.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -21,6 +22,9 @@ class KeySetWindow : public ui::WindowImplBase {
 public:
     QString GetWindowClassName() const override { return QStringLiteral("KeySetTestWnd"); }
     shell::keyset::CKeySetRoutes* routes = nullptr;
+    // Routes of other panels of the page, asked after the key assignment's.
+    std::function<bool(ui::TNotifyUI&)> moreNotify;
+    std::function<bool(ui::UINT, ui::WPARAM, ui::LPARAM)> moreMessages;
 
 protected:
     QString GetSkinFile() override { return QStringLiteral("keyset_window.xml"); }
