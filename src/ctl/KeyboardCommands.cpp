@@ -63,7 +63,22 @@ int ApplyKeyboardProfile(HidBackend& backend, const std::string& kind, const Out
                      id.c_str(), result.lightBlock, result.keyTable);
         return kExitFailed;
     }
-    std::fprintf(output.out, "applied profile %s (%zu macros used, not downloaded)\n", id.c_str(),
+    if (result.macroDownload == devices::kMacroDownloadFailed) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: profile %s was applied, but its macros could not be "
+                     "written to the keyboard\n",
+                     id.c_str());
+        return kExitFailed;
+    }
+    if (result.macroDownload > 0) {
+        std::fprintf(output.err,
+                     "quarin-z17ctl: profile %s was applied, but the macros its keys use do not "
+                     "fit in the keyboard's macro memory (%d events too many) and were not "
+                     "written\n",
+                     id.c_str(), result.macroDownload);
+        return kExitFailed;
+    }
+    std::fprintf(output.out, "applied profile %s (macros written: %zu)\n", id.c_str(),
                  result.usedMacros.size());
     return kExitOk;
 }

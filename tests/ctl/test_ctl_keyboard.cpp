@@ -97,6 +97,55 @@ TEST_F(CtlKeyboard, AppliesTheSelectedProfilesKeysAndLighting) {
     EXPECT_NE(ReadAll(out).find("applied profile " + profiles.SelectedId()), std::string::npos);
 }
 
+TEST_F(CtlKeyboard, AppliesTheMacrosTheKeysUseOrSaysByHowMuchTheyDoNotFit) {
+    ASSERT_TRUE(backend.Plug(board));
+    ASSERT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitOk);
+    config::CProfileList profiles(
+        UserFolder(), (folders.ProgramData() / "DefaultData" / "keyboard.Json").string());
+    ASSERT_EQ(profiles.Load(), config::kProfileDone);
+    const std::string path = profiles.ProfilePath(profiles.SelectedId());
+    Json::Value document = config::ReadJsonFile(path);
+    document["Device"][0]["KeyList"][64]["Assignment"] = 0x700000; // A plays macro 0 once
+    ASSERT_TRUE(config::WriteJsonFile(path, document));
+    auto writeMacro = [&](int events) {
+        Json::Value macro;
+        macro["MacroName"] = "m";
+        macro["Guid"] = "g0";
+        macro["Version"] = 64;
+        for (int i = 0; i < events; ++i) {
+            Json::Value event;
+            event["Type"] = 10;
+            event["Action"] = i % 2 ? "up" : "down";
+            event["Button"] = 4;
+            event["Delay"] = "5";
+            macro["Events"].append(event);
+        }
+        ASSERT_TRUE(config::WriteJsonFile(UserFolder() + "g0.mac", macro));
+    };
+    Json::Value library;
+    library["MacroInfo"][0]["MacroName"] = "m";
+    library["MacroInfo"][0]["Guid"] = "g0";
+    ASSERT_TRUE(config::WriteJsonFile(UserFolder() + "macro.config", library));
+    writeMacro(2);
+
+    ASSERT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitOk)
+        << ReadAll(err);
+    EXPECT_NE(ReadAll(out).find("(macros written: 1)"), std::string::npos);
+    const std::vector<std::uint8_t> memory = board->MacroMemory();
+    // The table's header, one macro of 16 + 2 + 4 + 2 × 4 bytes, then A's press: 5 ms, 0x8A, 4.
+    EXPECT_EQ(std::vector<std::uint8_t>(memory.begin(), memory.begin() + 5),
+              (std::vector<std::uint8_t>{0xAA, 0x55, 30, 0, 1}));
+    EXPECT_EQ(std::vector<std::uint8_t>(memory.begin() + 22, memory.begin() + 30),
+              (std::vector<std::uint8_t>{5, 0, 0x8A, 4, 5, 0, 0x0A, 4}));
+    EXPECT_EQ(board->KeyTable()[3 * 61], 0x70);
+
+    // 16 + 2 + 4 + 4 × 1020 = 4102 bytes of a 4096-byte memory: 2 events too many.
+    writeMacro(1020);
+    EXPECT_EQ(ctl::ApplyKeyboardProfile(backend, "keyboard", Streams()), ctl::kExitFailed);
+    EXPECT_NE(ReadAll(err).find("(2 events too many) and were not written"), std::string::npos);
+    EXPECT_EQ(board->MacroMemory(), memory);
+}
+
 TEST_F(CtlKeyboard, AProfileThatCannotBeReadIsNotSent) {
     ASSERT_TRUE(backend.Plug(board));
     std::filesystem::create_directories(UserFolder());
