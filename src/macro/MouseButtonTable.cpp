@@ -13,20 +13,20 @@ constexpr std::uint8_t kDown = 0x80 | config::kMacroMouseButton;
 constexpr std::uint8_t kUp = config::kMacroMouseButton;
 
 constexpr std::array<MouseButtonRow, kMouseButtonRowCount> kRows{{
-    {kMsgLeftDown, 0, 1, kDown},
-    {kMsgLeftUp, 0, 1, kUp},
-    {kMsgRightDown, 0, 2, kDown},
-    {kMsgRightUp, 0, 2, kUp},
-    {kMsgMiddleDown, 0, 4, kDown},
-    {kMsgMiddleUp, 0, 4, kUp},
-    {kMsgExtraDown, kSecondExtraButton, 16, kDown},
-    {kMsgExtraUp, kSecondExtraButton, 16, kUp},
-    {kMsgExtraDown, kFirstExtraButton, 8, kDown},
-    {kMsgExtraUp, kFirstExtraButton, 8, kUp},
+    {platform::kMsgLeftButtonDown, 0, 1, kDown},
+    {platform::kMsgLeftButtonUp, 0, 1, kUp},
+    {platform::kMsgRightButtonDown, 0, 2, kDown},
+    {platform::kMsgRightButtonUp, 0, 2, kUp},
+    {platform::kMsgMiddleButtonDown, 0, 4, kDown},
+    {platform::kMsgMiddleButtonUp, 0, 4, kUp},
+    {platform::kMsgExtraButtonDown, platform::kSecondExtraButton, 16, kDown},
+    {platform::kMsgExtraButtonUp, platform::kSecondExtraButton, 16, kUp},
+    {platform::kMsgExtraButtonDown, platform::kFirstExtraButton, 8, kDown},
+    {platform::kMsgExtraButtonUp, platform::kFirstExtraButton, 8, kUp},
 }};
 
 bool IsExtraMessage(unsigned message) {
-    return message == kMsgExtraDown || message == kMsgExtraUp;
+    return message == platform::kMsgExtraButtonDown || message == platform::kMsgExtraButtonUp;
 }
 
 } // namespace
@@ -48,19 +48,23 @@ std::optional<MouseButtonRow> FindMouseButtonRow(unsigned message, std::uint32_t
 MouseButtonRow MouseButtonRowOf(MouseButton button, bool down) {
     switch (button) {
     case MouseButton::Left:
-        return *FindMouseButtonRow(down ? kMsgLeftDown : kMsgLeftUp, 0);
+        return *FindMouseButtonRow(down ? platform::kMsgLeftButtonDown : platform::kMsgLeftButtonUp,
+                                   0);
     case MouseButton::Right:
-        return *FindMouseButtonRow(down ? kMsgRightDown : kMsgRightUp, 0);
+        return *FindMouseButtonRow(
+            down ? platform::kMsgRightButtonDown : platform::kMsgRightButtonUp, 0);
     case MouseButton::Middle:
-        return *FindMouseButtonRow(down ? kMsgMiddleDown : kMsgMiddleUp, 0);
+        return *FindMouseButtonRow(
+            down ? platform::kMsgMiddleButtonDown : platform::kMsgMiddleButtonUp, 0);
     case MouseButton::Back:
-        return *FindMouseButtonRow(down ? kMsgExtraDown : kMsgExtraUp,
-                                   std::uint32_t{kFirstExtraButton} << 16);
+        return *FindMouseButtonRow(down ? platform::kMsgExtraButtonDown
+                                        : platform::kMsgExtraButtonUp,
+                                   std::uint32_t{platform::kFirstExtraButton} << 16);
     case MouseButton::Forward:
         break;
     }
-    return *FindMouseButtonRow(down ? kMsgExtraDown : kMsgExtraUp,
-                               std::uint32_t{kSecondExtraButton} << 16);
+    return *FindMouseButtonRow(down ? platform::kMsgExtraButtonDown : platform::kMsgExtraButtonUp,
+                               std::uint32_t{platform::kSecondExtraButton} << 16);
 }
 
 } // namespace macro

@@ -5,23 +5,13 @@
 // button (back), 2 the second (forward).
 
 #include "macro/RecordingInput.h"
+#include "platform/MouseHookRecord.h"
 
 #include <cstdint>
 #include <optional>
 #include <span>
 
 namespace macro {
-
-inline constexpr unsigned kMsgLeftDown = 0x0201;
-inline constexpr unsigned kMsgLeftUp = 0x0202;
-inline constexpr unsigned kMsgRightDown = 0x0204;
-inline constexpr unsigned kMsgRightUp = 0x0205;
-inline constexpr unsigned kMsgMiddleDown = 0x0207;
-inline constexpr unsigned kMsgMiddleUp = 0x0208;
-inline constexpr unsigned kMsgExtraDown = 0x020B;
-inline constexpr unsigned kMsgExtraUp = 0x020C;
-inline constexpr std::uint16_t kFirstExtraButton = 1;
-inline constexpr std::uint16_t kSecondExtraButton = 2;
 
 struct MouseButtonRow {
     unsigned message = 0;

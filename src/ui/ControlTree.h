@@ -35,4 +35,13 @@ inline CControlUI* FindInTreeByName(CControlUI* root, const QString& name) {
     return FindInTree(root, [&](CControlUI* c) { return c->GetName() == name; });
 }
 
+// Whether `control` is `ancestor` or lies inside it.
+inline bool IsInTree(const CControlUI* control, const CControlUI* ancestor) {
+    for (; control; control = control->GetParent()) {
+        if (control == ancestor)
+            return true;
+    }
+    return false;
+}
+
 } // namespace ui

@@ -103,11 +103,12 @@ TEST_F(RecordedInputs, TheRepeatedMouseStateIsDropped) {
 }
 
 TEST_F(RecordedInputs, BothExtraButtonsAreRecordedThoughTheyShareTheirMessages) {
-    recorder.OnHookMouse(kMsgExtraDown, 1u << 16, {}, 1);
-    recorder.OnHookMouse(kMsgExtraDown, 2u << 16, {}, 2);
-    recorder.OnHookMouse(kMsgExtraUp, 2u << 16, {}, 3);
-    recorder.OnHookMouse(kMsgExtraUp, 1u << 16, {}, 4);
-    EXPECT_EQ(recorder.OnHookMouse(kMsgExtraDown, 3u << 16, {}, 5).kind, RecordResult::Dropped);
+    recorder.OnHookMouse(platform::kMsgExtraButtonDown, 1u << 16, {}, 1);
+    recorder.OnHookMouse(platform::kMsgExtraButtonDown, 2u << 16, {}, 2);
+    recorder.OnHookMouse(platform::kMsgExtraButtonUp, 2u << 16, {}, 3);
+    recorder.OnHookMouse(platform::kMsgExtraButtonUp, 1u << 16, {}, 4);
+    EXPECT_EQ(recorder.OnHookMouse(platform::kMsgExtraButtonDown, 3u << 16, {}, 5).kind,
+              RecordResult::Dropped);
     EXPECT_EQ(list.events, (std::vector{ButtonEvent(8, true), ButtonEvent(16, true),
                                         ButtonEvent(16, false), ButtonEvent(8, false)}));
 }

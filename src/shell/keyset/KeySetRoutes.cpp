@@ -50,14 +50,6 @@ CKeySetControlUI* FindPanel(ui::CControlUI* page) {
         page, [](ui::CControlUI* c) { return dynamic_cast<CKeySetControlUI*>(c) != nullptr; }));
 }
 
-bool IsInside(const ui::CControlUI* control, const ui::CControlUI* ancestor) {
-    for (; control; control = control->GetParent()) {
-        if (control == ancestor)
-            return true;
-    }
-    return false;
-}
-
 } // namespace
 
 CKeySetRoutes::CKeySetRoutes(ui::WindowImplBase& window, CurrentDevice currentDevice)
@@ -124,7 +116,7 @@ bool CKeySetRoutes::Notify(ui::TNotifyUI& msg) {
             return false;
         CKeySetControlUI* panel = CurrentPanel();
         // A click on the chosen modifier keeps it chosen: the options act as one choice.
-        if (panel && IsInside(msg.pSender, panel)) {
+        if (panel && ui::IsInTree(msg.pSender, panel)) {
             panel->OnModifierChosen(modifier);
             Apply();
         }

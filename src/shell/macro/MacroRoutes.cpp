@@ -29,14 +29,6 @@ CMacroControlUI* FindPanel(ui::CControlUI* page) {
         ui::FindInTree(page, [](ui::CControlUI* c) { return dynamic_cast<CMacroControlUI*>(c); }));
 }
 
-bool IsInside(const ui::CControlUI* control, const ui::CControlUI* ancestor) {
-    for (; control; control = control->GetParent()) {
-        if (control == ancestor)
-            return true;
-    }
-    return false;
-}
-
 unsigned CaptureFlagOf(RecordPlace place) {
     switch (place) {
     case RecordPlace::Append:
@@ -131,7 +123,7 @@ CMacroControlUI* CMacroRoutes::CurrentPanel() const {
 bool CMacroRoutes::Notify(ui::TNotifyUI& msg) {
     CMacroControlUI* panel = CurrentPanel();
     const QString name = msg.pSender ? msg.pSender->GetName() : QString();
-    if (!panel || !IsInside(msg.pSender, panel))
+    if (!panel || !ui::IsInTree(msg.pSender, panel))
         return false;
     if (msg.sType == ui::notify::click)
         return OnClick(*panel, name);
