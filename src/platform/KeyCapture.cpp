@@ -85,6 +85,10 @@ bool KeyCapture::eventFilter(QObject* watched, QEvent* event) {
     else if (event == m_passedOn)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    // X11 repeats a held key as release/press pairs; the key is still down, so only the
+    // repeated presses are reported, as the system's own hook sees a held key.
+    if (type == QEvent::KeyRelease && key->isAutoRepeat())
+        return true;
     unsigned message = 0;
     KeyboardHookRecord record;
     if (!Translate(*key, message, record))

@@ -4,7 +4,7 @@
 // and each key event the program receives is translated into the low-level keyboard record
 // (WinKeyTables.h) and handed to the sink, in input order, on the UI thread. The event itself
 // is swallowed, so no control of the program sees it, except the three lock keys, which pass
-// on so that their lights and states keep working.
+// on so that their lights and states keep working. A held key repeats as presses only.
 
 #include "platform/WinKeyTables.h"
 

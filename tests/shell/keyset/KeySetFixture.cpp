@@ -119,9 +119,10 @@ void KeySetTest::SelectKeyOnPage(int key) {
     Click(QStringLiteral("key_%1").arg(key));
 }
 
-void KeySetTest::SendKey(int linuxCode, bool press, Qt::KeyboardModifiers modifiers) {
+void KeySetTest::SendKey(int linuxCode, bool press, Qt::KeyboardModifiers modifiers,
+                         bool autoRepeat) {
     QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_unknown, modifiers,
-                    static_cast<quint32>(linuxCode + 8), 0, 0);
+                    static_cast<quint32>(linuxCode + 8), 0, 0, QString(), autoRepeat);
     QWindow* native = window->GetHWND()->windowHandle();
     ASSERT_NE(native, nullptr);
     QCoreApplication::sendEvent(native, &event);

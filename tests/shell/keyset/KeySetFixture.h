@@ -56,7 +56,9 @@ protected:
     // Shows the keyboard's key page and clicks on-screen key `key`.
     void SelectKeyOnPage(int key);
     // A key press or release of a Linux key code, as the window system delivers it.
-    void SendKey(int linuxCode, bool press, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // autoRepeat: the window system repeats a held key (X11 as release/press pairs).
+    void SendKey(int linuxCode, bool press, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                 bool autoRepeat = false);
     devices::KeyCode CodeOfKey(int key) const { return keyboard->GetKeyRecord(key).code; }
     // The three bytes at the device key of on-screen key `key` in the virtual keyboard.
     devices::KeyCode DeviceCodeOfKey(int key) const;

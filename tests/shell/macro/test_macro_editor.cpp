@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
 #include <linux/input-event-codes.h>
 
@@ -382,6 +383,30 @@ TEST_F(MacroEditorTest, RecordingTakesTheKeysThroughTheCaptureAndNotTheStopClick
     // Menu actions take the last constant delay read.
     ClickMenu("middle_down");
     EXPECT_EQ(Rows()[2], "1d4/65535");
+}
+
+TEST_F(MacroEditorTest, AKeyHeldUntilItRepeatsIsRecordedAsOnePressAndOneRelease) {
+    Attach();
+    Click(QStringLiteral("macro_btn_name_add"));
+    ClickMenu("left_click");
+    Click(QStringLiteral("macro_btn_starredio"));
+    SendKey(KEY_A, true);
+    for (int i = 0; i < 3; ++i) {
+        SendKey(KEY_A, false, Qt::NoModifier, true);
+        SendKey(KEY_A, true, Qt::NoModifier, true);
+    }
+    SendKey(KEY_A, false);
+    // Holding the left button: its state comes once.
+    const QPoint inList = Get(QStringLiteral("macro_action_list"))->GetWidget()->rect().center();
+    QWidget* list = Get(QStringLiteral("macro_action_list"))->GetWidget();
+    QTest::mousePress(list, Qt::LeftButton, {}, inList);
+    QMouseEvent again(QEvent::MouseButtonPress, QPointF(inList), list->mapToGlobal(QPointF(inList)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(list, &again);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, inList);
+    Click(QStringLiteral("macro_btn_stopredio"));
+    EXPECT_EQ(Rows(),
+              (std::vector<std::string>{"1d1/0", "1u1/0", "10d4/0", "10u4/0", "1d1/0", "1u1/0"}));
 }
 
 TEST_F(MacroEditorTest, ADoubleClickedEventIsReplacedByTheNextCapturedKey) {
