@@ -122,6 +122,7 @@ public:
     // as an empty block; without a readable library nothing is sent. An image over the macro
     // memory (information byte 6 × 128) is not sent: the result is the overflow.
     int DownloadMacros(const std::vector<int>& libraryIndexes);
+    int MacroLibraryChanged() override;
     std::vector<int> KeysNamingMacro(int position) const override;
     bool ShiftMacroKeys(int position) override;
 

@@ -222,6 +222,9 @@ public:
     virtual void LoadDefaultProfile() {}
     virtual int WriteKeyTable() { return 0; }
     virtual int DownloadMacros() { return 0; }
+    // The user's macro library changed (a macro added, renamed, deleted or imported): the
+    // device gets the macros its keys use again. DownloadMacros' result.
+    virtual int MacroLibraryChanged() { return DownloadMacros(); }
     // Deleting library macro `position`: the keys whose assignment names it; then every key
     // naming it gets its default back and those naming a later macro the one before. When a
     // key changed the list is stored in the profile and sent; true then.

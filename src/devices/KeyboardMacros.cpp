@@ -4,6 +4,7 @@
 #include "config/MacroFiles.h"
 #include "devices/KelvaneKeyboardDevice.h"
 #include "devices/MacroImage.h"
+#include "devices/MacroLibraryCount.h"
 
 namespace devices {
 
@@ -54,6 +55,11 @@ int CKelvaneKeyboardDevice::DownloadMacros(const std::vector<int>& libraryIndexe
     const int written = m_command.WriteMacroData(image);
     m_command.End();
     return written == kCommSuccess ? kMacroDownloadDone : kMacroDownloadFailed;
+}
+
+int CKelvaneKeyboardDevice::MacroLibraryChanged() {
+    m_macroLibrarySize = CountLibraryMacros(UserDataFolder());
+    return DownloadMacros();
 }
 
 std::vector<int> CKelvaneKeyboardDevice::KeysNamingMacro(int position) const {

@@ -53,12 +53,6 @@ void CMacroControlUI::BindControls() {
     m_rows = Child<ui::CListUI>("macro_action_list");
 }
 
-void CMacroControlUI::SetIdClock(config::CMacroLibrary::Clock clock) {
-    const std::string folder = m_library.MacroFolder();
-    m_library = config::CMacroLibrary(std::move(clock));
-    m_library.SetMacroFolder(folder);
-}
-
 ::macro::Milliseconds CMacroControlUI::Now() const {
     return m_clock();
 }
@@ -158,10 +152,9 @@ std::string CMacroControlUI::ImportMacro(const std::string& path) {
     return id;
 }
 
-int CMacroControlUI::ExportMacro(const std::string& path) const {
-    auto& library = const_cast<config::CMacroLibrary&>(m_library);
-    library.SelectMacro(GetSelectedMacroIndex());
-    return library.ExportMacro(path);
+int CMacroControlUI::ExportMacro(const std::string& path) {
+    m_library.SelectMacro(GetSelectedMacroIndex());
+    return m_library.ExportMacro(path);
 }
 
 int CMacroControlUI::GetSelectedMacroIndex() const {

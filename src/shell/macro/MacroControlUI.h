@@ -35,8 +35,6 @@ public:
     void BindControls();
     // The recorder's clock (a steady clock by default); tests move their own.
     void SetClock(Clock clock) { m_clock = std::move(clock); }
-    // The macro ids' clock, for tests.
-    void SetIdClock(config::CMacroLibrary::Clock clock);
 
     // ---- The library ----
 
@@ -58,7 +56,7 @@ public:
     // Shows the selected macro's events again from its file, dropping unsaved edits.
     void ReloadMacroEvents() { LoadMacroEvents(); }
     std::string ImportMacro(const std::string& path);
-    int ExportMacro(const std::string& path) const;
+    int ExportMacro(const std::string& path);
     int GetSelectedMacroIndex() const;
     const config::CMacroLibrary& Library() const { return m_library; }
 

@@ -319,8 +319,7 @@ bool CMacroRoutes::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lPa
 // ---- The library ----
 
 void CMacroRoutes::LibraryChanged(devices::CKelvaneUSBDevice& device) {
-    device.LoadLists();
-    device.DownloadMacros();
+    device.MacroLibraryChanged();
     if (m_libraryShown)
         m_libraryShown(device);
 }
@@ -334,9 +333,11 @@ void CMacroRoutes::DeleteMacro(CMacroControlUI& panel, devices::CKelvaneUSBDevic
     if (!device.KeysNamingMacro(index).empty() &&
         m_dialogs.message(QStringLiteral("message_text_2"), 1) != 1)
         return;
+    // The entry goes first: when the library cannot be written, the keys keep their macros.
+    if (panel.DeleteMacro() < 0)
+        return;
     device.ShiftMacroKeys(index);
-    if (panel.DeleteMacro() >= 0)
-        LibraryChanged(device);
+    LibraryChanged(device);
 }
 
 void CMacroRoutes::Rename(CMacroControlUI& panel, devices::CKelvaneUSBDevice& device) {

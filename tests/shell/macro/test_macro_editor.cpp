@@ -10,6 +10,7 @@
 #include "shell/macro/MacroControlUI.h"
 #include "shell/macro/MacroEventRow.h"
 #include "shell/macro/MacroRoutes.h"
+#include "support/DenyOpening.h"
 #include "ui/ButtonUI.h"
 #include "ui/ComboUI.h"
 #include "ui/EditUI.h"
@@ -311,8 +312,18 @@ TEST_F(MacroEditorTest, DeletingAMacroAsksTwiceForAnAssignedOneAndMovesTheKeysUp
     EXPECT_EQ(editor->Library().Macros().size(), 3u);
     EXPECT_EQ(keyboard->GetKeyRecord(kKeyA).code, devices::MacroCode(2, 0));
 
+    // An index that cannot be read is never rewritten: the macro stays and so do the keys.
+    {
+        config::ScopedFileCalls denied(test::DenyOpening("macro.config"));
+        answers = {1, 1};
+        Click(QStringLiteral("macro_btn_name_sub"));
+    }
+    EXPECT_EQ(keyboard->GetKeyRecord(kKeyA).code, devices::MacroCode(2, 0));
+    EXPECT_EQ(keyboard->GetKeyRecord(kKeyB).code, devices::MacroCode(0, 1));
+
     answers = {1, 1};
     board->ClearWireLog();
+    SelectMacro(0);
     Click(QStringLiteral("macro_btn_name_sub"));
     ASSERT_EQ(editor->Library().Macros().size(), 2u);
     EXPECT_EQ(editor->Library().Macros()[0].name, "b");
