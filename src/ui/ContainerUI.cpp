@@ -82,7 +82,10 @@ bool CContainerUI::Remove(CControlUI* control) {
         return false;
     m_items.erase(m_items.begin() + index);
     OnItemRemoved(index);
+    // Off the list already: the child event of its deletion has nothing to look for.
+    m_removing = true;
     delete control->GetWidget();
+    m_removing = false;
     return true;
 }
 
@@ -96,7 +99,7 @@ void CContainerUI::OnItemRemoved(int) {}
 void CContainerUI::childEvent(QChildEvent* event) {
     // A child control deleted directly (not through Remove) leaves the item list too. Its
     // control part is already gone, so it is recognised by its widget address only.
-    if (event->removed()) {
+    if (event->removed() && !m_removing) {
         for (size_t i = 0; i < m_items.size(); ++i) {
             if (static_cast<QObject*>(dynamic_cast<QWidget*>(m_items[i])) == event->child()) {
                 m_items.erase(m_items.begin() + static_cast<long>(i));

@@ -45,6 +45,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
     std::vector<CControlUI*> m_items;
+    bool m_removing = false; // Remove is deleting a child it has taken off the list
     QBoxLayout* m_box = nullptr;
 };
 

@@ -86,7 +86,7 @@ bool CListUI::AddAt(CControlUI* control, int index) {
         row->SetOwner(this);
     if (m_curSel >= index)
         ++m_curSel;
-    Reindex();
+    Reindex(index);
     return true;
 }
 
@@ -95,11 +95,11 @@ void CListUI::OnItemRemoved(int index) {
         m_curSel = -1;
     else if (m_curSel > index)
         --m_curSel;
-    Reindex();
+    Reindex(index);
 }
 
-void CListUI::Reindex() {
-    for (int i = 0; i < GetCount(); ++i) {
+void CListUI::Reindex(int from) {
+    for (int i = from; i < GetCount(); ++i) {
         if (auto* row = dynamic_cast<IListItemUI*>(GetItemAt(i)))
             row->SetIndex(i);
     }

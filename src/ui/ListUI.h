@@ -86,7 +86,8 @@ protected:
     void OnItemRemoved(int index) override;
 
 private:
-    void Reindex();
+    // The rows from `from` on learn their new positions.
+    void Reindex(int from);
     QScrollArea* m_scroll = nullptr;
     QWidget* m_content = nullptr;
     QBoxLayout* m_contentLayout = nullptr;

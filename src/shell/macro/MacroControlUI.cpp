@@ -202,9 +202,14 @@ void CMacroControlUI::TakeRowsIntoModel() {
 void CMacroControlUI::RebuildRows() {
     if (!m_rows)
         return;
+    // Hidden meanwhile, the list lays its rows out once instead of once per row added.
+    QWidget* list = m_rows->GetWidget();
+    const bool shown = list->isVisibleTo(list->parentWidget());
+    list->hide();
     m_rows->RemoveAll();
     for (std::size_t i = 0; i < m_events.events.size(); ++i)
         m_rows->Add(MakeEventRow(m_events.events[i]));
+    list->setVisible(shown);
     SelectRow(m_events.HasSelection() ? m_events.selected : -1);
 }
 
