@@ -163,6 +163,7 @@ void CMainWnd::StartDiscovery() {
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
     hooks.stopKeyAssignment = [this] { m_keySet->StopCapture(); };
+    hooks.stopMacroRecording = [this] { m_macro->StopRecording(); };
     hooks.setSeveralDevices = [this](bool several) { m_light->SetSeveralDevices(several); };
     hooks.leaveSynchronisation = [this](devices::CKelvaneUSBDevice& device) {
         m_light->SetParticipation(device, false);

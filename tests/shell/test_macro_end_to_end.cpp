@@ -360,4 +360,27 @@ TEST_F(MacroEndToEndTest, HidingTheWindowToTheTrayStopsTheRecordingAndSavesIt) {
     EXPECT_EQ(Rows()->GetCount(), 2);
 }
 
+// The keyboard whose page records is unplugged: its page goes, and so does the capture, at
+// once rather than with the next key, which would be swallowed.
+TEST_F(MacroEndToEndTest, UnpluggingTheRecordingKeyboardStopsTheRecordingAndSavesIt) {
+    AddMacroOnMacroTab();
+    now = 1000;
+    Click("macro_btn_starredio");
+    ASSERT_TRUE(panel->IsRecording());
+    now = 1100;
+    SendKey(kLinuxKeyA, true);
+    now = 1140;
+    SendKey(kLinuxKeyA, false);
+
+    devices.Unplug(board);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 0; }));
+    EXPECT_FALSE(wnd->Macro()->IsRecording());
+    EXPECT_FALSE(panel->IsRecording());
+    EXPECT_FALSE(wnd->KeySet()->Hook().IsCapturingKeys());
+    EXPECT_FALSE(wnd->KeySet()->Hook().IsCapturingMouse());
+    const Json::Value mac = config::ReadJsonFile(MacroFile());
+    ASSERT_EQ(mac["Events"].size(), 2u);
+    EXPECT_EQ(mac["Events"][0]["Delay"].asString(), "40");
+}
+
 } // namespace

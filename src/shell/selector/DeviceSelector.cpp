@@ -217,6 +217,8 @@ void DeviceSelector::HideItem(int index) {
             m_hooks.closeSecondaryWindows();
         if (m_hooks.keyAssignmentOpen && m_hooks.keyAssignmentOpen() && m_hooks.stopKeyAssignment)
             m_hooks.stopKeyAssignment();
+        if (m_hooks.stopMacroRecording)
+            m_hooks.stopMacroRecording();
         for (std::size_t i = 0; i < items.size(); ++i) {
             if (static_cast<int>(i) != index && items[i]->GetVisibleFlag()) {
                 next = static_cast<int>(i);

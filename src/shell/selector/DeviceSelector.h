@@ -27,8 +27,11 @@ struct DeviceSelectorHooks {
     std::function<void()> closeSecondaryWindows;
     // Whether the key assignment panel is showing.
     std::function<bool()> keyAssignmentOpen;
-    // Stops key capture (UM_HOOK_SWITCH 0) and macro recording and re-enables the list.
+    // Stops key capture (UM_HOOK_SWITCH 0) and re-enables the list.
     std::function<void()> stopKeyAssignment;
+    // Ends a macro recording (saving it): the current page goes, and with it the capture,
+    // whether or not the key assignment panel was open.
+    std::function<void()> stopMacroRecording;
     // Tells the lighting pages whether more than one device is shown.
     std::function<void(bool)> setSeveralDevices;
     // A device leaves synchronised lighting because too few take part.

@@ -62,6 +62,7 @@ protected:
         hooks.closeSecondaryWindows = [this] { ++secondaryClosed; };
         hooks.keyAssignmentOpen = [this] { return keyAssignmentOpen; };
         hooks.stopKeyAssignment = [this] { ++keyCaptureStopped; };
+        hooks.stopMacroRecording = [this] { ++recordingStopped; };
         hooks.setSeveralDevices = [this](bool several) { severalDevices = several; };
         selector = std::make_unique<shell::DeviceSelector>(pm, &wnd, hooks);
         wnd.selector = selector.get();
@@ -104,6 +105,7 @@ protected:
     std::vector<shell::CMpDevicePowerUI*> powers;
     int secondaryClosed = 0;
     int keyCaptureStopped = 0;
+    int recordingStopped = 0;
     bool keyAssignmentOpen = false;
     bool severalDevices = false;
 };

@@ -54,17 +54,25 @@ TEST_F(DeviceList, HidingKeepsOrMovesTheCurrentItem) {
     EXPECT_EQ(selector->CurrentIndex(), 0);
     EXPECT_EQ(secondaryClosed, 0);
     EXPECT_EQ(keyCaptureStopped, 0);
+    EXPECT_EQ(recordingStopped, 0);
 
     keyAssignmentOpen = true;
     selector->HideItem(0); // current: the first other visible item takes over
     EXPECT_EQ(secondaryClosed, 1);
     EXPECT_EQ(keyCaptureStopped, 1);
+    EXPECT_EQ(recordingStopped, 1);
     EXPECT_EQ(selector->CurrentIndex(), 1);
     EXPECT_FALSE(Item(0).IsSelected());
     EXPECT_EQ(DeviceSwitch()->GetCurSel(), Item(1).GetBindTabIndex());
     EXPECT_EQ(selector->GetSelectedKind(), 2);
     EXPECT_FALSE(severalDevices);
     EXPECT_FALSE(NoDeviceShown());
+
+    // A recording ends with its page even when the key assignment panel was not open.
+    keyAssignmentOpen = false;
+    selector->HideItem(1);
+    EXPECT_EQ(keyCaptureStopped, 1);
+    EXPECT_EQ(recordingStopped, 2);
 }
 
 TEST_F(DeviceList, PreviousAndNextSkipHiddenItems) {
