@@ -468,8 +468,11 @@ void CMainWnd::OnSelectChanged(const QString& name) {
             panel->SelectTab(tab);
         return;
     }
-    if (m_selector && (NameIs(name, "device_select") || NameIs(name, "synchro_device_select")))
+    if (m_selector && (NameIs(name, "device_select") || NameIs(name, "synchro_device_select"))) {
         m_selector->OnSelectionChanged();
+        if (m_macro)
+            m_macro->OnDeviceChosen();
+    }
 }
 
 CDeviceOptionUI* CMainWnd::ItemOf(devices::CKelvaneUSBDevice& device) const {

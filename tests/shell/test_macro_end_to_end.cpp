@@ -12,6 +12,7 @@
 #include "shell/macro/MacroControlUI.h"
 #include "shell/macro/MacroEventRow.h"
 #include "shell/macro/MacroRoutes.h"
+#include "shell/selector/DeviceOptionUI.h"
 #include "ui/ComboUI.h"
 #include "ui/EditUI.h"
 #include "ui/ListUI.h"
@@ -98,11 +99,11 @@ protected:
         QApplication::instance()->notify(native, &event);
     }
     // A left click through the window system at the centre of a control.
-    void ClickThroughWindow(const char* name) {
-        ui::CControlUI* control = InPanel(name);
-        ASSERT_NE(control, nullptr) << name;
+    void ClickThroughWindow(const char* name) { ClickThroughWindow(InPanel(name)); }
+    void ClickThroughWindow(ui::CControlUI* control) {
+        ASSERT_NE(control, nullptr);
         QWidget* widget = control->GetWidget();
-        ASSERT_TRUE(widget->isVisible()) << name;
+        ASSERT_TRUE(widget->isVisible()) << control->GetName().toStdString();
         const QPoint at = widget->mapTo(Host(), widget->rect().center());
         QTest::mouseClick(Host()->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     }
@@ -381,6 +382,44 @@ TEST_F(MacroEndToEndTest, UnpluggingTheRecordingKeyboardStopsTheRecordingAndSave
     const Json::Value mac = config::ReadJsonFile(MacroFile());
     ASSERT_EQ(mac["Events"].size(), 2u);
     EXPECT_EQ(mac["Events"][0]["Delay"].asString(), "40");
+}
+
+// Another device's item chosen while recording: the keyboard's page goes, and the recording
+// with it, before any key could be swallowed for a page nobody sees.
+TEST_F(MacroEndToEndTest, ChoosingAnotherDeviceStopsTheRecordingAndSavesIt) {
+    devices.Plug(sim::MakeVirtualDevice(sim::VirtualProduct::Mouse));
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 2; }));
+    ASSERT_EQ(wnd->CurrentDevice(), keyboard);
+    shell::CDeviceOptionUI* mouseItem = nullptr;
+    for (QWidget* w : Host()->findChildren<QWidget*>()) {
+        auto* item = dynamic_cast<shell::CDeviceOptionUI*>(w);
+        if (item && item->GetDevice() && item->GetDevice() != keyboard)
+            mouseItem = item;
+    }
+    ASSERT_NE(mouseItem, nullptr);
+    AddMacroOnMacroTab();
+    now = 1000;
+    Click("macro_btn_starredio");
+    ASSERT_TRUE(panel->IsRecording());
+    now = 1100;
+    SendKey(kLinuxKeyA, true);
+    now = 1160;
+    SendKey(kLinuxKeyA, false);
+
+    ClickThroughWindow(
+        wnd->GetPaintManager().FindSubControlByName(mouseItem, QStringLiteral("device_select")));
+    ASSERT_NE(wnd->CurrentDevice(), keyboard);
+    EXPECT_FALSE(wnd->Macro()->IsRecording());
+    EXPECT_FALSE(panel->IsRecording());
+    EXPECT_FALSE(wnd->KeySet()->Hook().IsCapturingKeys());
+    EXPECT_FALSE(wnd->KeySet()->Hook().IsCapturingMouse());
+    // The click that chose the mouse was recorded as any click away from the stop button is.
+    const Json::Value mac = config::ReadJsonFile(MacroFile());
+    ASSERT_EQ(mac["Events"].size(), 4u);
+    EXPECT_EQ(mac["Events"][0]["Delay"].asString(), "60");
+    EXPECT_EQ(mac["Events"][1]["Button"].asInt(), 4);
+    EXPECT_EQ(mac["Events"][2]["Type"].asInt(), 1);
+    EXPECT_EQ(mac["Events"][3]["Type"].asInt(), 1);
 }
 
 } // namespace

@@ -289,6 +289,11 @@ void CMacroRoutes::StopRecording() {
     panel->SaveMacro();
 }
 
+void CMacroRoutes::OnDeviceChosen() {
+    if (m_recording && m_recording != CurrentPanel())
+        StopRecording();
+}
+
 bool CMacroRoutes::HandleMessage(ui::UINT msg, ui::WPARAM wParam, ui::LPARAM lParam) {
     if (msg == 0)
         return false;

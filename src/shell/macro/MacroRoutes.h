@@ -56,6 +56,9 @@ public:
     bool IsRecording() const { return m_recording != nullptr; }
     // Ends a recording (the stop button, another device, the window hidden) and saves it.
     void StopRecording();
+    // Another device item was chosen: a recording on a page no longer shown ends (saved) now,
+    // rather than swallowing the next key.
+    void OnDeviceChosen();
 
 private:
     CMacroControlUI* CurrentPanel() const;
