@@ -27,6 +27,7 @@
 #include <QWindow>
 #include <json/json.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <vector>
@@ -47,12 +48,15 @@ struct ExpectedEvent {
     bool down;
     int button;
     int delay;
+    const char* keyText; // the text id of the key's name
 };
 
 // Recorded with the moved clock below: A down, 120 ms, A up, 50 ms, Left Shift down, 80 ms,
 // Left Shift up. Each pause ends up on the event before it; the last event keeps 0.
-const std::vector<ExpectedEvent> kRecorded = {
-    {10, true, 4, 120}, {10, false, 4, 50}, {9, true, 2, 80}, {9, false, 2, 0}};
+const std::vector<ExpectedEvent> kRecorded = {{10, true, 4, 120, "keyboard_key_A"},
+                                              {10, false, 4, 50, "keyboard_key_A"},
+                                              {9, true, 2, 80, "keyboard_key_LShift"},
+                                              {9, false, 2, 0, "keyboard_key_LShift"}};
 
 Json::Value ParseJson(const std::string& text) {
     Json::Value value;
@@ -226,6 +230,14 @@ TEST_F(MacroEndToEndTest, ARecordedMacroAssignedToAKeyReachesTheKeyboard) {
         EXPECT_EQ(event["Action"].asString(), kRecorded[i].down ? "down" : "up") << i;
         EXPECT_EQ(event["Button"].asInt(), kRecorded[i].button) << i;
         EXPECT_EQ(shell::macro::DelayEditOfRow(row)->GetText().toInt(), kRecorded[i].delay) << i;
+        // The action label names the key, the direction label says press or release.
+        auto* labels = dynamic_cast<ui::CContainerUI*>(row);
+        ASSERT_NE(labels, nullptr);
+        ASSERT_FALSE(wnd->TextById(kRecorded[i].keyText).isEmpty());
+        EXPECT_EQ(labels->GetItemAt(0)->GetText(), wnd->TextById(kRecorded[i].keyText)) << i;
+        EXPECT_EQ(labels->GetItemAt(1)->GetText(),
+                  wnd->TextById(kRecorded[i].down ? "macro_event_down" : "macro_event_up"))
+            << i;
     }
 
     // The file the stop button saved.
@@ -258,11 +270,14 @@ TEST_F(MacroEndToEndTest, ARecordedMacroAssignedToAKeyReachesTheKeyboard) {
 
     // On the wire: the image in 0x15 packets between 0x01 and 0x02, before the key table.
     std::vector<std::uint8_t> sent;
+    std::vector<std::uint8_t> commands;
     bool keyTableAfterMacros = false;
     for (const sim::WirePacket& p : board->WireLog()) {
         if (p.direction != sim::WireDirection::Request)
             continue;
         const std::uint8_t command = p.bytes[sim::wire::kCommandAt];
+        if (commands.empty() || commands.back() != command)
+            commands.push_back(command);
         if (command == 0x15) {
             const std::size_t offset = p.bytes[sim::wire::kOffsetLowAt] |
                                        std::size_t{p.bytes[sim::wire::kOffsetHighAt]} << 8;
@@ -274,6 +289,11 @@ TEST_F(MacroEndToEndTest, ARecordedMacroAssignedToAKeyReachesTheKeyboard) {
     }
     EXPECT_EQ(sent, image);
     EXPECT_TRUE(keyTableAfterMacros);
+    const auto write = std::find(commands.begin(), commands.end(), 0x15);
+    ASSERT_NE(write, commands.end());
+    ASSERT_TRUE(write != commands.begin() && write + 1 != commands.end());
+    EXPECT_EQ(write[-1], 0x01);
+    EXPECT_EQ(write[1], 0x02);
 }
 
 // Deleting the macro key A names: two questions; both confirmed, the key gets its default
