@@ -113,6 +113,17 @@ protected:
     }
 
     // The keyboard page's macro tab, with a new macro "macro_1" selected.
+    // A new macro recording A held for `heldMs`, still recording.
+    void StartRecordingAPress(int heldMs) {
+        AddMacroOnMacroTab();
+        now = 1000;
+        Click("macro_btn_starredio");
+        ASSERT_TRUE(panel->IsRecording());
+        now = 1100;
+        SendKey(kLinuxKeyA, true);
+        now = 1100 + heldMs;
+        SendKey(kLinuxKeyA, false);
+    }
     void AddMacroOnMacroTab() {
         Click("macro_Op_tab");
         ASSERT_NE(Names(), nullptr);
@@ -356,14 +367,7 @@ TEST_F(MacroEndToEndTest, CancelAtTheSecondQuestionKeepsTheMacroAndTheKey) {
 // A window hidden to the tray must not keep the keyboard grabbed: the recording ends and what
 // it recorded is saved.
 TEST_F(MacroEndToEndTest, HidingTheWindowToTheTrayStopsTheRecordingAndSavesIt) {
-    AddMacroOnMacroTab();
-    now = 1000;
-    Click("macro_btn_starredio");
-    ASSERT_TRUE(panel->IsRecording());
-    now = 1100;
-    SendKey(kLinuxKeyA, true);
-    now = 1130;
-    SendKey(kLinuxKeyA, false);
+    StartRecordingAPress(30);
     ASSERT_EQ(Rows()->GetCount(), 2);
 
     wnd->SendMessage(ui::WM_TRAYICON, 0, ui::WM_LBUTTONUP);
@@ -385,14 +389,7 @@ TEST_F(MacroEndToEndTest, HidingTheWindowToTheTrayStopsTheRecordingAndSavesIt) {
 // The keyboard whose page records is unplugged: its page goes, and so does the capture, at
 // once rather than with the next key, which would be swallowed.
 TEST_F(MacroEndToEndTest, UnpluggingTheRecordingKeyboardStopsTheRecordingAndSavesIt) {
-    AddMacroOnMacroTab();
-    now = 1000;
-    Click("macro_btn_starredio");
-    ASSERT_TRUE(panel->IsRecording());
-    now = 1100;
-    SendKey(kLinuxKeyA, true);
-    now = 1140;
-    SendKey(kLinuxKeyA, false);
+    StartRecordingAPress(40);
 
     devices.Unplug(board);
     ASSERT_TRUE(test::WaitUntil([&] { return wnd->ConnectedCount() == 0; }));
@@ -418,14 +415,7 @@ TEST_F(MacroEndToEndTest, ChoosingAnotherDeviceStopsTheRecordingAndSavesIt) {
             mouseItem = item;
     }
     ASSERT_NE(mouseItem, nullptr);
-    AddMacroOnMacroTab();
-    now = 1000;
-    Click("macro_btn_starredio");
-    ASSERT_TRUE(panel->IsRecording());
-    now = 1100;
-    SendKey(kLinuxKeyA, true);
-    now = 1160;
-    SendKey(kLinuxKeyA, false);
+    StartRecordingAPress(60);
 
     ClickThroughWindow(
         wnd->GetPaintManager().FindSubControlByName(mouseItem, QStringLiteral("device_select")));
