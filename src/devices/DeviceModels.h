@@ -5,6 +5,7 @@
 #include "config/Hs6533Profiledata.h"
 #include "config/MouseProfiledata.h"
 #include "devices/KelvaneKeyboardDevice.h"
+#include "devices/KelvaneMousePadDevice.h"
 #include "devices/KelvaneUSBDevice.h"
 
 #include <memory>
@@ -21,13 +22,6 @@ public:
     std::string GetClass() const override { return "KelvaneMouseDevice"; }
     int GetDeviceKind() const override { return transport::kKindMouse; }
     void ReadPowerStatus() override { ReadPowerStatusRecord(); }
-};
-
-class CKelvaneMousePadDevice : public CKelvaneUSBDevice {
-public:
-    using CKelvaneUSBDevice::CKelvaneUSBDevice;
-    std::string GetClass() const override { return "KelvaneMousePadDevice"; }
-    int GetDeviceKind() const override { return transport::kKindMousePad; }
 };
 
 class CKelvaneHS6533Device : public CKelvaneUSBDevice {
