@@ -46,6 +46,7 @@ int CKelvaneMousePadDevice::ReadStateFromDevice() {
     if (result != kCommSuccess)
         return result; // keep the previous block rather than take one never read
     m_block = PadBlockFromWire(read, ModeCodes());
+    m_block[padblock::kPageAt] = page[0];
     TakeLightInfo(TakePadLightFields(GetLightFields(), m_block));
     ProfileData().WriteLightInfo(GetLightFields());
     ProfileData().SaveProfile();

@@ -33,7 +33,7 @@ public:
     // ---- Light block ----
 
     // The page and the light block of that page: 1 byte at 0, then 26 bytes at 25 × page,
-    // of which the first 21 become the block. The light state and the profile (saved) take
+    // of which the first 21 become the block, its byte 0 the page. The light state and the profile (saved) take
     // the block's light fields; the direction keeps the profile's. Clears the light pause
     // first. A failed read (or a closed channel) changes nothing.
     int ReadStateFromDevice() override;
