@@ -66,6 +66,7 @@ CMainWnd::~CMainWnd() {
     ForEachDevice([](devices::CKelvaneUSBDevice& device) {
         device.StopNotificationThread(transport::kKindKeyboard);
         device.StopNotificationThread(transport::kKindKeyboardReceiver);
+        device.StopNotificationThread(transport::kKindMousePad);
     });
     CResourceManager::GetInstance().RemoveTextQueryInterface(this);
 }
