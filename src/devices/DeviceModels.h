@@ -3,26 +3,14 @@
 // keyboard, mouse, mouse pad and headset behaviour is added to these classes.
 
 #include "config/Hs6533Profiledata.h"
-#include "config/MouseProfiledata.h"
 #include "devices/KelvaneKeyboardDevice.h"
+#include "devices/KelvaneMouseDevice.h"
 #include "devices/KelvaneMousePadDevice.h"
 #include "devices/KelvaneUSBDevice.h"
 
 #include <memory>
 
 namespace devices {
-
-class CKelvaneMouseDevice : public CKelvaneUSBDevice {
-public:
-    explicit CKelvaneMouseDevice(transport::HidBackend* backend = nullptr)
-        : CKelvaneUSBDevice(backend, std::make_unique<config::CMouseProfiledata>()) {}
-    config::CMouseProfiledata& Profile() {
-        return static_cast<config::CMouseProfiledata&>(ProfileData());
-    }
-    std::string GetClass() const override { return "KelvaneMouseDevice"; }
-    int GetDeviceKind() const override { return transport::kKindMouse; }
-    void ReadPowerStatus() override { ReadPowerStatusRecord(); }
-};
 
 class CKelvaneHS6533Device : public CKelvaneUSBDevice {
 public:

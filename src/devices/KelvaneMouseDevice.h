@@ -1,0 +1,108 @@
+#pragma once
+// CKelvaneMouseDevice: the gaming mouse, by cable or through its 2.4 GHz receiver. Beside the
+// base device it keeps the mouse's key table and the slots of its on-screen buttons, its DPI
+// scale, the profile's DPI stages and system words, and it writes the configuration block
+// (lighting, report rate, DPI stages, screen size, pointer correction) into the mouse.
+//
+// Results: 1 success; 0 nothing done (command channel not open, the mouse not answering
+// behind its receiver, or a failed read).
+
+#include "config/MouseProfiledata.h"
+#include "devices/KelvaneUSBDevice.h"
+#include "devices/MouseButtonMap.h"
+#include "devices/MouseConfigBlock.h"
+#include "devices/MouseDpi.h"
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace devices {
+
+inline constexpr std::size_t kMouseKeyTableSize = 512;
+
+class CKelvaneMouseDevice : public CKelvaneUSBDevice {
+public:
+    explicit CKelvaneMouseDevice(transport::HidBackend* backend = nullptr);
+
+    config::CMouseProfiledata& Profile() {
+        return static_cast<config::CMouseProfiledata&>(ProfileData());
+    }
+    std::string GetClass() const override { return "KelvaneMouseDevice"; }
+    int GetDeviceKind() const override { return transport::kKindMouse; }
+    void ReadPowerStatus() override { ReadPowerStatusRecord(); }
+
+    // Whether the mouse answers behind its receiver (0xAA); true by cable, false while the
+    // channel is closed.
+    bool CheckReceiverLink() override;
+
+    // ---- Connection ----
+
+    // 0x01, 0x03, then 0x07 for the buttons the mouse reports and 0x02; builds the button map
+    // and the DPI scale. A mouse reporting more buttons than the table holds, or a failed
+    // read, ends it there and the previous tables stay. 1 when the tables were read.
+    int ReadDeviceTables();
+    // The tables, the profile, then the device state.
+    int ReadAllFromDevice() override;
+    // The current page (1 byte at 0) and its 71-byte block: light mode, brightness, speed,
+    // multicolour and colour into the light state (the direction stays), byte 12 as the
+    // current DPI stage; both kept in the profile, which is saved. A failed read changes
+    // nothing.
+    int ReadStateFromDevice() override;
+    int GetCurrentPage() const { return m_page; }
+    const MouseStateBlock& StateBlock() const { return m_stateBlock; }
+
+    const DpiScale& GetDpiScale() const { return m_dpiScale; }
+    int GetDeviceButtonCount() const { return InfoBlock()[kInfoKeyCountAt]; }
+    const std::array<std::uint8_t, kMouseKeyTableSize>& DeviceKeyTable() const {
+        return m_keyTable;
+    }
+    const MouseButtonMap& ButtonMap() const { return m_buttonMap; }
+
+    // ---- Configuration block ----
+
+    // The block of the current light state, system words, current stage, stage list and the
+    // profile's correction list.
+    MouseConfigBlock BuildConfigBlock(std::uint8_t firstByte, std::uint8_t byte59,
+                                      std::uint16_t screenWidth, std::uint16_t screenHeight);
+    // Writes that block at page × 128: 0x01, 0x06, 0x02, each through the receiver only after
+    // the mouse answered a link check (else 0 and nothing more is sent).
+    int Apply(int page, std::uint8_t firstByte, std::uint8_t byte59, std::uint16_t screenWidth,
+              std::uint16_t screenHeight);
+    // The primary screen's size, given by the window (the block carries it).
+    void SetScreenSize(std::uint16_t width, std::uint16_t height);
+    // Apply(0, 0, 1, the screen size).
+    int WriteLightBlock() override;
+
+    // ---- Profile ----
+
+    // The stage list, the current stage, the system words and the light state from the
+    // selected profile.
+    void ReloadProfile() override;
+    void StoreProfile() override { Profile().SaveProfile(); }
+    const std::vector<DpiStageRecord>& GetStageList() const { return m_stages; }
+    // Stored into the profile (not saved).
+    void SetStageList(const std::vector<DpiStageRecord>& stages);
+    int GetCurrentDpiStage() const { return m_currentStage; }
+    // Stored into the profile's "StageActive" (not saved).
+    void SetCurrentDpiStage(int stage);
+    const config::SystemStageWords& GetSystemRecord() const { return m_system; }
+    // Stored into the profile (not saved).
+    void SetSystemRecord(const config::SystemStageWords& system);
+
+private:
+    std::vector<int> ModeCodes() const;
+
+    std::array<std::uint8_t, kMouseKeyTableSize> m_keyTable{};
+    MouseButtonMap m_buttonMap{};
+    DpiScale m_dpiScale;
+    std::vector<DpiStageRecord> m_stages;
+    int m_currentStage = 0;
+    config::SystemStageWords m_system;
+    int m_page = 0;
+    MouseStateBlock m_stateBlock{};
+    std::uint16_t m_screenWidth = 0;
+    std::uint16_t m_screenHeight = 0;
+};
+
+} // namespace devices
