@@ -4,6 +4,9 @@
 
 #include "MouseFixture.h"
 
+#include <fstream>
+#include <iterator>
+
 namespace mousetest {
 namespace {
 
@@ -59,10 +62,30 @@ TEST_P(MouseApplyTest, TheBlockOfTheProfileReachesTheMouseMemory) {
 }
 
 TEST_P(MouseApplyTest, APageFurtherOnAndTheSelectedCorrection) {
+    // The medium and high corrections selected: the first of them goes.
+    const std::string path = device->UserDataFolder() + device->GetCurrentProfileId() + ".Json";
+    std::string text;
+    {
+        std::ifstream in(path);
+        text.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    const std::string off = "\"CorrectSelect\" : 0";
+    const std::size_t low = text.find(off);
+    const std::size_t medium = text.find(off, low + 1);
+    const std::size_t high = text.find(off, medium + 1);
+    ASSERT_NE(high, std::string::npos);
+    text[medium + off.size() - 1] = '1';
+    text[high + off.size() - 1] = '1';
+    std::ofstream(path) << text;
+    device->ReloadProfile();
+
     const Bytes before = Memory(0, 128);
     ClearWireLogs();
     EXPECT_EQ(device->Apply(2, 0, 1, 800, 600), 1);
     const Bytes written = Gathered(Requests(), 0x06, 256);
+    ASSERT_EQ(written.size(), 66u);
+    EXPECT_EQ(written[64], 64) << "CorrectMinSq of the medium entry";
+    EXPECT_EQ(written[65], 8) << "CorrectPixThresh of the medium entry";
     EXPECT_EQ(Memory(256, 66), written);
     EXPECT_EQ(Memory(0, 128), before) << "page 0 untouched";
 }
