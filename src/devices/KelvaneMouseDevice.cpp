@@ -146,6 +146,18 @@ void CKelvaneMouseDevice::ReloadProfile() {
     m_stages = Profile().ReadDpiStages();
     m_currentStage = Profile().GetDpiStageActive();
     m_system = Profile().ReadMouseSystem();
+    m_buttons.clear();
+    for (const config::KeyListEntry& entry : Profile().ReadKeyList())
+        m_buttons.push_back(KeyRecordFromEntry(entry));
+}
+
+void CKelvaneMouseDevice::SetButtonList(const std::vector<KeyRecord>& buttons) {
+    m_buttons = buttons;
+    std::vector<config::KeyListEntry> entries;
+    entries.reserve(buttons.size());
+    for (const KeyRecord& record : buttons)
+        entries.push_back(KeyRecordToEntry(record));
+    Profile().WriteKeyList(entries);
 }
 
 void CKelvaneMouseDevice::SetStageList(const std::vector<DpiStageRecord>& stages) {

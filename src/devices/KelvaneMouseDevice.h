@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace devices {
@@ -74,6 +75,29 @@ public:
     // Apply(0, 0, 1, the screen size).
     int WriteLightBlock() override;
 
+    // ---- Buttons and macros ----
+
+    // On-screen button j's record at j, as the profile's "KeyList" holds them.
+    const std::vector<KeyRecord>& GetButtonList() const { return m_buttons; }
+    // Stored into the profile (not saved).
+    void SetButtonList(const std::vector<KeyRecord>& buttons);
+    // The key table as read at connection with every present button's assignment in its slot
+    // (MouseButtonTable.h): 0x03, then 0x01, 0x09 and 0x02, through the receiver only while the
+    // mouse answers its link check (before the information, the begin and the end). Page must
+    // be 0 (else -201, nothing sent). 1 when written.
+    int DownloadButtons(int page, std::span<const KeyRecord> buttons);
+    // The profile's buttons, page 0.
+    int WriteKeyTable() override;
+    // The library macros the present buttons use, in the order the mouse numbers them.
+    std::vector<int> UsedMacroList() const;
+    // The used macros as one image into the macro memory (MacroImage.h): 0x03 for the memory
+    // size, then 0x01, 0x15 and 0x02 each after a link check through the receiver. A macro
+    // whose entry or file is missing goes as an empty block. 1 when written or when there is
+    // nothing to write; 0 when the channel is closed, the mouse does not answer, the library
+    // cannot be read while macros are used, or the image is over the macro memory (not sent).
+    int DownloadMacros() override;
+    int DownloadMacros(const std::vector<int>& libraryIndexes);
+
     // ---- Profile ----
 
     // The stage list, the current stage, the system words and the light state from the
@@ -96,6 +120,7 @@ private:
     std::array<std::uint8_t, kMouseKeyTableSize> m_keyTable{};
     MouseButtonMap m_buttonMap{};
     DpiScale m_dpiScale;
+    std::vector<KeyRecord> m_buttons;
     std::vector<DpiStageRecord> m_stages;
     int m_currentStage = 0;
     config::SystemStageWords m_system;

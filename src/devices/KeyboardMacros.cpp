@@ -3,27 +3,13 @@
 
 #include "config/MacroFiles.h"
 #include "devices/KelvaneKeyboardDevice.h"
+#include "devices/LibraryMacroEvents.h"
 #include "devices/MacroImage.h"
 #include "devices/MacroLibraryCount.h"
 
 namespace devices {
 
 using namespace transport;
-
-namespace {
-// The events of library macro `index`; none when the entry or its file is not there or cannot
-// be read.
-std::vector<config::MacroEvent> LibraryMacroEvents(const std::string& folder,
-                                                   const std::vector<config::MacroInfo>& library,
-                                                   int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= library.size())
-        return {};
-    const std::string& guid = library[static_cast<std::size_t>(index)].guid;
-    if (!config::IsPlainMacroId(guid))
-        return {};
-    return config::ReadMacroEvents(config::MacroEventsPath(folder, guid)).events;
-}
-} // namespace
 
 int CKelvaneKeyboardDevice::DownloadMacros() {
     return DownloadMacros(UsedMacroList());

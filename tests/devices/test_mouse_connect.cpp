@@ -63,6 +63,18 @@ TEST_P(MouseConnectTest, AMouseAsleepOrAClosedChannelIsNotRead) {
     EXPECT_EQ(device->ButtonMap(), none) << "nothing was read";
 }
 
+TEST_P(MouseConnectTest, AMouseWithMoreButtonsThanATableHoldsKeepsThePreviousTables) {
+    ASSERT_EQ(device->ReadDeviceTables(), 1);
+    const devices::MouseButtonMap before = device->ButtonMap();
+    ASSERT_TRUE(mouse->DeviceFirmware().WriteArea(sim::FirmwareArea::Info, 5, {171}));
+    ClearWireLogs();
+    EXPECT_EQ(device->ReadDeviceTables(), 0);
+    EXPECT_EQ(device->ButtonMap(), before);
+    EXPECT_EQ(device->GetDeviceButtonCount(), 10);
+    const Bytes sent = Commands();
+    EXPECT_EQ(std::count(sent.begin(), sent.end(), 0x07), 0) << "no key table asked for";
+}
+
 TEST_P(MouseConnectTest, TheStateOfTheCurrentPageGoesIntoTheProfile) {
     // Page 2 is current; its block: mode code 3, level 2, 3 − speed = 0, direction 1,
     // single colour 10 20 30, DPI stage 4.
