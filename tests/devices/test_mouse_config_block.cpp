@@ -108,11 +108,6 @@ TEST(MouseConfigBlockTest, ModeIndexesWithoutACodeOrOutOfRange) {
     EXPECT_EQ(BuildMouseConfigBlock(fields, kCodes)[12], 0);
 }
 
-TEST(MouseConfigBlockTest, PagesAre128BytesApart) {
-    EXPECT_EQ(MouseConfigOffset(0), 0);
-    EXPECT_EQ(MouseConfigOffset(3), 384);
-}
-
 TEST(MouseConfigBlockTest, AReadBlockGivesTheLightAndTheCurrentStage) {
     MouseStateBlock read{};
     const MouseConfigBlock built = BuildMouseConfigBlock(SampleFields(), kCodes);
