@@ -26,9 +26,11 @@ TEST_P(MouseConnectTest, TheTablesGiveTheButtonMapAndTheDpiScale) {
         if (merged.empty() || c != merged.back())
             merged.push_back(c);
     EXPECT_EQ(merged, expected);
-    for (const Request& r : Requests())
-        if (r.command == 0x07)
+    for (const Request& r : Requests()) {
+        if (r.command == 0x07) {
             EXPECT_LE(r.offset + r.length, 30) << "only the 10 buttons' slots are asked for";
+        }
+    }
 
     EXPECT_EQ(device->GetDeviceButtonCount(), 10);
     const Bytes table = mouse->KeyTable();
@@ -89,8 +91,9 @@ TEST_P(MouseConnectTest, TheStateOfTheCurrentPageGoesIntoTheProfile) {
     ASSERT_EQ(device->ReadStateFromDevice(), 1);
     const std::vector<Request> requests = Requests();
     std::size_t at = 0;
-    if (ThroughReceiver())
+    if (ThroughReceiver()) {
         EXPECT_EQ(requests[at++].command, 0xAA);
+    }
     ASSERT_GT(requests.size(), at);
     EXPECT_EQ(requests[at].command, 0x05);
     EXPECT_EQ(requests[at].length, 1);
