@@ -14,6 +14,7 @@
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/selector/DeviceOptionUI.h"
 #include "shell/selector/MpDevicePowerUI.h"
+#include "shell/shoot/ShootControlUI.h"
 #include "ui/ControlFactory.h"
 
 namespace shell {
@@ -50,7 +51,7 @@ void RegisterProgramControls() {
         {"CMacroControlUI", Make<macro::CMacroControlUI>},
         {"CKeySetControlUI", Make<keyset::CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
-        {"CShootControlUI", nullptr},
+        {"CShootControlUI", Make<shoot::CShootControlUI>},
         {"CMagicControlUI", nullptr},
         {"CVoice6533ControlUI", nullptr},
         {"CKelvaneUSBDevice", nullptr},
