@@ -7,6 +7,7 @@
 #include "config/ShootEditor.h"
 #include "support/DenyOpening.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -174,6 +175,21 @@ TEST_F(ShootEditorTest, AnUnreadableSlotFileIsNeverReplaced) {
     }
     EXPECT_EQ(ReadText(UserName(2)), "{}");
     EXPECT_FALSE(std::filesystem::exists(Path("out.shoot")));
+}
+
+TEST_F(ShootEditorTest, AFailedWriteLeavesTheSlotFileAsItWas) {
+    editor.InitShootEditor();
+    editor.SelectBullet(3);
+    const std::string before = ReadText(UserName(0));
+    FileCalls failing = FileCalls::System();
+    failing.rename = [](const char*, const char*) {
+        errno = ENOSPC;
+        return -1;
+    };
+    ScopedFileCalls full(failing);
+    EXPECT_EQ(editor.SaveBullet({1, true, 1, true, 1}), kShootFileWriteFailed);
+    EXPECT_EQ(editor.ResetWeapon(), kShootFileWriteFailed);
+    EXPECT_EQ(ReadText(UserName(0)), before);
 }
 
 TEST(ShootSlotEvents, AreHeldToTheDeviceLimitsAndMissingOnesAreZero) {

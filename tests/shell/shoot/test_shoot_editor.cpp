@@ -220,6 +220,8 @@ TEST_F(ShootEditorPanelTest, SaveHandsTheFourSlotsToTheMouse) {
     Build();
     Click("bullet_op_1");
     Type("bullet_y_eidt", "300");
+    EXPECT_EQ(config::ReadJsonFile(SlotPath(0))["Events"][9]["Button"], Json::Value(300))
+        << "kept as typed";
     Click("shootdate_save_btn");
     ASSERT_EQ(router.sent.size(), 1u);
     const std::vector<std::uint8_t>& image = router.sent[0];
