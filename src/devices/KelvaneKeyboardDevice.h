@@ -15,6 +15,7 @@
 #include "devices/LightBlock.h"
 #include "devices/LightingLoop.h"
 #include "devices/LightingThread.h"
+#include "devices/MacroImage.h"
 #include "devices/MusicEffects.h"
 #include "devices/RecordedEffect.h"
 
@@ -26,12 +27,6 @@
 namespace devices {
 
 inline constexpr std::size_t kDeviceTableSize = 512;
-
-// DownloadMacros: written, or nothing to write; above 0 the image is over the macro memory by
-// that many four-byte events (+1) and was not sent.
-inline constexpr int kMacroDownloadDone = 0;
-// The image could not be written to the keyboard.
-inline constexpr int kMacroDownloadFailed = -1;
 
 // What the keyboard asks of its page in the window.
 class IKeyboardView {

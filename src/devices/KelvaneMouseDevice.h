@@ -92,9 +92,10 @@ public:
     std::vector<int> UsedMacroList() const;
     // The used macros as one image into the macro memory (MacroImage.h): 0x03 for the memory
     // size, then 0x01, 0x15 and 0x02 each after a link check through the receiver. A macro
-    // whose entry or file is missing goes as an empty block. 1 when written or when there is
-    // nothing to write; 0 when the channel is closed, the mouse does not answer, the library
-    // cannot be read while macros are used, or the image is over the macro memory (not sent).
+    // whose entry or file is missing goes as an empty block. The keyboard's results:
+    // kMacroDownloadDone when written, with nothing to write, or when nothing could be sent now
+    // (channel closed, mouse not answering, library unreadable: the next apply sends again);
+    // kMacroDownloadFailed when the write failed; above 0 the overflow, nothing sent.
     int DownloadMacros() override;
     int DownloadMacros(const std::vector<int>& libraryIndexes);
 

@@ -18,6 +18,12 @@ namespace devices {
 
 using MacroBlocks = std::vector<std::vector<config::MacroEvent>>;
 
+// DownloadMacros of the keyboard and the mouse: written, or nothing to write; above 0 the
+// image is over the macro memory by that many four-byte events (+1) and was not sent.
+inline constexpr int kMacroDownloadDone = 0;
+// The image could not be written to the device.
+inline constexpr int kMacroDownloadFailed = -1;
+
 inline constexpr std::size_t kMacroImageHeaderSize = 16;
 inline constexpr std::size_t kMacroMemoryUnit = 128; // information byte 6 counts these
 

@@ -48,36 +48,36 @@ int CKelvaneMouseDevice::DownloadMacros() {
 }
 
 int CKelvaneMouseDevice::DownloadMacros(const std::vector<int>& libraryIndexes) {
-    if (!m_command.open)
-        return 0;
-    if (libraryIndexes.empty())
-        return kCommSuccess;
+    // The keyboard's results: done (or nothing to do, or not sent now: the next apply sends
+    // again), failed, or by how many events the image overflows the macro memory.
+    if (!m_command.open || libraryIndexes.empty())
+        return kMacroDownloadDone;
     const std::string folder = UserDataFolder();
     const config::MacroIndexRead library = config::ReadMacroIndex(folder);
     if (folder.empty() || library.state != config::ReadState::kRead)
-        return 0; // the mouse keeps the macros it has
+        return kMacroDownloadDone; // the mouse keeps the macros it has
     if (m_command.ReadDeviceInfo(m_info) != kCommSuccess)
-        return 0;
+        return kMacroDownloadDone;
 
     MacroBlocks macros;
     macros.reserve(libraryIndexes.size());
     for (int index : libraryIndexes)
         macros.push_back(LibraryMacroEvents(folder, library.macros, index));
     const std::size_t capacity = std::size_t{m_info[kInfoMacroMemoryAt]} * kMacroMemoryUnit;
-    if (MacroImageOverflow(MacroImageLength(macros), capacity) > 0)
-        return 0;
+    if (const int overflow = MacroImageOverflow(MacroImageLength(macros), capacity); overflow > 0)
+        return overflow;
     const std::vector<std::uint8_t> image = BuildMacroImage(macros);
 
     if (!CheckReceiverLink())
-        return 0;
+        return kMacroDownloadDone;
     m_command.Begin();
     if (!CheckReceiverLink())
-        return 0;
+        return kMacroDownloadDone;
     const int written = m_command.WriteMacroData(image);
     if (!CheckReceiverLink())
-        return 0;
+        return kMacroDownloadDone;
     m_command.End();
-    return written == kCommSuccess ? kCommSuccess : 0;
+    return written == kCommSuccess ? kMacroDownloadDone : kMacroDownloadFailed;
 }
 
 } // namespace devices

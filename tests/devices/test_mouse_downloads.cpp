@@ -83,7 +83,7 @@ TEST_P(MouseDownloadTest, TheUsedMacrosGoAsOneImage) {
     device->SetButtonList(buttons);
     ClearWireLogs();
 
-    EXPECT_EQ(device->DownloadMacros(), 1);
+    EXPECT_EQ(device->DownloadMacros(), kMacroDownloadDone);
     const Bytes merged = Merged(Commands());
     const Bytes expected = ThroughReceiver() ? Bytes{0x03, 0xAA, 0x01, 0xAA, 0x15, 0xAA, 0x02}
                                              : Bytes{0x03, 0x01, 0x15, 0x02};
@@ -103,8 +103,26 @@ TEST_P(MouseDownloadTest, TheUsedMacrosGoAsOneImage) {
 TEST_P(MouseDownloadTest, NoMacroUsedSendsNothing) {
     WriteMacros(2);
     ClearWireLogs();
-    EXPECT_EQ(device->DownloadMacros(), 1);
+    EXPECT_EQ(device->DownloadMacros(), kMacroDownloadDone);
     EXPECT_TRUE(Requests().empty());
+}
+
+TEST_P(MouseDownloadTest, AnImageOverTheMacroMemoryIsNotSentAndSaysByHowMuch) {
+    WriteMacros(2);
+    ClearWireLogs();
+    const Bytes memory = mouse->MacroMemory();
+    const std::size_t capacity = std::size_t{device->InfoBlock()[6]} * 128;
+    ASSERT_GT(capacity, 22u);
+    // 16 + 2 + 4 + 4 × n bytes for one macro: two events more than fit.
+    const std::vector<config::MacroEvent> events((capacity - 22) / 4 + 2,
+                                                 {config::kMacroKey, true, 4, 1});
+    ASSERT_EQ(config::WriteMacroEvents(config::MacroEventsPath(device->UserDataFolder(), "g0"),
+                                       {"m0", "g0"}, events),
+              config::kMacroFileDone);
+    ClearWireLogs();
+    EXPECT_EQ(device->DownloadMacros(std::vector<int>{0}), 2);
+    EXPECT_EQ(Merged(Commands()), Bytes{0x03}) << "only the information is read";
+    EXPECT_EQ(mouse->MacroMemory(), memory);
 }
 
 TEST_P(MouseDownloadTest, NothingGoesToAMouseAsleepOrAClosedChannel) {
