@@ -4,6 +4,7 @@
 #include "config/Utf8.h"
 #include "ctl/KeyboardConnection.h"
 #include "ctl/LightOptions.h"
+#include "ctl/MouseConnection.h"
 #include "ctl/ProfileCommands.h"
 #include "devices/DeviceModels.h"
 
@@ -26,12 +27,16 @@ struct LightKind {
     LightLimits limits;
 };
 
+constexpr int kMouseRow = 0;
+constexpr int kKeyboardRow = 1;
+constexpr int kMousePadRow = 2;
+
 constexpr std::array<LightKind, 6> kLightKinds = {{
-    {"keyboard", "keyboard", 1, true, {3, 3}},
-    {"keyboard-receiver", "keyboard", 1, true, {3, 3}},
-    {"mouse", "mouse", 0, false, {4, 4}},
-    {"mouse-receiver", "mouse", 0, false, {4, 4}},
-    {"mousepad", "mouse pad", 2, false, {4, 4}},
+    {"keyboard", "keyboard", kKeyboardRow, true, {3, 3}},
+    {"keyboard-receiver", "keyboard", kKeyboardRow, true, {3, 3}},
+    {"mouse", "mouse", kMouseRow, true, {4, 4}},
+    {"mouse-receiver", "mouse", kMouseRow, true, {4, 4}},
+    {"mousepad", "mouse pad", kMousePadRow, true, {4, 4}},
     {"headset", "headset", 3, false, {4, 4}},
 }};
 
@@ -122,7 +127,28 @@ bool ProfileHolds(const std::string& path, const config::LightInfoRecord& fields
 }
 
 // The window's "write": store the fields, store the profile, apply the profile lighting and
-// send the light block.
+// send the light block (the mouse's: its configuration block).
+int ChangeDeviceLight(devices::CKelvaneUSBDevice& device, const LightKind& kind,
+                      const std::string& path, const LightChanges& changes, const Output& output) {
+    device.LoadLists();
+    device.CommandChannel().lightPause = false;
+    const config::LightInfoRecord fields = ApplyLightChanges(device.GetLightFields(), changes);
+    device.SetLightFields(fields);
+    device.ProfileData().WriteLightInfo(fields);
+    device.StoreProfile();
+    if (!ProfileHolds(path, fields))
+        return Failed(output, path + " cannot be written; nothing was sent to the " + kind.product);
+    device.ApplyProfileLighting();
+    const int result = device.WriteLightBlock();
+    if (result != transport::kCommSuccess)
+        return Failed(output, "writing the light block failed (result " + std::to_string(result) +
+                                  "); the profile keeps the new fields and " +
+                                  (kind.modelRow == kKeyboardRow ? "'apply' sends them"
+                                                                 : "the next change sends them"));
+    PrintLightFields(device.GetLightFields(), device.GetModeList(), output);
+    return kExitOk;
+}
+
 int ChangeKeyboardLight(transport::HidBackend& backend, const LightKind& kind,
                         const LightChanges& changes, const Output& output) {
     int exitCode = kExitOk;
@@ -143,21 +169,21 @@ int ChangeKeyboardLight(transport::HidBackend& backend, const LightKind& kind,
     keyboard->ReloadProfile();
     if (keyboard->Profile().LoadResult() == config::kProfileUnreadable)
         return Failed(output, path + " cannot be read; nothing was changed");
-    keyboard->LoadLists();
+    return ChangeDeviceLight(*keyboard, kind, path, changes, output);
+}
 
-    keyboard->CommandChannel().lightPause = false;
-    const config::LightInfoRecord fields = ApplyLightChanges(keyboard->GetLightFields(), changes);
-    keyboard->SetLightFields(fields);
-    keyboard->StoreProfile();
-    if (!ProfileHolds(path, fields))
-        return Failed(output, path + " cannot be written; nothing was sent to the keyboard");
-    keyboard->ApplyProfileLighting();
-    const int result = keyboard->WriteLightBlock();
-    if (result != transport::kCommSuccess)
-        return Failed(output, "writing the light block failed (result " + std::to_string(result) +
-                                  "); the profile keeps the new fields and 'apply' sends them");
-    PrintLightFields(keyboard->GetLightFields(), keyboard->GetModeList(), output);
-    return kExitOk;
+int ChangeLight(transport::HidBackend& backend, const LightKind& kind, const LightChanges& changes,
+                const Output& output) {
+    if (kind.modelRow == kKeyboardRow)
+        return ChangeKeyboardLight(backend, kind, changes, output);
+    int exitCode = kExitOk;
+    std::string path;
+    if (kind.modelRow == kMouseRow) {
+        const auto mouse = OpenMouse(backend, kind.name, output, &exitCode, &path);
+        return mouse ? ChangeDeviceLight(*mouse, kind, path, changes, output) : exitCode;
+    }
+    const auto pad = OpenMousePad(backend, output, &exitCode, &path);
+    return pad ? ChangeDeviceLight(*pad, kind, path, changes, output) : exitCode;
 }
 
 } // namespace
@@ -174,7 +200,7 @@ int RunLightCommand(transport::HidBackend& backend, const std::vector<std::strin
                                       "mousepad or headset)");
     if (!kind->available)
         return UsageError(output, std::string("the lighting of the ") + kind->product +
-                                      " cannot be set here yet; only the keyboard's can");
+                                      " cannot be set here yet");
     const ParsedLightOptions parsed =
         ParseLightOptions({args.begin() + 1, args.end()}, kind->limits);
     if (!parsed.error.empty())
@@ -187,7 +213,7 @@ int RunLightCommand(transport::HidBackend& backend, const std::vector<std::strin
             return UsageError(output, "--mode takes one of the " + std::string(kind->product) +
                                           "'s effects: " + ChoosableModesText(modes));
     }
-    return ChangeKeyboardLight(backend, *kind, parsed.changes, output);
+    return ChangeLight(backend, *kind, parsed.changes, output);
 }
 
 } // namespace ctl

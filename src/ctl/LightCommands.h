@@ -16,8 +16,9 @@
 // --speed N, --direction 0|1, --colour RRGGBB, --multicolour 0|1. A colour turns multi-colour
 // off unless --multicolour 1 is also given.
 //
-// KIND: keyboard (by cable, else through its receiver) or keyboard-receiver; the lighting of
-// the mouse, mouse pad and headset is not available here yet.
+// KIND: keyboard or mouse (by cable, else through its receiver), keyboard-receiver,
+// mouse-receiver or mousepad; the headset's lighting is not available here yet. The mouse's
+// light fields travel in its configuration block, the pad's in its light block.
 //
 // Exit codes: kExitOk; kExitUsage for a malformed command, an unknown or not yet available
 // kind or a value out of range (nothing is changed); kExitFailed when the device is not

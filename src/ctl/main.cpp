@@ -4,6 +4,7 @@
 #include "ctl/KeyboardCommands.h"
 #include "ctl/LightCommands.h"
 #include "ctl/MacroCommands.h"
+#include "ctl/MouseCommands.h"
 #include "ctl/ProfileCommands.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
@@ -52,10 +53,16 @@ void PrintUsage(std::FILE* to) {
         "             [--colour RRGGBB] [--multicolour 0|1]\n"
         "                             without options: print the selected profile's light\n"
         "                             fields; with them: store the fields in the selected\n"
-        "                             profile and write them to the connected keyboard or\n"
-        "                             keyboard-receiver. --mode is an effect index of the\n"
-        "                             mode list; brightness and speed are 0-3; a colour\n"
-        "                             turns multi-colour off unless --multicolour 1 is given\n"
+        "                             profile and write them to the connected keyboard,\n"
+        "                             mouse (or their -receiver) or mousepad. --mode is an\n"
+        "                             effect index of the mode list; brightness and speed\n"
+        "                             are 0-3 (mouse, mousepad: 0-4); a colour turns\n"
+        "                             multi-colour off unless --multicolour 1 is given\n"
+        "  dpi KIND [STAGE CPI | --select STAGE]\n"
+        "                             the mouse's (or mouse-receiver's) DPI stages: stage,\n"
+        "                             on, position, CPI, colour, * for the current one; set\n"
+        "                             stage STAGE (0-4) to CPI counts per inch, or select it\n"
+        "  rate KIND [INDEX]          print or set the mouse's report-rate option (0-4)\n"
         "  Profile, key and macro commands work on the program's files; KIND is keyboard,\n"
         "  mouse, mousepad or headset (macros: keyboard or mouse; the receivers share their\n"
         "  product's files). 'profile list', 'key get', 'macro list' and 'macro show' only\n"
@@ -105,7 +112,7 @@ int main(int argc, char** argv) {
         }
         // The light and macro commands have options of their own.
         if (arg.rfind("-", 0) == 0 &&
-            !(args.size() > 0 && (args[0] == "light" || args[0] == "macro")))
+            !(args.size() > 0 && (args[0] == "light" || args[0] == "macro" || args[0] == "dpi")))
             return Usage(("unknown option '" + arg + "'").c_str());
         args.push_back(arg);
     }
@@ -151,5 +158,9 @@ int main(int argc, char** argv) {
         return ctl::RunMacroCommand({args.begin() + 1, args.end()}, {});
     if (command == "light")
         return ctl::RunLightCommand(backend, {args.begin() + 1, args.end()}, {});
+    if (command == "dpi")
+        return ctl::RunDpiCommand(backend, {args.begin() + 1, args.end()}, {});
+    if (command == "rate")
+        return ctl::RunRateCommand(backend, {args.begin() + 1, args.end()}, {});
     return Usage(("unknown command '" + command + "'").c_str());
 }

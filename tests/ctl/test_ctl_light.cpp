@@ -170,8 +170,8 @@ TEST_P(CtlLight, RefusedValuesChangeNeitherTheKeyboardNorTheProfile) {
         {"keyboard", "--colour", "00FF00", "--wobble", "1"},
         {"keyboard", "--direction"},
         {"keyboard", "--multicolour", "2"},
-        {"mouse", "--mode", "1"},
-        {"mousepad"},
+        {"mouse", "--brightness", "5"},
+        {"mousepad", "--speed", "5"},
         {"headset", "--colour", "00FF00"},
         {"trackball"},
         {},
@@ -184,8 +184,8 @@ TEST_P(CtlLight, RefusedValuesChangeNeitherTheKeyboardNorTheProfile) {
     }
     EXPECT_EQ(Light({"keyboard", "--mode", "19"}).err,
               "quarin-z17ctl: --mode takes one of the keyboard's effects: 1-18, 20-30\n");
-    EXPECT_EQ(Light({"mouse"}).err, "quarin-z17ctl: the lighting of the mouse cannot be set "
-                                    "here yet; only the keyboard's can\n");
+    EXPECT_EQ(Light({"headset"}).err,
+              "quarin-z17ctl: the lighting of the headset cannot be set here yet\n");
     EXPECT_TRUE(Commands().empty()) << "nothing reached the keyboard";
     EXPECT_EQ(board->MemoryImage(), memory);
     EXPECT_EQ(Snapshot(), files);
