@@ -11,6 +11,16 @@ using namespace transport;
 CKelvaneMouseDevice::CKelvaneMouseDevice(HidBackend* backend)
     : CKelvaneUSBDevice(backend, std::make_unique<config::CMouseProfiledata>()) {
     m_buttonMap.fill(kNoMouseSlot);
+    // The preview thread sleeps while the channel is closed or the lighting paused.
+    m_command.open.SetWatcher([this] { m_previewThread.Wake(LightingWake::kChange); });
+    m_command.lightPause.SetWatcher([this] { m_previewThread.Wake(LightingWake::kChange); });
+}
+
+CKelvaneMouseDevice::~CKelvaneMouseDevice() {
+    m_command.open.SetWatcher(nullptr);
+    m_command.lightPause.SetWatcher(nullptr);
+    StopPreviewThread();
+    m_notifications.StopAll();
 }
 
 bool CKelvaneMouseDevice::CheckReceiverLink() {
@@ -43,11 +53,14 @@ int CKelvaneMouseDevice::ReadDeviceTables() {
 
 int CKelvaneMouseDevice::ReadAllFromDevice() {
     const int tables = ReadDeviceTables();
-    if (tables != kCommSuccess)
-        return tables;
-    ReloadProfile();
-    const int state = ReadStateFromDevice();
-    RefreshPanels();
+    int state = tables;
+    if (tables == kCommSuccess) {
+        ReloadProfile();
+        state = ReadStateFromDevice();
+        RefreshPanels();
+    }
+    StopPreviewThread();
+    StartPreviewThread();
     return state;
 }
 
@@ -143,6 +156,7 @@ void CKelvaneMouseDevice::ReloadProfile() {
     if (!folder.empty() && !GetCurrentProfileId().empty())
         Profile().LoadProfile(config::Utf8ToWide(folder + GetCurrentProfileId() + ".Json"));
     SetLightFields(Profile().ReadLightInfo());
+    m_recorded.Load(Profile().ReadLightEffect());
     m_stages = Profile().ReadDpiStages();
     m_currentStage = Profile().GetDpiStageActive();
     m_system = Profile().ReadMouseSystem();

@@ -9,12 +9,18 @@
 
 #include "config/MouseProfiledata.h"
 #include "devices/KelvaneUSBDevice.h"
+#include "devices/LightingLoop.h"
+#include "devices/LightingThread.h"
 #include "devices/MouseButtonMap.h"
 #include "devices/MouseConfigBlock.h"
 #include "devices/MouseDpi.h"
+#include "devices/MouseNotifications.h"
+#include "devices/MousePreview.h"
+#include "devices/RecordedEffect.h"
 
 #include <array>
 #include <cstdint>
+#include <random>
 #include <span>
 #include <vector>
 
@@ -22,9 +28,11 @@ namespace devices {
 
 inline constexpr std::size_t kMouseKeyTableSize = 512;
 
-class CKelvaneMouseDevice : public CKelvaneUSBDevice {
+class CKelvaneMouseDevice : public CKelvaneUSBDevice, private ILightingTarget {
 public:
     explicit CKelvaneMouseDevice(transport::HidBackend* backend = nullptr);
+    // Stops the preview thread, then the cable's and the receiver's notification threads.
+    ~CKelvaneMouseDevice() override;
 
     config::CMouseProfiledata& Profile() {
         return static_cast<config::CMouseProfiledata&>(ProfileData());
@@ -43,7 +51,8 @@ public:
     // and the DPI scale. A mouse reporting more buttons than the table holds, or a failed
     // read, ends it there and the previous tables stay. 1 when the tables were read.
     int ReadDeviceTables();
-    // The tables, the profile, then the device state.
+    // The tables, the profile, the device state, the panels; then the preview thread
+    // (restarted). The tables' result when they failed, else the state read's.
     int ReadAllFromDevice() override;
     // The current page (1 byte at 0) and its 71-byte block: light mode, brightness, speed,
     // multicolour and colour into the light state (the direction stays), byte 12 as the
@@ -115,8 +124,52 @@ public:
     // Stored into the profile (not saved).
     void SetSystemRecord(const config::SystemStageWords& system);
 
+    // ---- Light fields ----
+
+    // The light state, under the preview's lock; a change wakes the preview.
+    config::LightInfoRecord GetLightFields() const override;
+    void SetLightFields(const config::LightInfoRecord& fields) override;
+    void SetLightParams(std::uint8_t mode, std::uint8_t brightness, std::uint8_t speed,
+                        std::uint8_t direction, std::uint32_t wide, std::uint16_t narrow) override;
+
+    // ---- Notifications ----
+
+    // The threads of the cable's (kind 2) and the receiver's (kind 6) event channels; other
+    // kinds have none.
+    void StartNotificationThread(std::uint16_t kind) override;
+    void StopNotificationThread(std::uint16_t kind) override;
+    bool IsNotificationThreadRunning(std::uint16_t kind) const {
+        return m_notifications.IsRunning(kind);
+    }
+    // A click reported by cable: in the reactive mode every LED lights up on a random wheel
+    // entry and fades out with the next frames.
+    void LightReactive();
+    // UI thread: the mouse chose profile page `page` and, unless `stage` is -1, DPI stage
+    // `stage` itself; then the panels are refreshed.
+    void FollowDeviceSwitch(int page, int stage);
+
+    // ---- Preview ----
+
+    void StartPreviewThread();
+    void StopPreviewThread();
+    bool IsPreviewThreadRunning() const { return m_previewThread.IsRunning(); }
+    // The loop the thread runs; tests run their own over it with their clock.
+    ILightingTarget& LightingTarget() { return *this; }
+    // One frame of the current mode into the LED list.
+    void StepEffect(std::uint32_t nowMs);
+    // The mouse runs its effects itself from its configuration block: the preview only draws.
+    bool StreamsFrames() const override { return false; }
+
 private:
     std::vector<int> ModeCodes() const;
+
+    // ILightingTarget, for the lighting loop.
+    bool LightChannelOpen() const override { return m_command.open; }
+    bool LightPaused() const override { return m_command.lightPause; }
+    bool PreviewWatched() const override { return IsPreviewWatched(); }
+    int CurrentStepTicks() const override;
+    void RenderFrame(std::uint32_t nowMs) override;
+    void WatchChanged() override { m_previewThread.Wake(LightingWake::kChange); }
 
     std::array<std::uint8_t, kMouseKeyTableSize> m_keyTable{};
     MouseButtonMap m_buttonMap{};
@@ -129,6 +182,15 @@ private:
     MouseStateBlock m_stateBlock{};
     std::uint16_t m_screenWidth = 0;
     std::uint16_t m_screenHeight = 0;
+
+    // The preview, under the render lock: the reactive fade of each LED and its dice.
+    std::vector<MouseFade> m_fades;
+    std::minstd_rand m_random;
+    CRecordedEffect m_recorded;
+    CLightingLoop m_previewLoop{LightingTarget()};
+    CLightingThread m_previewThread{m_previewLoop, "MS灯光线程设定退出"};
+    // Last, so that their threads end before anything they use goes.
+    CMouseNotifications m_notifications{*this};
 };
 
 } // namespace devices

@@ -67,6 +67,8 @@ CMainWnd::~CMainWnd() {
         device.StopNotificationThread(transport::kKindKeyboard);
         device.StopNotificationThread(transport::kKindKeyboardReceiver);
         device.StopNotificationThread(transport::kKindMousePad);
+        device.StopNotificationThread(transport::kKindMouse);
+        device.StopNotificationThread(transport::kKindMouseReceiver);
     });
     CResourceManager::GetInstance().RemoveTextQueryInterface(this);
 }
