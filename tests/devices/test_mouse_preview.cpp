@@ -96,8 +96,9 @@ TEST_P(MousePreviewTest, TheWaveAndTheCustomColoursRunOverTheSevenGroups) {
     for (std::size_t g = 0; g < devices::kMouseLedGroups.size(); ++g) {
         const devices::Rgb c = devices::Wheel(2 + 7 * g);
         for (int index : devices::kMouseLedGroups[g]) {
-            if (index >= 0)
+            if (index >= 0) {
                 EXPECT_EQ(Led(index), (LedColour{c.red, c.green, c.blue, 135})) << index;
+            }
         }
     }
     // Without the multi-colour flag: the fixed colour, its intensity moving along the groups.
