@@ -2,20 +2,18 @@
 // item for a state read after 500 ms, nothing else does anything, and stopping ends a thread
 // blocked in its read.
 
+#include "NotificationTestSupport.h"
 #include "PadFixture.h"
 
 #include <condition_variable>
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <thread>
 
 namespace padtest {
 namespace {
 
-constexpr auto kHangBound = std::chrono::seconds(5);
+using devicetest::kHangBound;
 
 // The window side: the state reads asked for.
 class RecordingTarget : public devices::INotificationTarget {
@@ -55,32 +53,7 @@ private:
     int m_uiCalls = 0;
 };
 
-// Fails the whole run when it is not destroyed within the bound: a join that never returns.
-class Watchdog {
-public:
-    explicit Watchdog(const char* what)
-        : m_thread([this, what] {
-              std::unique_lock lock(m_mutex);
-              if (!m_changed.wait_for(lock, kHangBound, [this] { return m_done; })) {
-                  std::fprintf(stderr, "hang: %s\n", what);
-                  std::abort();
-              }
-          }) {}
-    ~Watchdog() {
-        {
-            const std::lock_guard lock(m_mutex);
-            m_done = true;
-        }
-        m_changed.notify_all();
-        m_thread.join();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    bool m_done = false;
-    std::thread m_thread;
-};
+using devicetest::Watchdog;
 
 class PadNotificationTest : public PadTest {
 protected:
