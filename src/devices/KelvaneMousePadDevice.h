@@ -33,9 +33,9 @@ public:
     // ---- Light block ----
 
     // The page and the light block of that page: 1 byte at 0, then 26 bytes at 25 × page,
-    // of which the first 21 become the block, its byte 0 the page. The light state and the profile (saved) take
-    // the block's light fields; the direction keeps the profile's. Clears the light pause
-    // first. A failed read (or a closed channel) changes nothing.
+    // of which the first 21 become the block, its byte 0 the page. The light state and the profile
+    // (saved) take the block's light fields; the direction keeps the profile's. Clears the light
+    // pause first. A failed read (or a closed channel) changes nothing.
     int ReadStateFromDevice() override;
     // The block as 0x01, 0x06 (21 bytes at 64 × page) and 0x02. The write's result: 0 when
     // the channel is closed (nothing sent).

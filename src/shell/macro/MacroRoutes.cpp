@@ -12,7 +12,6 @@
 #include "ui/WindowImplBase.h"
 
 #include <QCursor>
-#include <QFileDialog>
 
 namespace shell::macro {
 
@@ -79,16 +78,7 @@ constexpr RowMoveButton kRowMoveButtons[] = {
 } // namespace
 
 ProfileDialogs DefaultMacroDialogs(ui::CWindowWnd* owner, int dpi) {
-    ProfileDialogs dialogs = DefaultProfileDialogs(owner, dpi);
-    QWidget* parent = owner ? owner->GetHWND() : nullptr;
-    const QString filter = QLatin1String(kMacroFileFilter);
-    dialogs.saveFile = [parent, filter](const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
-    };
-    dialogs.openFile = [parent, filter] {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-    };
-    return dialogs;
+    return DefaultFileDialogs(owner, dpi, QLatin1String(kMacroFileFilter));
 }
 
 CMacroRoutes::CMacroRoutes(ui::WindowImplBase& window, keyset::CDeviceHook& hook,

@@ -82,8 +82,11 @@ const char* ProfileFailureMessage(int result) {
 }
 
 ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi) {
+    return DefaultFileDialogs(owner, dpi, QLatin1String(kProfileFileFilter));
+}
+
+ProfileDialogs DefaultFileDialogs(ui::CWindowWnd* owner, int dpi, const QString& filter) {
     QWidget* parent = owner ? owner->GetHWND() : nullptr;
-    const QString filter = QLatin1String(kProfileFileFilter);
     ProfileDialogs dialogs;
     dialogs.saveFile = [parent, filter](const QString& suggested) {
         return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);

@@ -54,6 +54,8 @@ struct ProfileDialogs {
     std::function<int(const QString& textId, int buttons)> message;
 };
 ProfileDialogs DefaultProfileDialogs(ui::CWindowWnd* owner, int dpi);
+// The same with the file dialogs showing `filter` ("Macro Files(*.mac)", ...).
+ProfileDialogs DefaultFileDialogs(ui::CWindowWnd* owner, int dpi, const QString& filter);
 
 // The messages of failed operations: kMessageUnreadable when a profile file cannot be read (it
 // is left as it is), kMessageNotWritten when the files cannot be written (a full disk),

@@ -4,8 +4,6 @@
 #include "ui/ControlTree.h"
 #include "ui/WindowWnd.h"
 
-#include <QFileDialog>
-
 namespace shell::shoot {
 
 namespace {
@@ -83,16 +81,7 @@ std::vector<std::uint8_t> ShootImage(const CShootControlUI& panel) {
 }
 
 ProfileDialogs DefaultShootDialogs(ui::CWindowWnd* owner, int dpi) {
-    ProfileDialogs dialogs = DefaultProfileDialogs(owner, dpi);
-    QWidget* parent = owner ? owner->GetHWND() : nullptr;
-    const QString filter = QLatin1String(kShootFileFilter);
-    dialogs.saveFile = [parent, filter](const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, QString(), suggested, filter);
-    };
-    dialogs.openFile = [parent, filter] {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
-    };
-    return dialogs;
+    return DefaultFileDialogs(owner, dpi, QLatin1String(kShootFileFilter));
 }
 
 } // namespace shell::shoot
