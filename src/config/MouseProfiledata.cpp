@@ -11,7 +11,6 @@ namespace {
 
 constexpr const char* kSystemKeys[5] = {"DoubleClickTime", "MouseSpeed", "PointerPrecision",
                                         "ScorllPage", "WheelScorlllinse"};
-constexpr int kReportRate = 5;
 
 std::uint8_t Byte(int value) {
     return static_cast<std::uint8_t>(value);
@@ -83,7 +82,8 @@ SystemStageWords CMouseProfiledata::ReadMouseSystem() {
             system.SetValue(i, static_cast<std::uint16_t>(ReadInt(*group, kSystemKeys[i])));
     }
     if (Json::Value* report = Group("ReportStages", Json::objectValue))
-        system.SetValue(kReportRate, static_cast<std::uint16_t>(ReadInt(*report, "StageActive")));
+        system.SetValue(mouse_system::kReportRate,
+                        static_cast<std::uint16_t>(ReadInt(*report, "StageActive")));
     m_system = system;
     return system;
 }
@@ -92,7 +92,8 @@ void CMouseProfiledata::WriteMouseSystem(const SystemStageWords& system) {
     Json::Value& group = WritableGroup("SystemStages", Json::objectValue);
     for (int i = 0; i < 5; ++i)
         group[kSystemKeys[i]] = system.Value(i);
-    WritableGroup("ReportStages", Json::objectValue)["StageActive"] = system.Value(kReportRate);
+    WritableGroup("ReportStages", Json::objectValue)["StageActive"] =
+        system.Value(mouse_system::kReportRate);
     m_system = system;
 }
 

@@ -107,6 +107,19 @@ struct SystemStageWords {
 };
 static_assert(sizeof(SystemStageWords) == 12);
 
+// The values of a mouse's system words: word 1 double-click value and pointer speed, word 2
+// pointer precision and page scrolling, word 3 wheel lines and the report-rate index.
+namespace mouse_system {
+enum Value : int {
+    kDoubleClick = 0,
+    kPointerSpeed = 1,
+    kPointerPrecision = 2,
+    kPageScrolling = 3,
+    kWheelLines = 4,
+    kReportRate = 5,
+};
+} // namespace mouse_system
+
 // A colour entry of "CustomLightMode".
 struct RgbaColor {
     std::uint8_t red = 0;

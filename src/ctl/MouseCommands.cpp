@@ -13,7 +13,6 @@ namespace ctl {
 namespace {
 
 // The value of the system words that holds the report-rate index (word 3, high half).
-constexpr int kReportRateValue = 5;
 
 void PrintStages(const devices::CKelvaneMouseDevice& mouse, const Output& output) {
     const std::vector<devices::DpiStageRecord>& stages = mouse.GetStageList();
@@ -117,12 +116,13 @@ int RunRateCommand(transport::HidBackend& backend, const std::vector<std::string
         return exitCode;
     if (rate) {
         config::SystemStageWords system = mouse->GetSystemRecord();
-        system.SetValue(kReportRateValue, static_cast<std::uint16_t>(*rate));
+        system.SetValue(config::mouse_system::kReportRate, static_cast<std::uint16_t>(*rate));
         mouse->SetSystemRecord(system);
         if (const int stored = StoreAndApply(*mouse, path, output); stored != kExitOk)
             return stored;
     }
-    std::fprintf(output.out, "%d\n", mouse->GetSystemRecord().Value(kReportRateValue));
+    std::fprintf(output.out, "%d\n",
+                 mouse->GetSystemRecord().Value(config::mouse_system::kReportRate));
     return kExitOk;
 }
 

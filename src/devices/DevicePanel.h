@@ -3,6 +3,7 @@
 // on-screen key and light buttons, and the tab layouts of its panel. The window side
 // implements these; tests use fakes.
 
+#include "devices/KeyCode.h"
 #include "devices/LightEngine.h"
 
 #include <cstdint>
@@ -53,6 +54,21 @@ public:
     virtual void RunOnUiThread(std::function<void()> fn) = 0;
     // The keyboard's power read: byte 4 of its status, the battery level (message 0x0D01).
     virtual void PowerLevel(CKelvaneUSBDevice& /*device*/, int /*level*/) {}
+};
+
+// What a keyboard or a mouse asks of its page in the window.
+class IDevicePageView {
+public:
+    virtual ~IDevicePageView() = default;
+    // A key or button was selected: show the key assignment panel loaded with its record.
+    virtual void ShowKeyAssignment(int key, const KeyRecord& record) = 0;
+    // Key functions changed behind the panel's back (a missing macro restored): re-render the
+    // key texts.
+    virtual void RefreshKeyTexts() = 0;
+    // Show the light state and the device's settings again (after a read or a profile load).
+    virtual void RefreshPanels() = 0;
+    // The custom effect started with the colours of custom group `group`: select it.
+    virtual void ShowCustomGroup(int /*group*/) {}
 };
 
 class IDevicePanel {

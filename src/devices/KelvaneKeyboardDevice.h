@@ -28,21 +28,6 @@ namespace devices {
 
 inline constexpr std::size_t kDeviceTableSize = 512;
 
-// What the keyboard asks of its page in the window.
-class IKeyboardView {
-public:
-    virtual ~IKeyboardView() = default;
-    // A key was selected: show the key assignment panel loaded with its record.
-    virtual void ShowKeyAssignment(int key, const KeyRecord& record) = 0;
-    // Key functions changed behind the panel's back (a missing macro restored): re-render the
-    // key texts.
-    virtual void RefreshKeyTexts() = 0;
-    // Show the light state and the system settings again (after a read or a profile load).
-    virtual void RefreshPanels() = 0;
-    // The custom effect started with the colours of custom group `group`: select it.
-    virtual void ShowCustomGroup(int /*group*/) {}
-};
-
 // A custom colour record laid over the rendered LED after every step while its first byte is
 // set: bytes 1-3 red, green, blue, byte 4 alpha.
 inline constexpr std::size_t kOverlayOnAt = 0;
@@ -70,7 +55,6 @@ public:
     }
     std::string GetClass() const override { return "KelvaneKeyboardDevice"; }
     int GetDeviceKind() const override { return transport::kKindKeyboard; }
-    void SetView(IKeyboardView* view) { m_view = view; }
 
     // ---- Device tables ----
 
@@ -87,10 +71,10 @@ public:
 
     const std::vector<KeyRecord>& KeyList() const { return m_keyList; }
     // A default record when the key is not in the list.
-    KeyRecord GetKeyRecord(int key) const;
+    KeyRecord GetKeyRecord(int key) const override;
     // The panel's new record for a key: kept in the list and the profile, which is saved.
     // False for a key the profile's list does not hold.
-    bool SetKeyRecord(int key, const KeyRecord& record);
+    bool SetKeyRecord(int key, const KeyRecord& record) override;
     // Stores the key and shows its assignment.
     void SelectKey(int index) override;
 
@@ -290,7 +274,6 @@ private:
     // The bytes of a frame or scheme the keyboard takes: 3 per key it reports.
     std::size_t FrameLength() const;
 
-    IKeyboardView* m_view = nullptr;
     std::array<std::uint8_t, kDeviceTableSize> m_keyTable{};
     std::array<std::uint8_t, kDeviceTableSize> m_ledTable{};
     KeyboardMaps m_maps;

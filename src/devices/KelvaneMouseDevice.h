@@ -88,6 +88,18 @@ public:
 
     // On-screen button j's record at j, as the profile's "KeyList" holds them.
     const std::vector<KeyRecord>& GetButtonList() const { return m_buttons; }
+    // Button j's record; one holding j's factory code when the profile has none.
+    KeyRecord GetKeyRecord(int button) const override;
+    // Kept in the button list and the profile, which is saved; sent by WriteKeyTable.
+    bool SetKeyRecord(int button, const KeyRecord& record) override;
+    // Stores the button and shows its assignment.
+    void SelectKey(int index) override;
+    // Whether button j is the only one left clicking: the mouse could not be used any more
+    // if it got another function.
+    bool IsSoleLeftClick(int button) const;
+    std::vector<int> KeysNamingMacro(int position) const override;
+    // The buttons naming later macros follow the deleted one; stored, saved and sent.
+    bool ShiftMacroKeys(int position) override;
     // Stored into the profile (not saved).
     void SetButtonList(const std::vector<KeyRecord>& buttons);
     // The key table as read at connection with every present button's assignment in its slot
@@ -114,6 +126,8 @@ public:
     // selected profile.
     void ReloadProfile() override;
     void StoreProfile() override { Profile().SaveProfile(); }
+    // The light lists of the device's section, then the page's panels.
+    void RefreshPanels() override;
     const std::vector<DpiStageRecord>& GetStageList() const { return m_stages; }
     // Stored into the profile (not saved).
     void SetStageList(const std::vector<DpiStageRecord>& stages);

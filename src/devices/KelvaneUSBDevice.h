@@ -90,6 +90,8 @@ public:
     void SetIdentity(const transport::DeviceSlot& slot) { m_identity = slot; }
     const transport::DeviceSlot& GetIdentity() const { return m_identity; }
     void SetPanel(IDevicePanel* panel) { m_panel = panel; }
+    // The page of a device with keys or buttons to assign; nullptr for none.
+    void SetView(IDevicePageView* view) { m_view = view; }
     void SetPowerItem(IPowerItem* item) { m_powerItem = item; }
     IPowerItem* GetPowerItem() const { return m_powerItem; }
     void SetNotificationTarget(INotificationTarget* target) { m_notificationTarget = target; }
@@ -206,6 +208,11 @@ public:
     virtual void SetAudioLighting(const AudioLighting& lighting);
     AudioLighting GetAudioLighting() const;
     virtual void SelectKey(int index) { m_selectedKey = index; }
+    // Key or button `index`'s record (a default record when there is none), and the panel's
+    // new record for it, kept in the profile, which is saved: false for a key the profile
+    // does not hold. The base has no keys.
+    virtual KeyRecord GetKeyRecord(int /*index*/) const { return {}; }
+    virtual bool SetKeyRecord(int /*index*/, const KeyRecord& /*record*/) { return false; }
     int GetSelectedKey() const { return m_selectedKey; }
     virtual void SetModelIndex(int index) { m_modelIndex = index; }
     int GetModelIndex() const { return m_modelIndex; }
@@ -293,6 +300,7 @@ protected:
     std::atomic<bool> m_windowHovered{false};
     transport::DeviceSlot m_identity;
     IDevicePanel* m_panel = nullptr;
+    IDevicePageView* m_view = nullptr;
     IPowerItem* m_powerItem = nullptr;
     INotificationTarget* m_notificationTarget = nullptr;
 

@@ -8,7 +8,6 @@ namespace devices {
 using namespace mouseblock;
 
 namespace {
-constexpr int kReportRateValue = 5; // in the system words
 
 void PutLe16(MouseConfigBlock& block, std::size_t at, std::uint16_t value) {
     block[at] = static_cast<std::uint8_t>(value & 0xFF);
@@ -53,7 +52,7 @@ MouseConfigBlock BuildMouseConfigBlock(const MouseConfigFields& fields,
     block[kGreenAt] = light.green;
     block[kBlueAt] = light.blue;
     block[kReportRateAt] =
-        IndexOrZero(fields.system.Value(kReportRateValue), kMouseReportRateCount);
+        IndexOrZero(fields.system.Value(config::mouse_system::kReportRate), kMouseReportRateCount);
     block[kCurrentStageAt] = IndexOrZero(fields.currentStage, kMouseStageCount);
     const std::size_t stages =
         std::min(fields.stages.size(), static_cast<std::size_t>(kMouseStageCount));

@@ -244,7 +244,7 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     m_macro->AttachPage(device, page);
     // The panel shows the keyboard's state after every read and the custom group it loads; a
     // read on another thread (a profile switch the device reports) hands it to the UI thread.
-    if (keyset::KeyboardPageView* view = m_keySet->ViewOf(&device)) {
+    if (keyset::DevicePageView* view = m_keySet->ViewOf(&device)) {
         auto onUiThread = [this](std::function<void()> fn) {
             QWidget* host = GetHWND();
             if (host && QThread::currentThread() != host->thread())

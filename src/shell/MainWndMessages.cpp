@@ -132,7 +132,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         // The keyboards show their key names in the new language.
         if (m_registry && m_keySet) {
             for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
-                if (keyset::KeyboardPageView* view = m_keySet->ViewOf(device))
+                if (keyset::DevicePageView* view = m_keySet->ViewOf(device))
                     view->RefreshKeyTexts();
             }
         }

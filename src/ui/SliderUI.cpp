@@ -81,4 +81,26 @@ void CSliderUI::SetAttribute(const QString& name, const QString& value) {
         ControlWidget<QSlider>::SetAttribute(name, value);
 }
 
+void CSliderUI::SetThumbImages(const QString& image) {
+    for (const char* state : {"thumb", "thumbhot", "thumbpushed"})
+        SetImage(QLatin1String(state), image);
+}
+
+QString CSliderUI::StyleRules(const QString& selector) const {
+    QString rules = ControlWidget<QSlider>::StyleRules(selector);
+    auto rule = [&](const char* part, const QString& body) {
+        if (!body.isEmpty())
+            rules +=
+                selector + QLatin1String(part) + QLatin1String(" {") + body + QLatin1String("}\n");
+    };
+    rule("::sub-page:horizontal", ImageRule(GetForeImage()));
+    // The thumb keeps the size and the overhang of the track that the style sheet gives it.
+    const QString thumb = ImageRule(GetImage(QStringLiteral("thumb")));
+    if (!thumb.isEmpty())
+        rule("::handle:horizontal", thumb + QStringLiteral("background: transparent;"));
+    rule("::handle:horizontal:hover", ImageRule(GetImage(QStringLiteral("thumbhot"))));
+    rule("::handle:horizontal:pressed", ImageRule(GetImage(QStringLiteral("thumbpushed"))));
+    return rules;
+}
+
 } // namespace ui

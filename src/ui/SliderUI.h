@@ -2,6 +2,8 @@
 // "Progress" shows a value in a range; "Slider" lets the user choose one. While the user drags
 // the thumb the slider sends "movevaluechanged"; when a user action ends with a new value
 // (release, click on the track, keys, wheel) it sends "valuechanged". SetValue never notifies.
+// A slider draws the track's filled part with its "fore" image and its thumb with the "thumb",
+// "thumbhot" and "thumbpushed" images (attributes "foreimage", "thumbimage", ...).
 
 #include "ui/ControlUI.h"
 
@@ -38,6 +40,11 @@ public:
         setPageStep(step);
     }
     void SetAttribute(const QString& name, const QString& value) override;
+    // The thumb's image in every state at once.
+    void SetThumbImages(const QString& image);
+
+protected:
+    QString StyleRules(const QString& selector) const override;
 
 private:
     void OnValueChanged(int v);

@@ -18,7 +18,7 @@ constexpr std::size_t kSchemeBytes = 3 * kFactoryKeys;
 constexpr int kGroup = 2;
 constexpr std::size_t kGroupAt = 512 * kGroup;
 
-class RecordingView : public IKeyboardView {
+class RecordingView : public IDevicePageView {
 public:
     void ShowKeyAssignment(int, const KeyRecord&) override {}
     void RefreshKeyTexts() override {}

@@ -1,6 +1,7 @@
 #include "shell/keyset/KeySetRoutes.h"
 
 #include "devices/KelvaneKeyboardDevice.h"
+#include "devices/KelvaneMouseDevice.h"
 #include "platform/WinKeyTables.h"
 #include "shell/Messages.h"
 #include "shell/TextById.h"
@@ -56,11 +57,8 @@ CKeySetRoutes::CKeySetRoutes(ui::WindowImplBase& window, CurrentDevice currentDe
     : m_window(window), m_currentDevice(std::move(currentDevice)) {}
 
 CKeySetRoutes::~CKeySetRoutes() {
-    for (auto& [device, view] : m_views) {
-        if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(
-                const_cast<devices::CKelvaneUSBDevice*>(device)))
-            keyboard->SetView(nullptr);
-    }
+    for (auto& [device, view] : m_views)
+        const_cast<devices::CKelvaneUSBDevice*>(device)->SetView(nullptr);
 }
 
 void CKeySetRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page) {
@@ -73,11 +71,9 @@ void CKeySetRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlU
                        : CKeySetControlUI::kKindMouse);
     panel->FillMacroNames(ReadMacroNames(device.UserDataFolder()));
     m_panels[&device] = panel;
-    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device)) {
-        auto view = std::make_unique<KeyboardPageView>(*keyboard, panel);
-        keyboard->SetView(view.get());
-        m_views[&device] = std::move(view);
-    }
+    auto view = std::make_unique<DevicePageView>(device, panel);
+    device.SetView(view.get());
+    m_views[&device] = std::move(view);
 }
 
 CKeySetControlUI* CKeySetRoutes::PanelOf(const devices::CKelvaneUSBDevice* device) const {
@@ -85,7 +81,7 @@ CKeySetControlUI* CKeySetRoutes::PanelOf(const devices::CKelvaneUSBDevice* devic
     return it == m_panels.end() ? nullptr : it->second;
 }
 
-KeyboardPageView* CKeySetRoutes::ViewOf(const devices::CKelvaneUSBDevice* device) const {
+DevicePageView* CKeySetRoutes::ViewOf(const devices::CKelvaneUSBDevice* device) const {
     const auto it = m_views.find(device);
     return it == m_views.end() ? nullptr : it->second.get();
 }
@@ -132,6 +128,13 @@ bool CKeySetRoutes::OnClick(const QString& name) {
         // On other pages a key click belongs to other panels (lighting selects its colour).
         if (!device || device->GetFunctionPage() != kKeyPage)
             return false;
+        // The mouse's last left click keeps its function: without one the mouse is lost.
+        auto* mouse = dynamic_cast<devices::CKelvaneMouseDevice*>(device);
+        if (mouse && mouse->IsSoleLeftClick(key)) {
+            ShowMessage(&m_window, QString(), QStringLiteral("message_text_6"),
+                        m_window.GetPaintManager().GetDPI(), true, 0);
+            return true;
+        }
         SelectKey(key);
         return true;
     }
@@ -196,12 +199,10 @@ void CKeySetRoutes::Apply() {
         return;
     const devices::KeyRecord record = panel->ReadCode();
     const int key = device->GetSelectedKey();
-    if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(device)) {
-        if (key >= 0)
-            keyboard->SetKeyRecord(key, record);
-        if (KeyboardPageView* view = ViewOf(device))
-            view->RefreshKeyTexts();
-    }
+    if (key >= 0)
+        device->SetKeyRecord(key, record);
+    if (DevicePageView* view = ViewOf(device))
+        view->RefreshKeyTexts();
     panel->EnableButtons(true);
     m_open = false;
 }

@@ -15,7 +15,7 @@
 // "WM_HOOK_KEY_SINGLEKEY_MSG" (a captured key).
 
 #include "shell/keyset/DeviceHook.h"
-#include "shell/keyset/KeyboardPageView.h"
+#include "shell/keyset/DevicePageView.h"
 #include "ui/UIDefs.h"
 
 #include <functional>
@@ -46,7 +46,7 @@ public:
     void AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page);
     CKeySetControlUI* PanelOf(const devices::CKelvaneUSBDevice* device) const;
     // The view a keyboard was given; lighting and settings panels hook into its refresh.
-    KeyboardPageView* ViewOf(const devices::CKelvaneUSBDevice* device) const;
+    DevicePageView* ViewOf(const devices::CKelvaneUSBDevice* device) const;
 
     // True when the notification or message was one of the routes above.
     bool Notify(ui::TNotifyUI& msg);
@@ -74,7 +74,7 @@ private:
     CurrentDevice m_currentDevice;
     CDeviceHook m_hook;
     std::map<const devices::CKelvaneUSBDevice*, CKeySetControlUI*> m_panels;
-    std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<KeyboardPageView>> m_views;
+    std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<DevicePageView>> m_views;
     bool m_open = false;
     // The key name rows of the captured keys that are down.
     std::set<std::size_t> m_heldKeys;

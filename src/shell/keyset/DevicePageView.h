@@ -1,9 +1,9 @@
 #pragma once
-// The keyboard's page as the keyboard object sees it: the key assignment panel shows the
-// selected key, and the on-screen keys show which keys have another function (an accent
-// colour, and the function's name as their tooltip).
+// A keyboard's or a mouse's page as the device object sees it: the key assignment panel shows
+// the selected key or button, and the on-screen keys show which have another function (an
+// accent colour, and the function's name as their tooltip).
 
-#include "devices/KelvaneKeyboardDevice.h"
+#include "devices/KelvaneUSBDevice.h"
 
 #include <functional>
 
@@ -11,10 +11,10 @@ namespace shell::keyset {
 
 class CKeySetControlUI;
 
-class KeyboardPageView : public devices::IKeyboardView {
+class DevicePageView : public devices::IDevicePageView {
 public:
-    KeyboardPageView(devices::CKelvaneKeyboardDevice& keyboard, CKeySetControlUI* panel)
-        : m_keyboard(keyboard), m_panel(panel) {}
+    DevicePageView(devices::CKelvaneUSBDevice& device, CKeySetControlUI* panel)
+        : m_device(device), m_panel(panel) {}
 
     void ShowKeyAssignment(int key, const devices::KeyRecord& record) override;
     void RefreshKeyTexts() override;
@@ -30,7 +30,7 @@ public:
 private:
     void MarkSelectedKey(int key);
 
-    devices::CKelvaneKeyboardDevice& m_keyboard;
+    devices::CKelvaneUSBDevice& m_device;
     CKeySetControlUI* m_panel;
     int m_markedKey = -1;
 };
