@@ -119,6 +119,10 @@ public:
     // kMacroDownloadFailed when the write failed; above 0 the overflow, nothing sent.
     int DownloadMacros() override;
     int DownloadMacros(const std::vector<int>& libraryIndexes);
+    // The recoil image (ShootDownload.h) with 0x17 between begin and end, each after a link
+    // check through the receiver. 1 when written; 0 when the channel is closed, the mouse does
+    // not answer or the write failed.
+    int DownloadShoot(std::span<const std::uint8_t> image);
 
     // ---- Profile ----
 

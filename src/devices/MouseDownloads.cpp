@@ -1,5 +1,5 @@
 // The mouse's button and macro downloads: the key table with the profile's assignments, and
-// the library macros the buttons use as one image into the macro memory.
+// the library macros the buttons use as one image into the macro memory, and the recoil image.
 
 #include "devices/KelvaneMouseDevice.h"
 #include "devices/LibraryMacroEvents.h"
@@ -78,6 +78,19 @@ int CKelvaneMouseDevice::DownloadMacros(const std::vector<int>& libraryIndexes) 
         return kMacroDownloadDone;
     m_command.End();
     return written == kCommSuccess ? kMacroDownloadDone : kMacroDownloadFailed;
+}
+
+int CKelvaneMouseDevice::DownloadShoot(std::span<const std::uint8_t> image) {
+    if (!m_command.open || image.empty() || !CheckReceiverLink())
+        return 0;
+    m_command.Begin();
+    if (!CheckReceiverLink())
+        return 0;
+    const int written = m_command.WriteLargeData(image);
+    if (!CheckReceiverLink())
+        return 0;
+    m_command.End();
+    return written == kCommSuccess ? kCommSuccess : 0;
 }
 
 } // namespace devices

@@ -1,6 +1,8 @@
 #include "shell/MainWnd.h"
 
 #include "devices/KelvaneKeyboardDevice.h"
+#include "devices/KelvaneMouseDevice.h"
+#include "lighting/ColorSelectWnd.h"
 #include "lighting/LightControlUI.h"
 #include "platform/DebugLog.h"
 #include "platform/Paths.h"
@@ -17,9 +19,11 @@
 #include "shell/keyset/MacroNames.h"
 #include "shell/light/LightRoutes.h"
 #include "shell/macro/MacroRoutes.h"
+#include "shell/mouse/MouseRoutes.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/settings/KeyboardSettingsRoutes.h"
+#include "shell/shoot/ShootRoutes.h"
 #include "shell/windows/AboutWnd.h"
 #include "shell/windows/MsgWnd.h"
 #include "shell/windows/SkinBackground.h"
@@ -111,6 +115,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         WindowImplBase::Notify(msg);
         return;
     }
+    if (m_mouse && m_mouse->Notify(msg)) {
+        WindowImplBase::Notify(msg);
+        return;
+    }
     if (msg.sType == notify::windowinit) {
         OnWindowInit();
     } else if (msg.sType == notify::windowsize) {
@@ -162,6 +170,16 @@ void CMainWnd::StartDiscovery() {
         *this, m_keySet->Hook(), [this] { return CurrentDevice(); },
         macro::DefaultMacroDialogs(this, m_dpi),
         [this](devices::CKelvaneUSBDevice& device) { ShowMacroNames(device); });
+    m_mouse = std::make_unique<mouse::CMouseRoutes>(
+        m_pm, [this] { return CurrentDevice(); },
+        [this](std::uint32_t colour) -> std::optional<std::uint32_t> {
+            const lighting::ColorChoice choice =
+                lighting::OpenColorSelectWindow(this, colour, true);
+            if (choice.result == 0)
+                return std::nullopt;
+            return choice.color;
+        },
+        shoot::DefaultShootDialogs(this, m_dpi));
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
@@ -242,6 +260,8 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     m_light->AttachPage(device, page);
     m_keyboardSettings->AttachPage(device, page);
     m_macro->AttachPage(device, page);
+    m_mouse->AttachPage(device, page);
+    TellScreenSize();
     // The panel shows the keyboard's state after every read and the custom group it loads; a
     // read on another thread (a profile switch the device reports) hands it to the UI thread.
     if (keyset::DevicePageView* view = m_keySet->ViewOf(&device)) {
@@ -257,6 +277,7 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
                 m_light->ShowDeviceState(device);
                 if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device))
                     m_keyboardSettings->ShowDeviceState(*keyboard);
+                m_mouse->ShowDeviceState(device);
             });
         };
         view->showCustomGroup = [this, &device, onUiThread](int group) {
@@ -278,14 +299,37 @@ CDeviceProfileUI* CMainWnd::CurrentProfilePanel() const {
 }
 
 void CMainWnd::SendProfile(devices::CKelvaneUSBDevice& device) {
-    device.ReloadProfile();
-    // The keyboard is the model that sends a whole profile so far.
     if (auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(&device)) {
         const devices::KeyboardApplyResult result = keyboard->ApplyProfile();
         if (result.profile == config::kProfileUnreadable)
             ShowMessage(this, QString(), QLatin1String(kMessageUnreadable), m_dpi, true, 0);
         else
             keyset::ShowMacroDownloadResult(*this, result.macroDownload);
+        return;
+    }
+    // The other models in the keyboard's order: panels, lighting block, macros, key table. An
+    // unreadable profile is not sent: its empty record would clear the device.
+    device.ReloadProfile();
+    if (device.ProfileData().LoadResult() == config::kProfileUnreadable) {
+        ShowMessage(this, QString(), QLatin1String(kMessageUnreadable), m_dpi, true, 0);
+        return;
+    }
+    device.RefreshPanels();
+    device.WriteLightBlock();
+    const int macros = device.DownloadMacros();
+    device.WriteKeyTable();
+    keyset::ShowMacroDownloadResult(*this, macros);
+}
+
+void CMainWnd::TellScreenSize() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen || !m_registry)
+        return;
+    const QSize size = screen->size();
+    for (devices::CKelvaneUSBDevice* device : m_registry->Devices()) {
+        if (auto* mouse = dynamic_cast<devices::CKelvaneMouseDevice*>(device))
+            mouse->SetScreenSize(static_cast<std::uint16_t>(size.width()),
+                                 static_cast<std::uint16_t>(size.height()));
     }
 }
 

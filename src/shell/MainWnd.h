@@ -34,6 +34,9 @@ class CLightRoutes;
 namespace macro {
 class CMacroRoutes;
 }
+namespace mouse {
+class CMouseRoutes;
+}
 namespace settings {
 class CKeyboardSettingsRoutes;
 }
@@ -166,6 +169,8 @@ private:
     bool OnProfileClick(const QString& name);
     // Loads the device's current profile again and sends it to the device.
     void SendProfile(devices::CKelvaneUSBDevice& device);
+    // The primary screen's size for every mouse (its configuration block carries it).
+    void TellScreenSize();
     // Timer 1055: the drop-down's choice becomes the current device's profile.
     void SwitchToSelectedProfile();
     void ApplyDpiRule();
@@ -227,6 +232,7 @@ private:
     std::unique_ptr<light::CLightRoutes> m_light;
     std::unique_ptr<macro::CMacroRoutes> m_macro;
     std::unique_ptr<settings::CKeyboardSettingsRoutes> m_keyboardSettings;
+    std::unique_ptr<mouse::CMouseRoutes> m_mouse;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;
 };

@@ -106,6 +106,7 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
     switch (msg) {
     case WM_DISPLAYCHANGE:
         ApplyDpiRule();
+        TellScreenSize();
         handled = true;
         return 0;
     case WM_SYSCOMMAND:

@@ -1,6 +1,8 @@
 #include "shell/mouse/MouseRoutes.h"
 
 #include "devices/KelvaneMouseDevice.h"
+#include "platform/Paths.h"
+#include "shell/shoot/ShootRoutes.h"
 #include "ui/ButtonUI.h"
 #include "ui/ContainerUI.h"
 #include "ui/ControlNames.h"
@@ -29,9 +31,9 @@ int ClampFreeDpi(const QString& text) {
 }
 
 CMouseRoutes::CMouseRoutes(ui::CPaintManagerUI& pm, CurrentDevice currentDevice,
-                           ChooseColour chooseColour)
-    : m_pm(pm), m_currentDevice(std::move(currentDevice)), m_chooseColour(std::move(chooseColour)) {
-}
+                           ChooseColour chooseColour, ProfileDialogs shootDialogs)
+    : m_pm(pm), m_currentDevice(std::move(currentDevice)), m_chooseColour(std::move(chooseColour)),
+      m_shootDialogs(std::move(shootDialogs)) {}
 
 void CMouseRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page) {
     auto* mouse = dynamic_cast<devices::CKelvaneMouseDevice*>(&device);
@@ -41,6 +43,13 @@ void CMouseRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI
     entry.root = page;
     entry.dpi = std::make_unique<CMouseDpiPanel>(m_pm, page, *mouse);
     entry.system = std::make_unique<CMouseSystemPanel>(m_pm, page, *mouse);
+    entry.shoot = dynamic_cast<shoot::CShootControlUI*>(
+        ui::FindInTreeByName(page, QLatin1String("ShootControlItem")));
+    if (entry.shoot) {
+        entry.shoot->SetShootFolders(mouse->UserDataFolder(), platform::DefaultDataFolder());
+        entry.shoot->InitShootEditor();
+        entry.shoot->SelectWeapon(0);
+    }
     ShowDeviceState(device);
 }
 
@@ -63,14 +72,27 @@ bool CMouseRoutes::Notify(ui::TNotifyUI& msg) {
     Page* page = name.isEmpty() ? nullptr : CurrentPage();
     if (!page || !ui::IsInTree(msg.pSender, page->root))
         return false;
+    return (page->shoot && RouteShoot(*page, msg)) || OnPanelNotify(*page, msg, name);
+}
+
+bool CMouseRoutes::RouteShoot(Page& page, ui::TNotifyUI& msg) {
+    const shoot::ShootRoute route = shoot::RouteShootNotify(*page.shoot, msg, m_shootDialogs);
+    if (route == shoot::ShootRoute::kSendToMouse) {
+        if (auto* mouse = dynamic_cast<devices::CKelvaneMouseDevice*>(m_currentDevice()))
+            mouse->DownloadShoot(shoot::ShootImage(*page.shoot));
+    }
+    return route != shoot::ShootRoute::kNotMine;
+}
+
+bool CMouseRoutes::OnPanelNotify(Page& page, ui::TNotifyUI& msg, const QString& name) {
     if (msg.sType == ui::notify::selectchanged)
-        return OnSelectChanged(*page, msg.pSender, name);
+        return OnSelectChanged(page, msg.pSender, name);
     if (msg.sType == ui::notify::valuechanged || msg.sType == ui::notify::movevaluechanged)
-        return OnValueChanged(*page, msg.pSender, name, msg.sType == ui::notify::movevaluechanged);
+        return OnValueChanged(page, msg.pSender, name, msg.sType == ui::notify::movevaluechanged);
     if (msg.sType == ui::notify::killfocus)
-        return OnEditDone(*page, name);
+        return OnEditDone(page, name);
     if (msg.sType == ui::notify::click)
-        return OnClick(*page, name);
+        return OnClick(page, name);
     return false;
 }
 

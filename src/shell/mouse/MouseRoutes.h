@@ -9,10 +9,13 @@
 //   "valuechanged" of "DPI_slider_" N, "orbek_DPI_slider_" N and the system sliders;
 //   "movevaluechanged" of "DPI_slider_" N and "orbek_DPI_slider_" N;
 //   "killfocus" of "DPI_edit_" N and "orbek_DPI_edit_" N;
-//   "click" of "DPI_color_option_" N (the colour picker).
+//   "click" of "DPI_color_option_" N (the colour picker);
+//   the recoil editor's notifications ("ShootControlItem", ShootRoutes.h), whose
+//   "shootdate_save_btn" sends the four slots to the mouse.
 
 #include "shell/mouse/MouseDpiPanel.h"
 #include "shell/mouse/MouseSystemPanel.h"
+#include "shell/profile/ProfileRoutes.h"
 #include "ui/UIDefs.h"
 
 #include <cstdint>
@@ -26,6 +29,10 @@ class CKelvaneUSBDevice;
 class CKelvaneMouseDevice;
 } // namespace devices
 
+namespace shell::shoot {
+class CShootControlUI;
+}
+
 namespace shell::mouse {
 
 class CMouseRoutes {
@@ -35,9 +42,11 @@ public:
     // nothing when it was closed.
     using ChooseColour = std::function<std::optional<std::uint32_t>(std::uint32_t)>;
 
-    CMouseRoutes(ui::CPaintManagerUI& pm, CurrentDevice currentDevice, ChooseColour chooseColour);
+    CMouseRoutes(ui::CPaintManagerUI& pm, CurrentDevice currentDevice, ChooseColour chooseColour,
+                 ProfileDialogs shootDialogs);
 
-    // A device page has been built: a mouse's panels are bound to it and show its state.
+    // A device page has been built: a mouse's panels are bound to it and show its state; the
+    // recoil editor gets the mouse's user folder and its slot files.
     void AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page);
     // The stages, report rate and system settings of the mouse (after every read or load),
     // with the DPI ranges of its scale.
@@ -50,8 +59,11 @@ private:
         ui::CControlUI* root = nullptr;
         std::unique_ptr<CMouseDpiPanel> dpi;
         std::unique_ptr<CMouseSystemPanel> system;
+        shoot::CShootControlUI* shoot = nullptr;
     };
     Page* CurrentPage();
+    bool RouteShoot(Page& page, ui::TNotifyUI& msg);
+    bool OnPanelNotify(Page& page, ui::TNotifyUI& msg, const QString& name);
     bool OnSelectChanged(Page& page, ui::CControlUI* sender, const QString& name);
     bool OnValueChanged(Page& page, ui::CControlUI* sender, const QString& name, bool moving);
     bool OnEditDone(Page& page, const QString& name);
@@ -61,6 +73,7 @@ private:
     ui::CPaintManagerUI& m_pm;
     CurrentDevice m_currentDevice;
     ChooseColour m_chooseColour;
+    ProfileDialogs m_shootDialogs;
     std::map<const devices::CKelvaneUSBDevice*, Page> m_pages;
 };
 

@@ -74,8 +74,12 @@ void CDeviceOptionUI::OnLightFrame() {
     if (!m_device || StreamsOnItsOwn() || !m_device->CommandChannel().open)
         return;
     m_device->SendLightFrame();
-    if (m_keyArea && IsSelected() && WindowAttended())
-        m_keyArea->Invalidate();
+    // The frame's LED colours go onto the page's previews, each repainting itself.
+    if (IsSelected() && WindowAttended()) {
+        m_device->PaintPreview();
+        if (m_keyArea)
+            m_keyArea->Invalidate();
+    }
     if (m_device->CommandChannel().open)
         Arm(kTimerLightFrame, m_device->IsPreviewWatched() ? kLightFrameMs : kIdleFrameMs);
 }

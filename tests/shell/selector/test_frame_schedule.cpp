@@ -142,5 +142,26 @@ TEST_F(FrameSchedule, OtherDevicesSendAtTheTickPaceOnlyWhileTheirPageIsWatched) 
     EXPECT_TRUE(Armed(index, CDeviceOptionUI::kTimerLightFrame));
 }
 
+TEST_F(FrameSchedule, AWatchedPageShowsEachFrameOnItsLedsAndAHiddenOneDoesNot) {
+    const int index = AddOpenDevice(2, sim::VirtualProduct::MousePad);
+    devices::CKelvaneUSBDevice& pad = *deviceList.back();
+    CountingButton led;
+    pad.SetPanelXml("mousepad.xml");
+    pad.BindPanelControls({{"pad_led_3", "light_3", &led}});
+    led.painted = 0;
+    pad.SetLedColour(3, devices::LedColour{0x10, 0x20, 0x30, 0xFF});
+    bool attended = false;
+    Item(index).SetWindowAttended([&] { return attended; });
+
+    ShowWindow(true);
+    Item(index).DoTimer(CDeviceOptionUI::kTimerLightFrame);
+    EXPECT_EQ(led.painted, 0) << "the window is neither active nor under the pointer";
+
+    attended = true;
+    Item(index).DoTimer(CDeviceOptionUI::kTimerLightFrame);
+    EXPECT_GT(led.painted, 0);
+    EXPECT_EQ(led.colour, (devices::LedColour{0x10, 0x20, 0x30, 0xFF}));
+}
+
 } // namespace
 } // namespace selector_test
