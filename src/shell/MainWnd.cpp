@@ -247,6 +247,9 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     }
     // The item repaints the device's keys only while the window is active or under the pointer.
     item->SetWindowAttended([this] { return IsActiveOrHovered(); });
+    // A device plugged in while the window is open is watched like those found before it.
+    device.SetWindowShown(GetHWND() && GetHWND()->isVisible());
+    device.SetWindowHovered(m_windowHovered);
     auto panel = std::make_unique<SkinDevicePanel>(m_pm, page);
     device.SetPanel(panel.get());
     device.BindPanelControls(CollectPanelButtons(page));

@@ -31,6 +31,20 @@ protected:
         }
         return nullptr;
     }
+    // A control of the keyboard's page: the mouse's page has controls of the same names.
+    template <class T = ui::CControlUI> T* OnKeyboardPage(const char* name) const {
+        auto* pages = wnd->Find<ui::CTabLayoutUI>("device_switch");
+        ui::CControlUI* page = pages->GetItemAt(KeyboardItem()->GetBindTabIndex());
+        auto* control = dynamic_cast<T*>(
+            wnd->GetPaintManager().FindSubControlByName(page, QString::fromLatin1(name)));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    void ClickOnKeyboardPage(const char* name) {
+        auto* button = OnKeyboardPage<ui::CButtonUI>(name);
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
 };
 
 TEST_P(KeyboardRemapTest, ARemapChosenOnTheKeyboardPageReachesTheKeyboardAndTheProfile) {
@@ -61,20 +75,20 @@ TEST_P(KeyboardRemapTest, ARemapChosenOnTheKeyboardPageReachesTheKeyboardAndTheP
     ASSERT_TRUE(test::WaitUntil(
         [&] { return keyboard->Maps().keys[kKeyA] != devices::kNoDeviceKey; }, 3000));
 
-    Click("key_Op_tab");
+    ClickOnKeyboardPage("key_Op_tab");
     EXPECT_EQ(keyboard->GetFunctionPage(), 2);
-    Click("key_64");
+    ClickOnKeyboardPage("key_64");
     EXPECT_EQ(keyboard->GetSelectedKey(), kKeyA);
     auto* panel = wnd->KeySet()->PanelOf(keyboard);
     ASSERT_NE(panel, nullptr);
-    ASSERT_TRUE(wnd->Find("keyset_layout")->IsVisible());
+    ASSERT_TRUE(OnKeyboardPage("keyset_layout")->IsVisible());
 
-    auto* function = wnd->Find<ui::CComboUI>("keyset_function_combo");
+    auto* function = OnKeyboardPage<ui::CComboUI>("keyset_function_combo");
     ASSERT_NE(function, nullptr);
     ASSERT_TRUE(function->SelectItem(panel->FunctionItem(shell::keyset::kFunctionMedia)));
-    ASSERT_TRUE(wnd->Find<ui::CComboUI>("keyset_media_combo")->SelectItem(6)); // volume up
+    ASSERT_TRUE(OnKeyboardPage<ui::CComboUI>("keyset_media_combo")->SelectItem(6)); // volume up
     wire->ClearWireLog();
-    Click("key_butt_prosave");
+    ClickOnKeyboardPage("key_butt_prosave");
 
     const int deviceKey = keyboard->Maps().keys[kKeyA];
     const std::vector<std::uint8_t> table = board->KeyTable();

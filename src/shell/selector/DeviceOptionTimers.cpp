@@ -73,13 +73,14 @@ bool CDeviceOptionUI::StreamsOnItsOwn() const {
 void CDeviceOptionUI::OnLightFrame() {
     if (!m_device || StreamsOnItsOwn() || !m_device->CommandChannel().open)
         return;
-    m_device->SendLightFrame();
-    // The frame's LED colours go onto the page's previews, each repainting itself.
+    // The rendered colours go onto the page's previews first: the frame is built from what
+    // the light buttons show.
     if (IsSelected() && WindowAttended()) {
         m_device->PaintPreview();
         if (m_keyArea)
             m_keyArea->Invalidate();
     }
+    m_device->SendLightFrame();
     if (m_device->CommandChannel().open)
         Arm(kTimerLightFrame, m_device->IsPreviewWatched() ? kLightFrameMs : kIdleFrameMs);
 }
