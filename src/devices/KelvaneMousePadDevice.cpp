@@ -109,6 +109,12 @@ void CKelvaneMousePadDevice::ReloadProfile() {
     ApplyProfileLighting();
 }
 
+void CKelvaneMousePadDevice::RefreshPanels() {
+    LoadLists();
+    if (m_view)
+        m_view->RefreshPanels();
+}
+
 // ---- Whole device ----
 
 int CKelvaneMousePadDevice::Connect() {

@@ -56,7 +56,8 @@ public:
     void SetLightParams(std::uint8_t mode, std::uint8_t brightness, std::uint8_t speed,
                         std::uint8_t direction, std::uint32_t wide, std::uint16_t narrow) override;
     void ReloadProfile() override;
-    void RefreshPanels() override { LoadLists(); }
+    // The light lists, then the page's panels.
+    void RefreshPanels() override;
     void StoreProfile() override { ProfileData().SaveProfile(); }
 
     // ---- Whole device ----

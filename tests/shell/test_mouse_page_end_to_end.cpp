@@ -237,6 +237,11 @@ TEST_F(MousePageTest, APadEffectChosenOnItsPageReachesThePadsLightBlock) {
         3000));
     EXPECT_FALSE(On("key_Op_tab")->IsVisible()) << "the pad has no keys";
 
+    // The page shows what was read: the virtual pad starts at brightness 3.
+    auto* brightness = On<ui::CSliderUI>("deng_light_slider");
+    ASSERT_NE(brightness, nullptr);
+    EXPECT_TRUE(test::WaitUntil([&] { return brightness->GetValue() == 3; }));
+
     auto* modes = On<ui::CComboUI>("light_combo_modeSelect");
     ASSERT_NE(modes, nullptr);
     ASSERT_GT(modes->GetCount(), 2);

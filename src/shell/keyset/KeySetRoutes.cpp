@@ -62,15 +62,17 @@ CKeySetRoutes::~CKeySetRoutes() {
 }
 
 void CKeySetRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page) {
-    CKeySetControlUI* panel = FindPanel(page);
-    if (!panel)
-        return;
-    panel->BindControls();
-    panel->SetKind(device.GetDeviceKind() == CKeySetControlUI::kKindKeyboard
-                       ? CKeySetControlUI::kKindKeyboard
-                       : CKeySetControlUI::kKindMouse);
-    panel->FillMacroNames(ReadMacroNames(device.UserDataFolder()));
-    m_panels[&device] = panel;
+    // Every page is its device's view, with or without a key assignment panel: the other
+    // panels show the device's state through its refresh.
+    if (CKeySetControlUI* panel = FindPanel(page)) {
+        panel->BindControls();
+        panel->SetKind(device.GetDeviceKind() == CKeySetControlUI::kKindKeyboard
+                           ? CKeySetControlUI::kKindKeyboard
+                           : CKeySetControlUI::kKindMouse);
+        panel->FillMacroNames(ReadMacroNames(device.UserDataFolder()));
+        m_panels[&device] = panel;
+    }
+    CKeySetControlUI* panel = PanelOf(&device);
     auto view = std::make_unique<DevicePageView>(device, panel);
     device.SetView(view.get());
     m_views[&device] = std::move(view);

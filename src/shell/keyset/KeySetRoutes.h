@@ -42,10 +42,10 @@ public:
     ~CKeySetRoutes();
 
     // A device page has been built: its key assignment panel (if it has one) is set up for the
-    // device (controls, kind, macro names); a keyboard gets the page as its view.
+    // device (controls, kind, macro names); every device gets the page as its view.
     void AttachPage(devices::CKelvaneUSBDevice& device, ui::CControlUI* page);
     CKeySetControlUI* PanelOf(const devices::CKelvaneUSBDevice* device) const;
-    // The view a keyboard was given; lighting and settings panels hook into its refresh.
+    // The view a device was given; lighting and settings panels hook into its refresh.
     DevicePageView* ViewOf(const devices::CKelvaneUSBDevice* device) const;
 
     // True when the notification or message was one of the routes above.
