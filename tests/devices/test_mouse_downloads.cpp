@@ -146,6 +146,65 @@ TEST_P(MouseDownloadTest, NothingGoesToAMouseAsleepOrAClosedChannel) {
     EXPECT_EQ(Assignments(), before);
 }
 
+TEST_P(MouseDownloadTest, TheRecoilImageGoesAsLargeDataBetweenBeginAndEnd) {
+    Bytes image(150);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(3 * i + 1);
+    ClearWireLogs();
+    EXPECT_EQ(device->DownloadShoot(image), 1);
+    const Bytes expected =
+        ThroughReceiver() ? Bytes{0xAA, 0x01, 0xAA, 0x17, 0xAA, 0x02} : Bytes{0x01, 0x17, 0x02};
+    EXPECT_EQ(Merged(Commands()), expected);
+    int packets = 0;
+    for (const Request& r : Requests())
+        packets += r.command == 0x17 ? 1 : 0;
+    EXPECT_EQ(packets, 3) << "56 + 56 + 38 bytes";
+    EXPECT_EQ(Gathered(Requests(), 0x17, 0), image);
+    const Bytes stored = mouse->LargeData();
+    ASSERT_GE(stored.size(), image.size());
+    EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 150), image);
+
+    // Asleep behind the receiver or with the channel closed: nothing but the failed check.
+    if (ThroughReceiver()) {
+        receiver->SetDeviceAsleep(true);
+        ClearWireLogs();
+        EXPECT_EQ(device->DownloadShoot(image), 0);
+        EXPECT_EQ(Commands(), Bytes{0xAA});
+        receiver->SetDeviceAsleep(false);
+    }
+    device->CommandChannel().open = false;
+    ClearWireLogs();
+    EXPECT_EQ(device->DownloadShoot(image), 0);
+    EXPECT_TRUE(Requests().empty());
+}
+
+TEST_P(MouseDownloadTest, TheLeftClickStaysAndADeletedMacroRenumbersTheButtonsAndTheMouse) {
+    EXPECT_TRUE(device->IsSoleLeftClick(0));
+    EXPECT_FALSE(device->IsSoleLeftClick(1));
+    KeyRecord left = device->GetKeyRecord(0);
+    KeyRecord forward = device->GetKeyRecord(3);
+    forward.code = left.code;
+    ASSERT_TRUE(device->SetKeyRecord(3, forward));
+    EXPECT_FALSE(device->IsSoleLeftClick(0)) << "forward clicks left now";
+    EXPECT_FALSE(device->SetKeyRecord(kMouseButtonCount, forward));
+
+    WriteMacros(3);
+    KeyRecord back = device->GetKeyRecord(4);
+    back.code = {0x70, 2, 0};
+    ASSERT_TRUE(device->SetKeyRecord(4, back));
+    EXPECT_EQ(device->KeysNamingMacro(2), std::vector<int>{4});
+    ClearWireLogs();
+    ASSERT_TRUE(device->ShiftMacroKeys(1));
+    EXPECT_EQ(device->GetKeyRecord(4).code, (KeyCode{0x70, 1, 0}));
+    bool tableWritten = false;
+    for (const Request& r : Requests())
+        tableWritten |= r.command == 0x09;
+    EXPECT_TRUE(tableWritten);
+    device->ReloadProfile();
+    EXPECT_EQ(device->GetKeyRecord(4).code, (KeyCode{0x70, 1, 0})) << "and saved";
+    EXPECT_EQ(device->GetKeyRecord(3).code, left.code);
+}
+
 TEST_P(MouseDownloadTest, OnlyPageZeroTakesButtons) {
     ClearWireLogs();
     EXPECT_EQ(device->DownloadButtons(1, device->GetButtonList()), transport::kCommBadPage);

@@ -140,6 +140,26 @@ TEST_F(MousePageTest, AMovedDpiSliderAndAChosenStageLandInTheConfigurationBlock)
     EXPECT_EQ(saved["Device"][0]["DPIStages"]["StageActive"].asInt(), 4) << saved.toStyledString();
 }
 
+TEST_F(MousePageTest, AResetProfileIsSentWholeToTheMouse) {
+    AnswerMessages();
+    Click("cursor_Op_tab");
+    const std::vector<std::uint8_t> shipped = Stage(2);
+    auto* slider = On<ui::CSliderUI>("DPI_slider_", 2);
+    slider->SetValue(shipped[2] + 5);
+    Notify(slider, ui::notify::valuechanged);
+    ASSERT_NE(Stage(2), shipped);
+
+    wire->ClearWireLog();
+    ClickOn(On("device_reset_btn"));
+    ASSERT_TRUE(test::WaitUntil([&] { return Stage(2) == shipped; }));
+    EXPECT_EQ(messages.value(0), wnd->MessageTextById("message_text_22"));
+    EXPECT_EQ(On("DPI_edit_", 2)->GetText(), QString::number(200 + 100 * shipped[2]));
+    bool keyTable = false;
+    for (const sim::WirePacket& p : wire->WireLog())
+        keyTable |= p.direction == sim::WireDirection::Request && p.bytes[3] == 0x09;
+    EXPECT_TRUE(keyTable) << "the buttons go with the block";
+}
+
 TEST_F(MousePageTest, SwitchingStagesOffLocksTheLastOneAndSwitchingOneOnFreesIt) {
     Click("cursor_Op_tab");
     const int current = mouse->GetCurrentDpiStage();
