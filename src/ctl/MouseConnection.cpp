@@ -18,8 +18,8 @@ template <typename Device> std::unique_ptr<Device> CreateModel(int row, HidBacke
     return std::unique_ptr<Device>(static_cast<Device*>(model.release()));
 }
 
-// The selected profile into `device`. Its device state was read before, while the device had
-// no profile file, so that reading it changed no file.
+} // namespace
+
 bool LoadSelectedProfile(devices::CKelvaneUSBDevice& device, const char* product,
                          const Output& output, std::string* profilePath) {
     const std::string folder = device.UserDataFolder();
@@ -46,8 +46,6 @@ bool LoadSelectedProfile(devices::CKelvaneUSBDevice& device, const char* product
     }
     return true;
 }
-
-} // namespace
 
 std::vector<std::uint16_t> MouseKinds(const std::string& name) {
     if (name == "mouse")

@@ -14,6 +14,12 @@
 
 namespace ctl {
 
+// The selected profile of the device's user folder into `device` (the headset's too), its file
+// in *profilePath; false with the reason written. A device whose state is read from the device
+// has it read before, while it has no profile file, so that reading it changes no file.
+bool LoadSelectedProfile(devices::CKelvaneUSBDevice& device, const char* product,
+                         const Output& output, std::string* profilePath);
+
 // The command-interface kinds of a mouse kind name, cable first; empty for other names.
 std::vector<std::uint16_t> MouseKinds(const std::string& name);
 

@@ -1,11 +1,14 @@
 // quarin-z17ctl: the configurator's devices from the command line, for scripts and diagnostics.
 
 #include "ctl/CtlCommands.h"
+#include "ctl/HeadsetCommands.h"
 #include "ctl/KeyboardCommands.h"
 #include "ctl/LightCommands.h"
 #include "ctl/MacroCommands.h"
 #include "ctl/MouseCommands.h"
 #include "ctl/ProfileCommands.h"
+#include "devices/HeadsetAudio.h"
+#include "headset/VirtualHeadsetLibrary.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
@@ -63,6 +66,8 @@ void PrintUsage(std::FILE* to) {
         "                             on, position, CPI, colour, * for the current one; set\n"
         "                             stage STAGE (0-4) to CPI counts per inch, or select it\n"
         "  rate KIND [INDEX]          print or set the mouse's report-rate option (0-4)\n"
+        "  headset [mic LEVEL|on|off] [monitor LEVEL|on|off] [eq PRESET] [effect N|on|off]\n"
+        "                             change and print the headset's audio settings\n"
         "  Profile, key and macro commands work on the program's files; KIND is keyboard,\n"
         "  mouse, mousepad or headset (macros: keyboard or mouse; the receivers share their\n"
         "  product's files). 'profile list', 'key get', 'macro list' and 'macro show' only\n"
@@ -128,6 +133,9 @@ int main(int argc, char** argv) {
         }
     }
     transport::HidBackend& backend = demo ? virtualBackend : transport::DefaultHidBackend();
+    if (demo)
+        devices::CHeadsetAudio::SetLibraryFactory(
+            [] { return std::make_unique<headset::VirtualHeadsetLibrary>(); });
 
     const std::string& command = args[0];
     if (command == "devices") {
@@ -162,5 +170,7 @@ int main(int argc, char** argv) {
         return ctl::RunDpiCommand(backend, {args.begin() + 1, args.end()}, {});
     if (command == "rate")
         return ctl::RunRateCommand(backend, {args.begin() + 1, args.end()}, {});
+    if (command == "headset")
+        return ctl::RunHeadsetCommand({args.begin() + 1, args.end()}, {});
     return Usage(("unknown command '" + command + "'").c_str());
 }

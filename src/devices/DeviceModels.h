@@ -2,7 +2,7 @@
 // The four device models. Each is the base device with its own class name and kind; the
 // keyboard, mouse, mouse pad and headset behaviour is added to these classes.
 
-#include "config/Hs6533Profiledata.h"
+#include "devices/KelvaneHS6533Device.h"
 #include "devices/KelvaneKeyboardDevice.h"
 #include "devices/KelvaneMouseDevice.h"
 #include "devices/KelvaneMousePadDevice.h"
@@ -11,17 +11,6 @@
 #include <memory>
 
 namespace devices {
-
-class CKelvaneHS6533Device : public CKelvaneUSBDevice {
-public:
-    explicit CKelvaneHS6533Device(transport::HidBackend* backend = nullptr)
-        : CKelvaneUSBDevice(backend, std::make_unique<config::CHs6533Profiledata>()) {}
-    config::CHs6533Profiledata& Profile() {
-        return static_cast<config::CHs6533Profiledata&>(ProfileData());
-    }
-    std::string GetClass() const override { return "KelvaneHS6533Device"; }
-    int GetDeviceKind() const override { return transport::kKindHeadset; }
-};
 
 // A device object of the model row's kind, set up from the model tables (device name,
 // folder, default document, LED and key counts, panel, data-file index). nullptr for a row

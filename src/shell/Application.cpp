@@ -1,6 +1,8 @@
 #include "shell/Application.h"
 
+#include "devices/HeadsetAudio.h"
 #include "devices/IdentityRecord.h"
+#include "headset/VirtualHeadsetLibrary.h"
 #include "platform/DebugLog.h"
 #include "platform/InstanceBus.h"
 #include "platform/Paths.h"
@@ -132,6 +134,8 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
             virtualDevices.Plug(demoDevices.back());
         }
         transport::SetDefaultHidBackend(&virtualDevices);
+        devices::CHeadsetAudio::SetLibraryFactory(
+            [] { return std::make_unique<headset::VirtualHeadsetLibrary>(); });
     }
 
     int exitCode = 0;
