@@ -96,13 +96,7 @@ AlsaHeadsetLibrary::AlsaHeadsetLibrary(std::string procRoot,
                                        std::unique_ptr<EqualiserSink> equaliser)
     : m_procRoot(std::move(procRoot)), m_equaliser(std::move(equaliser)) {
     // What the library reports and keeps of the properties the system has no control for.
-    m_store.SetInitial(p::kSupportFeature, "1,0,0,0,1,0,1");
-    for (const wchar_t* name :
-         {p::kMagicVoice, p::kMagicVoiceSelection, p::kMicEcho, p::kNoiseCancellation, p::kEqEnable,
-          p::kRoomEffect, p::kRoomEnvironment, p::kRoomSize, p::kSurround})
-        m_store.SetInitial(name, "0");
-    for (const wchar_t* band : p::kEqBands)
-        m_store.SetInitial(band, "0");
+    m_store.KeepEffectsOff();
 }
 
 AlsaHeadsetLibrary::~AlsaHeadsetLibrary() = default;

@@ -1,5 +1,6 @@
 #include "headset/PropertyStore.h"
 
+#include "headset/HeadsetProperties.h"
 #include "headset/PropertyBuffers.h"
 
 #include <cstdio>
@@ -8,6 +9,17 @@ namespace headset {
 
 void PropertyStore::SetInitial(const std::wstring& property, std::string text) {
     m_values[property] = std::move(text);
+}
+
+void PropertyStore::KeepEffectsOff() {
+    namespace p = property;
+    SetInitial(p::kSupportFeature, "1,0,0,0,1,0,1");
+    for (const wchar_t* name :
+         {p::kMagicVoice, p::kMagicVoiceSelection, p::kMicEcho, p::kNoiseCancellation, p::kEqEnable,
+          p::kRoomEffect, p::kRoomEnvironment, p::kRoomSize, p::kSurround})
+        SetInitial(name, "0");
+    for (const wchar_t* band : p::kEqBands)
+        SetInitial(band, "0");
 }
 
 bool PropertyStore::Has(const std::wstring& property) const {

@@ -12,6 +12,9 @@ class PropertyStore {
 public:
     // The value a property reads before it is written; a property without one fails to read.
     void SetInitial(const std::wstring& property, std::string text);
+    // The feature list "1,0,0,0,1,0,1" and every voice, equaliser, room and surround property
+    // at 0: a headset whose effects are all off.
+    void KeepEffectsOff();
     bool Has(const std::wstring& property) const;
     // 0 on success: the value's text into *primary.
     int Read(const std::wstring& property, void** primary) const;

@@ -10,8 +10,7 @@ namespace p = property;
 VirtualHeadsetLibrary::VirtualHeadsetLibrary() {
     m_endpoints[kFlowPlayback] = {{1, 1, 0, kEndpointActive}};
     m_endpoints[kFlowCapture] = {{2, 2, 0, kEndpointActive}};
-    // A fresh headset: microphone at 80 % of -12 … +30 dB, monitor off at 50 %, the rest off.
-    m_store.SetInitial(p::kSupportFeature, "1,0,0,0,1,0,1");
+    // A fresh headset: microphone at 80 % of -12 … +30 dB, monitor off at 50 %, effects off.
     m_store.SetInitial(p::kMicMax, "30.00");
     m_store.SetInitial(p::kMicMin, "-12.00");
     m_store.SetInitial(p::kMicStep, "0.50");
@@ -24,12 +23,7 @@ VirtualHeadsetLibrary::VirtualHeadsetLibrary() {
     m_store.SetInitial(p::kMonitorVolume, "-11.25");
     m_store.SetInitial(p::kMonitorScalar, "0.50");
     m_store.SetInitial(p::kMonitorMute, "1");
-    for (const wchar_t* name :
-         {p::kMagicVoice, p::kMagicVoiceSelection, p::kMicEcho, p::kNoiseCancellation, p::kEqEnable,
-          p::kRoomEffect, p::kRoomEnvironment, p::kRoomSize, p::kSurround})
-        m_store.SetInitial(name, "0");
-    for (const wchar_t* band : p::kEqBands)
-        m_store.SetInitial(band, "0");
+    m_store.KeepEffectsOff();
 }
 
 void VirtualHeadsetLibrary::SetEndpoints(int flow, std::vector<AudioEndpoint> endpoints) {
