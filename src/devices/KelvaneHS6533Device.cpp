@@ -256,4 +256,25 @@ bool CKelvaneHS6533Device::SelectCustomEq(int index) {
     return true;
 }
 
+void CKelvaneHS6533Device::StoreCustomEq(int index, const std::vector<int>& bands) {
+    if (index < 0)
+        return;
+    m_bands = TenBands(bands);
+    Profile().WriteCustomEq(index, m_bands);
+    m_settings.customEqSelectIndex = index;
+    Save();
+}
+
+void CKelvaneHS6533Device::RemoveCustomEq(int index) {
+    std::vector<std::wstring> names = Profile().ReadCustomEqNames();
+    if (index < 0 || index >= static_cast<int>(names.size()))
+        return;
+    for (int slot = index; slot + 1 < static_cast<int>(names.size()); ++slot)
+        Profile().WriteCustomEq(slot, TenBands(Profile().ReadCustomEq(slot + 1)));
+    names.erase(names.begin() + index);
+    Profile().WriteCustomEqNames(names);
+    m_settings.customEqSelectIndex = 0;
+    Save();
+}
+
 } // namespace devices

@@ -72,6 +72,11 @@ public:
     bool SelectVoiceEffect(int effect);
     // The bands of custom equaliser `index` (-1 does nothing).
     bool SelectCustomEq(int index);
+    // Custom equaliser `index` takes these bands and becomes the selected one (stored only:
+    // the bands are what the sliders show, and so what the headset plays already).
+    void StoreCustomEq(int index, const std::vector<int>& bands);
+    // Custom equaliser `index` leaves the name list, the later ones move up.
+    void RemoveCustomEq(int index);
 
     const config::HeadsetSettings& Settings() const { return m_settings; }
     const std::vector<int>& Bands() const { return m_bands; }

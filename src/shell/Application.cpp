@@ -135,7 +135,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
         }
         transport::SetDefaultHidBackend(&virtualDevices);
         devices::CHeadsetAudio::SetLibraryFactory(
-            [] { return std::make_unique<headset::VirtualHeadsetLibrary>(); });
+            [] { return std::make_unique<::headset::VirtualHeadsetLibrary>(); });
     }
 
     int exitCode = 0;

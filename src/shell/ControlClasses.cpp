@@ -9,6 +9,7 @@
 #include "shell/controls/RedioMacroButtonUI.h"
 #include "shell/controls/SelectPanelUI.h"
 #include "shell/controls/WndUI.h"
+#include "shell/headset/HeadsetPanels.h"
 #include "shell/keyset/KeySetControlUI.h"
 #include "shell/macro/MacroControlUI.h"
 #include "shell/profile/DeviceProfileUI.h"
@@ -52,8 +53,8 @@ void RegisterProgramControls() {
         {"CKeySetControlUI", Make<keyset::CKeySetControlUI>},
         {"CDeviceProfileUI", Make<CDeviceProfileUI>},
         {"CShootControlUI", Make<shoot::CShootControlUI>},
-        {"CMagicControlUI", nullptr},
-        {"CVoice6533ControlUI", nullptr},
+        {"CMagicControlUI", Make<headset::CMagicControlUI>},
+        {"CVoice6533ControlUI", Make<headset::CVoice6533ControlUI>},
         {"CKelvaneUSBDevice", nullptr},
         {"CKelvaneMousePadDevice", nullptr},
         {"CKelvaneHS6533Device", nullptr},

@@ -14,6 +14,7 @@
 #include "shell/PanelTags.h"
 #include "shell/ScreenRules.h"
 #include "shell/TextById.h"
+#include "shell/headset/HeadsetRoutes.h"
 #include "shell/keyset/KeySetControlUI.h"
 #include "shell/keyset/KeySetRoutes.h"
 #include "shell/keyset/MacroNames.h"
@@ -119,6 +120,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         WindowImplBase::Notify(msg);
         return;
     }
+    if (m_headset && m_headset->Notify(msg)) {
+        WindowImplBase::Notify(msg);
+        return;
+    }
     if (msg.sType == notify::windowinit) {
         OnWindowInit();
     } else if (msg.sType == notify::windowsize) {
@@ -180,6 +185,8 @@ void CMainWnd::StartDiscovery() {
             return choice.color;
         },
         shoot::DefaultShootDialogs(this, m_dpi));
+    m_headset =
+        std::make_unique<headset::CHeadsetRoutes>(*this, [this] { return CurrentDevice(); });
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
@@ -264,6 +271,7 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     m_keyboardSettings->AttachPage(device, page);
     m_macro->AttachPage(device, page);
     m_mouse->AttachPage(device, page);
+    m_headset->AttachPage(device, page);
     TellScreenSize();
     // The panel shows the keyboard's state after every read and the custom group it loads; a
     // read on another thread (a profile switch the device reports) hands it to the UI thread.

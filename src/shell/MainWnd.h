@@ -37,6 +37,9 @@ class CMacroRoutes;
 namespace mouse {
 class CMouseRoutes;
 }
+namespace headset {
+class CHeadsetRoutes;
+}
 namespace settings {
 class CKeyboardSettingsRoutes;
 }
@@ -233,6 +236,7 @@ private:
     std::unique_ptr<macro::CMacroRoutes> m_macro;
     std::unique_ptr<settings::CKeyboardSettingsRoutes> m_keyboardSettings;
     std::unique_ptr<mouse::CMouseRoutes> m_mouse;
+    std::unique_ptr<headset::CHeadsetRoutes> m_headset;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;
 };
