@@ -130,6 +130,8 @@ void CKelvaneHS6533Device::StoreProfile() {
 void CKelvaneHS6533Device::RefreshPanels() {
     LoadLists();
     if (m_headsetView) {
+        m_headsetView->ShowCustomEqNames(Profile().ReadCustomEqNames(),
+                                         m_settings.customEqSelectIndex);
         m_headsetView->ShowSettings(m_settings);
         m_headsetView->ShowBands(m_bands);
     }
@@ -254,6 +256,22 @@ bool CKelvaneHS6533Device::SelectCustomEq(int index) {
     Save();
     RefreshPanels();
     return true;
+}
+
+bool CKelvaneHS6533Device::ApplyProfileSettings() {
+    if (!Audio().Output())
+        return false;
+    const config::HeadsetSettings wanted = m_settings;
+    bool applied = SetMicLevel(wanted.micInValue);
+    applied = SetMicMuted(wanted.micInSelect == 0) && applied;
+    applied = SetMonitorLevel(wanted.micMonitorValue) && applied;
+    applied = SetMonitorMuted(wanted.micMonitorSelect == 0) && applied;
+    if (wanted.eqType >= 1 && wanted.eqType <= kCustomEq)
+        applied = SelectEqOption(wanted.eqType) && applied;
+    applied = SetVoiceEffect(wanted.magicEnable != 0) && applied;
+    if (wanted.magicType >= 1)
+        applied = SelectVoiceEffect(wanted.magicType) && applied;
+    return applied;
 }
 
 void CKelvaneHS6533Device::StoreCustomEq(int index, const std::vector<int>& bands) {

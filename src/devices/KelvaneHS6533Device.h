@@ -21,6 +21,8 @@ public:
     virtual void ShowSettings(const config::HeadsetSettings& settings) = 0;
     // The ten band sliders.
     virtual void ShowBands(const std::vector<int>& bands) = 0;
+    // The custom equalisers' names, the selected one chosen.
+    virtual void ShowCustomEqNames(const std::vector<std::wstring>& names, int selected) = 0;
 };
 
 // A level read back in decibels with its range.
@@ -72,6 +74,9 @@ public:
     bool SelectVoiceEffect(int effect);
     // The bands of custom equaliser `index` (-1 does nothing).
     bool SelectCustomEq(int index);
+    // The profile's settings to the headset (after a profile switch or reset): microphone and
+    // monitor level and switch, equaliser, voice effect. False when any was refused.
+    bool ApplyProfileSettings();
     // Custom equaliser `index` takes these bands and becomes the selected one (stored only:
     // the bands are what the sliders show, and so what the headset plays already).
     void StoreCustomEq(int index, const std::vector<int>& bands);

@@ -1,5 +1,6 @@
 #include "shell/MainWnd.h"
 
+#include "devices/KelvaneHS6533Device.h"
 #include "devices/KelvaneKeyboardDevice.h"
 #include "devices/KelvaneMouseDevice.h"
 #include "lighting/ColorSelectWnd.h"
@@ -326,6 +327,8 @@ void CMainWnd::SendProfile(devices::CKelvaneUSBDevice& device) {
         return;
     }
     device.RefreshPanels();
+    if (auto* headset = dynamic_cast<devices::CKelvaneHS6533Device*>(&device))
+        headset->ApplyProfileSettings();
     device.WriteLightBlock();
     const int macros = device.DownloadMacros();
     device.WriteKeyTable();

@@ -173,4 +173,27 @@ TEST_F(HeadsetPageTest, TheMicrophoneLevelGoesAsAScalarAndDeletingTheLastCustomE
     EXPECT_EQ(Saved()["CustomEQNameInfo"].size(), 0u);
 }
 
+TEST_F(HeadsetPageTest, AResetProfileKeepsTheCustomEqualisersAndSendsTheDefaults) {
+    AnswerMessages();
+    ClickOn(On("6533_eq_option_13"));
+    On<ui::CEditUI>("custom_eq_name_edit")->SetText("Keep");
+    ClickOn(On("hs_EQ_btn_save"));
+    auto* level = On<ui::CSliderUI>("6533_MicIn_slider");
+    level->SetValue(37);
+    wnd->GetPaintManager().SendNotify(level, ui::notify::valuechanged);
+    g_library->ClearCalls();
+
+    ClickOn(On("device_reset_btn"));
+    ASSERT_TRUE(test::WaitUntil([&] { return !g_library->Writes(p::kMicScalar).empty(); }));
+    EXPECT_EQ(messages.value(0), wnd->MessageTextById("message_text_22"));
+    EXPECT_FLOAT_EQ(g_library->Writes(p::kMicScalar).back().floatValue, 0.80f);
+    EXPECT_EQ(Saved()["SystemSetStages"]["MicInValue"].asInt(), 80);
+    EXPECT_EQ(Saved()["SystemSetStages"]["EqType"].asInt(), 1);
+    EXPECT_EQ(Saved()["CustomEQNameInfo"][0]["Name"].asString(), "Keep");
+    auto* names = On<ui::CComboUI>("custom_eq_name_combo");
+    ASSERT_EQ(names->GetCount(), 1);
+    EXPECT_EQ(names->GetItemAt(0)->GetText(), "Keep");
+    EXPECT_TRUE(On<ui::COptionUI>("6533_eq_option_1")->IsSelected());
+}
+
 } // namespace

@@ -42,14 +42,21 @@ void HeadsetPageView::ShowSettings(const config::HeadsetSettings& s) {
         m_voice->EnableCustomLayout(s.eqType == devices::CKelvaneHS6533Device::kCustomEq);
         m_voice->SetMic(s.micInSelect != 0, s.micInValue);
         m_voice->SetMonitor(s.micMonitorSelect != 0, s.micMonitorValue);
-        if (s.eqType == devices::CKelvaneHS6533Device::kCustomEq &&
-            s.customEqSelectIndex < m_voice->NameCount() && m_voice->SelectedName() < 0)
-            m_voice->SelectName(s.customEqSelectIndex);
     }
     if (m_magic) {
         m_magic->SetVoiceEffectOn(s.magicEnable != 0);
         m_magic->SelectVoiceEffect(s.magicType);
     }
+}
+
+void HeadsetPageView::ShowCustomEqNames(const std::vector<std::wstring>& names, int selected) {
+    if (!m_voice)
+        return;
+    m_voice->RemoveAllNames();
+    for (const std::wstring& name : names)
+        m_voice->AddName(QString::fromStdWString(name));
+    if (selected >= 0 && selected < m_voice->NameCount())
+        m_voice->SelectName(selected);
 }
 
 void HeadsetPageView::ShowBands(const std::vector<int>& bands) {
@@ -80,11 +87,8 @@ void CHeadsetRoutes::AttachPage(devices::CKelvaneUSBDevice& device, ui::CControl
     entry.magic = magic;
     entry.view = std::make_unique<HeadsetPageView>(voice, magic);
     headset->SetHeadsetView(entry.view.get());
-    if (voice) {
-        voice->RemoveAllNames();
-        for (const std::wstring& name : headset->Profile().ReadCustomEqNames())
-            voice->AddName(QString::fromStdWString(name));
-    }
+    entry.view->ShowCustomEqNames(headset->Profile().ReadCustomEqNames(),
+                                  headset->Settings().customEqSelectIndex);
     entry.view->ShowSettings(headset->Settings());
     entry.view->ShowBands(headset->Bands());
 }

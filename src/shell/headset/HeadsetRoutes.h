@@ -31,6 +31,7 @@ public:
         : m_voice(voice), m_magic(magic) {}
     void ShowSettings(const config::HeadsetSettings& settings) override;
     void ShowBands(const std::vector<int>& bands) override;
+    void ShowCustomEqNames(const std::vector<std::wstring>& names, int selected) override;
     CVoice6533ControlUI* Voice() const { return m_voice; }
 
 private:
