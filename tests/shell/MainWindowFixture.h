@@ -13,7 +13,9 @@
 #include "ui/ButtonUI.h"
 #include "ui/ResourceManager.h"
 
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -57,12 +59,28 @@ protected:
         transport::SetDefaultHidBackend(nullptr);
     }
     QWidget* Host() const { return wnd->GetHWND(); }
+    // Answers the message windows that come up from now on with OK and keeps their texts.
+    void AnswerMessages() {
+        auto* timer = new QTimer(Host());
+        QObject::connect(timer, &QTimer::timeout, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (w->objectName() != QLatin1String("MsgWnd") || !w->isVisible())
+                    continue;
+                if (auto* text = w->findChild<QWidget*>("MessageText"))
+                    messages.push_back(text->property("text").toString());
+                if (auto* ok = w->findChild<QWidget*>("confirm_btn"))
+                    QTest::mouseClick(ok, Qt::LeftButton);
+            }
+        });
+        timer->start(20);
+    }
     void Click(const char* name) {
         auto* button = wnd->Find<ui::CButtonUI>(name);
         ASSERT_NE(button, nullptr) << name;
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
+    QStringList messages;
     test::ScopedEnvironment env;
     ShowHideCounter showHide;
     QuitSpy quitSpy;

@@ -14,9 +14,6 @@
 #include "ui/EditUI.h"
 #include "ui/SliderUI.h"
 
-#include <QApplication>
-#include <QTimer>
-
 namespace {
 
 namespace p = headset::property;
@@ -84,23 +81,8 @@ protected:
         return config::ReadJsonFile(headset->UserDataFolder() + headset->GetCurrentProfileId() +
                                     ".Json")["Device"][0];
     }
-    void AnswerMessages() {
-        auto* timer = new QTimer(Host());
-        QObject::connect(timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName() != QLatin1String("MsgWnd") || !w->isVisible())
-                    continue;
-                if (auto* text = w->findChild<QWidget*>("MessageText"))
-                    messages.push_back(text->property("text").toString());
-                if (auto* ok = w->findChild<QWidget*>("confirm_btn"))
-                    QTest::mouseClick(ok, Qt::LeftButton);
-            }
-        });
-        timer->start(20);
-    }
 
     devices::CKelvaneHS6533Device* headset = nullptr;
-    QStringList messages;
 };
 
 TEST_F(HeadsetPageTest, APresetAndASavedCustomEqualiserReachTheHeadset) {

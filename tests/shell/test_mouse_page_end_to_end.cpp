@@ -17,9 +17,6 @@
 #include "ui/EditUI.h"
 #include "ui/SliderUI.h"
 
-#include <QApplication>
-#include <QTimer>
-
 namespace {
 
 constexpr int kKindMouse = 2;
@@ -89,25 +86,9 @@ protected:
         const auto at = memory.begin() + static_cast<std::ptrdiff_t>(kStagesAt + kStageSize * i);
         return {at, at + kStageSize};
     }
-    // Answers the next message windows with OK and keeps their texts.
-    void AnswerMessages() {
-        auto* timer = new QTimer(Host());
-        QObject::connect(timer, &QTimer::timeout, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (w->objectName() != QLatin1String("MsgWnd") || !w->isVisible())
-                    continue;
-                if (auto* text = w->findChild<QWidget*>("MessageText"))
-                    messages.push_back(text->property("text").toString());
-                if (auto* ok = w->findChild<QWidget*>("confirm_btn"))
-                    QTest::mouseClick(ok, Qt::LeftButton);
-            }
-        });
-        timer->start(20);
-    }
 
     std::shared_ptr<sim::VirtualDevice> wire = sim::MakeVirtualDevice(sim::VirtualProduct::Mouse);
     devices::CKelvaneMouseDevice* mouse = nullptr;
-    QStringList messages;
 };
 
 TEST_F(MousePageTest, AMovedDpiSliderAndAChosenStageLandInTheConfigurationBlock) {
