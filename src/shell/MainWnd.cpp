@@ -101,27 +101,11 @@ void CMainWnd::Notify(TNotifyUI& msg) {
         platform::DebugLog("%s %s", qUtf8Printable(msg.sType), qUtf8Printable(sender));
     // The key assignment panel's routes come first: "key_" N goes to the lighting when the
     // current device does not show its key page.
-    if (m_keySet && m_keySet->Notify(msg)) {
-        WindowImplBase::Notify(msg);
-        return;
-    }
-    if (m_light && m_light->Notify(msg)) {
-        WindowImplBase::Notify(msg);
-        return;
-    }
-    if (m_keyboardSettings && m_keyboardSettings->Notify(msg)) {
-        WindowImplBase::Notify(msg);
-        return;
-    }
-    if (m_macro && m_macro->Notify(msg)) {
-        WindowImplBase::Notify(msg);
-        return;
-    }
-    if (m_mouse && m_mouse->Notify(msg)) {
-        WindowImplBase::Notify(msg);
-        return;
-    }
-    if (m_headset && m_headset->Notify(msg)) {
+    const bool routed = (m_keySet && m_keySet->Notify(msg)) || (m_light && m_light->Notify(msg)) ||
+                        (m_keyboardSettings && m_keyboardSettings->Notify(msg)) ||
+                        (m_macro && m_macro->Notify(msg)) || (m_mouse && m_mouse->Notify(msg)) ||
+                        (m_headset && m_headset->Notify(msg));
+    if (routed) {
         WindowImplBase::Notify(msg);
         return;
     }

@@ -17,6 +17,11 @@ inline bool NameIs(const CControlUI* control, const char* expected) {
     return control && NameIs(control->GetName(), expected);
 }
 
+// `prefix` + N, the name NumberAfter reads back.
+inline QString Numbered(const char* prefix, int n) {
+    return QLatin1String(prefix) + QString::number(n);
+}
+
 // N of a name made of `prefix` (any case) and decimal digits only; -1 for any other name.
 inline int NumberAfter(const QString& name, const char* prefix) {
     const QLatin1String head(prefix);

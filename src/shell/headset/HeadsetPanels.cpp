@@ -2,6 +2,7 @@
 
 #include "ui/ButtonUI.h"
 #include "ui/ComboUI.h"
+#include "ui/ControlNames.h"
 #include "ui/ControlTree.h"
 #include "ui/EditUI.h"
 #include "ui/ListUI.h"
@@ -15,9 +16,6 @@ constexpr int kBands = 10;
 constexpr int kVoiceEffects = 4;
 constexpr int kNameItemHeight = 30;
 
-QString Numbered(const char* prefix, int n) {
-    return QLatin1String(prefix) + QString::number(n);
-}
 } // namespace
 
 // ---- CVoice6533ControlUI ----
@@ -28,17 +26,17 @@ template <class T> T* CVoice6533ControlUI::Child(const QString& name) const {
 
 void CVoice6533ControlUI::SelectEqOption(int option) {
     for (int n = 1; n <= kEqOptions; ++n)
-        if (auto* o = Child<ui::COptionUI>(Numbered("6533_eq_option_", n)))
+        if (auto* o = Child<ui::COptionUI>(ui::Numbered("6533_eq_option_", n)))
             o->Selected(n == option, false);
 }
 
 int CVoice6533ControlUI::GetBand(int band) const {
-    auto* slider = Child<ui::CSliderUI>(Numbered("6533_eq_hz_slider_", band));
+    auto* slider = Child<ui::CSliderUI>(ui::Numbered("6533_eq_hz_slider_", band));
     return slider ? slider->GetValue() : -1;
 }
 
 void CVoice6533ControlUI::SetBand(int band, int value) {
-    if (auto* slider = Child<ui::CSliderUI>(Numbered("6533_eq_hz_slider_", band)))
+    if (auto* slider = Child<ui::CSliderUI>(ui::Numbered("6533_eq_hz_slider_", band)))
         slider->SetValue(value);
 }
 
@@ -159,7 +157,7 @@ bool CMagicControlUI::IsVoiceEffectOn() const {
 
 void CMagicControlUI::SelectVoiceEffect(int effect) {
     for (int n = 1; n <= kVoiceEffects; ++n)
-        if (auto* o = Child<ui::COptionUI>(Numbered("magic_option_", n)))
+        if (auto* o = Child<ui::COptionUI>(ui::Numbered("magic_option_", n)))
             o->Selected(n == effect, false);
 }
 

@@ -17,14 +17,10 @@ const QString kTrackImage = QStringLiteral("Control/SliderBar_BK1.png");
 const QString kCurrentThumb = QStringLiteral("Control/SliderBar1_Thumb.png");
 const QString kOtherThumb = QStringLiteral("Control/SliderBar2_Thumb.png");
 
-QString Numbered(const char* prefix, int n) {
-    return QLatin1String(prefix) + QString::number(n);
-}
-
 } // namespace
 
 ui::CControlUI* CMouseDpiPanel::Control(const char* prefix, int stage) const {
-    return m_page ? m_pm.FindSubControlByName(m_page, Numbered(prefix, stage)) : nullptr;
+    return m_page ? m_pm.FindSubControlByName(m_page, ui::Numbered(prefix, stage)) : nullptr;
 }
 
 bool CMouseDpiPanel::HasStage(int stage) const {

@@ -20,10 +20,6 @@ constexpr const char* kPanelName = "mouse_device_seting_layout";
 constexpr int kFreeDpiMinimum = 200;
 constexpr int kFreeDpiMaximum = 6500;
 
-QString Numbered(const char* prefix, int n) {
-    return QLatin1String(prefix) + QString::number(n);
-}
-
 } // namespace
 
 int ClampFreeDpi(const QString& text) {
@@ -132,7 +128,7 @@ bool CMouseRoutes::OnValueChanged(Page& page, ui::CControlUI* sender, const QStr
     if (const int n = ui::NumberAfter(name, "orbek_DPI_slider_"); n >= 0) {
         auto* slider = ui::control_cast<ui::CSliderUI>(sender);
         if (ui::CControlUI* edit =
-                m_pm.FindSubControlByName(page.root, Numbered("orbek_DPI_edit_", n));
+                m_pm.FindSubControlByName(page.root, ui::Numbered("orbek_DPI_edit_", n));
             edit && slider)
             edit->SetText(QString::number(slider->GetValue()));
         return true;
@@ -151,7 +147,7 @@ bool CMouseRoutes::OnEditDone(Page& page, const QString& name) {
         if (edit)
             edit->SetText(QString::number(dpi));
         if (auto* slider = ui::control_cast<ui::CSliderUI>(
-                m_pm.FindSubControlByName(page.root, Numbered("orbek_DPI_slider_", n))))
+                m_pm.FindSubControlByName(page.root, ui::Numbered("orbek_DPI_slider_", n))))
             slider->SetValue(dpi);
         return true;
     }

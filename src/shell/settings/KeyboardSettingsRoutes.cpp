@@ -30,10 +30,6 @@ constexpr Switch kSwitches[] = {
     {"6flag_option", ks::kKey6Flag},
 };
 
-QString Numbered(const char* prefix, int n) {
-    return QLatin1String(prefix) + QString::number(n);
-}
-
 } // namespace
 
 CKeyboardSettingsRoutes::CKeyboardSettingsRoutes(ui::CPaintManagerUI& pm,
@@ -68,7 +64,7 @@ void CKeyboardSettingsRoutes::SelectOption(ui::CControlUI* page, const QString& 
 void CKeyboardSettingsRoutes::ShowRepeatDelay(ui::CControlUI* page, int index) {
     const int shown = index >= 0 && index < ks::kRepeatDelayCount ? index : 0;
     for (int n = 0; n < ks::kRepeatDelayCount; ++n)
-        SelectOption(page, Numbered("repeat_delay_check_", n), n == shown);
+        SelectOption(page, ui::Numbered("repeat_delay_check_", n), n == shown);
     if (ui::CControlUI* label = Control(page, QStringLiteral("repeat_delay_time_label1")))
         label->SetText(QStringLiteral("%1 ms").arg(ks::RepeatDelayMs(index)));
 }
@@ -87,7 +83,7 @@ void CKeyboardSettingsRoutes::ShowDeviceState(devices::CKelvaneKeyboardDevice& k
     ShowHint(page);
     const int rate = words.Value(ks::kPollingRate);
     for (int n = 0; n < ks::kPollingRateCount; ++n)
-        SelectOption(page, Numbered("polling_rate_option_", n), n == rate);
+        SelectOption(page, ui::Numbered("polling_rate_option_", n), n == rate);
 }
 
 void CKeyboardSettingsRoutes::ShowHint(ui::CControlUI* page) {
@@ -144,7 +140,7 @@ bool CKeyboardSettingsRoutes::OnSelectChanged(devices::CKelvaneKeyboardDevice& k
     if (const int n = ui::NumberAfter(name, "polling_rate_option_"); n >= 0) {
         if (n < ks::kPollingRateCount && option && option->IsSelected()) {
             for (int i = 0; i < ks::kPollingRateCount; ++i)
-                SelectOption(page, Numbered("polling_rate_option_", i), i == n);
+                SelectOption(page, ui::Numbered("polling_rate_option_", i), i == n);
             keyboard.ChangeSystemSetting(ks::kPollingRate, static_cast<std::uint16_t>(n));
         }
         return true;
