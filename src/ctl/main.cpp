@@ -8,6 +8,7 @@
 #include "ctl/MouseCommands.h"
 #include "ctl/ProfileCommands.h"
 #include "devices/HeadsetAudio.h"
+#include "headset/AlsaHeadsetLibrary.h"
 #include "headset/VirtualHeadsetLibrary.h"
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
@@ -136,6 +137,11 @@ int main(int argc, char** argv) {
     if (demo)
         devices::CHeadsetAudio::SetLibraryFactory(
             [] { return std::make_unique<headset::VirtualHeadsetLibrary>(); });
+    else
+        // The equaliser filter lives in the configurator while it runs; a command that ends at
+        // once would only build and drop it, so here the bands are stored only.
+        devices::CHeadsetAudio::SetLibraryFactory(
+            [] { return std::make_unique<headset::AlsaHeadsetLibrary>(); });
 
     const std::string& command = args[0];
     if (command == "devices") {

@@ -2,6 +2,7 @@
 
 #include "headset/AlsaHeadsetLibrary.h"
 #include "headset/HeadsetProperties.h"
+#include "headset/PipeWireEqualiser.h"
 #include "platform/DebugLog.h"
 
 #include <cstdlib>
@@ -14,9 +15,16 @@ namespace {
 
 CHeadsetAudio::LibraryFactory& Factory() {
     static CHeadsetAudio::LibraryFactory factory = [] {
-        return std::make_unique<headset::AlsaHeadsetLibrary>();
+        // The equaliser changes the sound where PipeWire runs; elsewhere its values are kept.
+        return std::make_unique<headset::AlsaHeadsetLibrary>("/proc/asound",
+                                                             headset::PipeWireEqualiser::Connect());
     };
     return factory;
+}
+
+CHeadsetAudio::MessageSink& Messages() {
+    static CHeadsetAudio::MessageSink sink;
+    return sink;
 }
 
 } // namespace
@@ -34,6 +42,10 @@ std::optional<std::array<std::int32_t, 3>> ParseFeatureList(const std::string& t
 
 void CHeadsetAudio::SetLibraryFactory(LibraryFactory factory) {
     Factory() = std::move(factory);
+}
+
+void CHeadsetAudio::SetMessageSink(MessageSink sink) {
+    Messages() = std::move(sink);
 }
 
 CHeadsetAudio& CHeadsetAudio::Process() {
@@ -54,8 +66,11 @@ AudioStart CHeadsetAudio::Start() {
     if (!m_library)
         return *(m_started = AudioStart::kNoLibrary);
     const bool initFailed = m_library->ConfLibInit() != 0;
-    if (initFailed)
+    if (initFailed) {
         platform::DebugLine(kConfLibInitFailed);
+        if (Messages())
+            Messages()(kConfLibInitFailed);
+    }
     m_library->CreateDeviceList();
     // Headphones first, then the other playback endpoint types; the first capture endpoint.
     m_output = Choose(headset::kFlowPlayback, {1, 7, 4}, true);

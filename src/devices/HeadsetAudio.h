@@ -40,6 +40,10 @@ public:
     // The library the process uses (the system's by default; the virtual headset's in the
     // demo); set before the first headset starts.
     static void SetLibraryFactory(LibraryFactory factory);
+    // Where the process's audio start shows the user a failure ("ConfLibInit called failed!");
+    // the main window sets it.
+    using MessageSink = std::function<void(const char* text)>;
+    static void SetMessageSink(MessageSink sink);
     static CHeadsetAudio& Process();
 
     explicit CHeadsetAudio(std::unique_ptr<headset::AudioConfigLibrary> library);

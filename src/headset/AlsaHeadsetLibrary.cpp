@@ -111,6 +111,8 @@ void AlsaHeadsetLibrary::CreateDeviceList() {
     m_mixer.reset();
     if (m_card >= 0)
         m_mixer = std::make_unique<Mixer>(m_card);
+    if (m_equaliser)
+        m_equaliser->UseCard(m_card);
 }
 
 int AlsaHeadsetLibrary::GetDeviceCount(int flow, std::uint32_t* count) {

@@ -23,6 +23,8 @@ int FindUsbSoundCard(const std::string& procRoot, const std::string& usbId);
 class EqualiserSink {
 public:
     virtual ~EqualiserSink() = default;
+    // The headset's ALSA card (-1: not plugged in), to find its sink.
+    virtual void UseCard(int) {}
     virtual bool SetEnabled(bool on) = 0;
     // Band 0 … 9, gain as written (integer steps, see PipeWireEqualiser.h).
     virtual bool SetBand(int band, int gain) = 0;

@@ -77,6 +77,7 @@ CMainWnd::~CMainWnd() {
         device.StopNotificationThread(transport::kKindMouseReceiver);
     });
     CResourceManager::GetInstance().RemoveTextQueryInterface(this);
+    devices::CHeadsetAudio::SetMessageSink(nullptr);
 }
 
 void CMainWnd::InitWindow() {
@@ -86,6 +87,13 @@ void CMainWnd::InitWindow() {
     resources.LoadLanguage(QStringLiteral("lan_cn.xml"));
     CResourceManager::GetInstance().ReloadText();
     SkinNotifier().Attach(this);
+    devices::CHeadsetAudio::SetMessageSink([this](const char* text) {
+        // Shown after the step that started the audio: a modal box inside it would run that
+        // step's timers again.
+        QTimer::singleShot(0, GetHWND(), [this, message = QString::fromUtf8(text)] {
+            ShowMessage(this, QString(), message, GetPaintManager().GetDPI(), false, 0);
+        });
+    });
     const QIcon icon(resources.GetImageFile(QStringLiteral("107")));
     SetIcon(icon);
     if (CTrayIcon::IsTrayAvailable()) {

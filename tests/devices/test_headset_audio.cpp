@@ -86,9 +86,14 @@ TEST_F(HeadsetAudioTest, TheFeatureListGivesItsFirstFifthAndSeventhNumbers) {
 }
 
 TEST_F(HeadsetAudioTest, AFailedInitIsReportedAndNoPlaybackEndpointStopsEverything) {
+    std::vector<std::string> shown;
+    CHeadsetAudio::SetMessageSink([&shown](const char* text) { shown.push_back(text); });
     library.SetInitResult(5);
     EXPECT_EQ(device->StartAudio(), AudioStart::kInitFailed);
     EXPECT_TRUE(audio.HasEndpoints()) << "the rest goes on";
+    EXPECT_EQ(device->StartAudio(), AudioStart::kInitFailed);
+    EXPECT_EQ(shown, std::vector<std::string>{"ConfLibInit called failed!"}) << "shown once";
+    CHeadsetAudio::SetMessageSink(nullptr);
 
     headset::VirtualHeadsetLibrary silent;
     silent.SetEndpoints(kFlowPlayback, {});

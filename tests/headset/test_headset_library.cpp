@@ -2,53 +2,19 @@
 // tree, the properties it keeps itself, the equaliser handed to its sink, and, when the
 // headset's card is plugged into this machine, the ALSA mixer itself.
 
+#include "HeadsetLibraryFixtures.h"
 #include "headset/AlsaHeadsetLibrary.h"
 #include "headset/HeadsetProperties.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
 namespace p = headset::property;
 using headset::AlsaHeadsetLibrary;
 using headset::AudioEndpoint;
-
-class ProcTree {
-public:
-    ProcTree() {
-        std::string pattern = (fs::temp_directory_path() / "quarin-asound-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
-            ADD_FAILURE() << "no temporary folder";
-        root = pattern;
-    }
-    ~ProcTree() { fs::remove_all(root); }
-    void Card(const std::string& name, const std::string& usbId) const {
-        fs::create_directories(root / name);
-        if (!usbId.empty())
-            std::ofstream(root / name / "usbid") << usbId << "\n";
-    }
-    fs::path root;
-};
-
-// A call's buffers: a written integer, or the text of a read.
-struct Buffers {
-    std::vector<char> primary = std::vector<char>(headset::kPropertyBufferSize, 0);
-    void* pointer = primary.data();
-    int Write(headset::AudioConfigLibrary& library, const wchar_t* property, std::int32_t value) {
-        std::memcpy(primary.data(), &value, sizeof value);
-        return library.PropertyControl({}, property, &pointer, nullptr, headset::kWrite);
-    }
-    int Read(headset::AudioConfigLibrary& library, const wchar_t* property) {
-        return library.PropertyControl({}, property, &pointer, nullptr, headset::kRead);
-    }
-    std::string Text() const { return primary.data(); }
-};
 
 class RecordingSink : public headset::EqualiserSink {
 public:
