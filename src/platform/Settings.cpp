@@ -14,6 +14,7 @@ std::unique_ptr<QSettings> OpenStore() {
                                        QSettings::IniFormat);
 }
 constexpr const char* kLanguageKey = "LANGUAGE";
+constexpr const char* kUpdateServiceKey = "UPDATE_URL";
 } // namespace
 
 StoredLanguage ReadStoredLanguage() {
@@ -34,6 +35,11 @@ bool StoreLanguage(quint32 id) {
     store->setValue(QLatin1String(kLanguageKey), id);
     store->sync();
     return store->status() == QSettings::NoError;
+}
+
+std::string ReadUpdateServiceRoot() {
+    const auto store = OpenStore();
+    return store->value(QLatin1String(kUpdateServiceKey)).toString().toStdString();
 }
 
 } // namespace platform

@@ -1,9 +1,10 @@
 #pragma once
 // The program's settings store: an INI file, platform::SettingsFile(), read through QSettings.
-// It holds the language choice "LANGUAGE".
+// It holds the language choice "LANGUAGE" and the update service's root address "UPDATE_URL".
 
 #include <QtGlobal>
 #include <optional>
+#include <string>
 
 namespace platform {
 
@@ -17,5 +18,7 @@ struct StoredLanguage {
 StoredLanguage ReadStoredLanguage();
 // Stores the choice; false when it could not be written.
 bool StoreLanguage(quint32 id);
+// The update service's root address ("https://host/"); empty when none is set.
+std::string ReadUpdateServiceRoot();
 
 } // namespace platform

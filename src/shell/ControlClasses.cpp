@@ -16,6 +16,7 @@
 #include "shell/selector/DeviceOptionUI.h"
 #include "shell/selector/MpDevicePowerUI.h"
 #include "shell/shoot/ShootControlUI.h"
+#include "shell/update/UpdateInfoListItemUI.h"
 #include "ui/ControlFactory.h"
 
 namespace shell {
@@ -40,7 +41,7 @@ void RegisterProgramControls() {
         {"CSelectPanelUI", Make<CSelectPanelUI>},
         {"CDeviceKeyButtonUI", Make<CDeviceKeyButtonUI>},
         {"CCloudShareListItemUI", nullptr},
-        {"CUpdateInfoListItemUI", nullptr},
+        {"CUpdateInfoListItemUI", Make<update::CUpdateInfoListItemUI>},
         {"CDeviceOptionUI", Make<CDeviceOptionUI>},
         {"CMpDevicePowerUI", Make<CMpDevicePowerUI>},
         {"CComboEditContainerElementUI", Make<CComboEditContainerElementUI>},

@@ -26,6 +26,7 @@
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/settings/KeyboardSettingsRoutes.h"
 #include "shell/shoot/ShootRoutes.h"
+#include "shell/update/SetWnd.h"
 #include "shell/windows/AboutWnd.h"
 #include "shell/windows/MsgWnd.h"
 #include "shell/windows/SkinBackground.h"
@@ -480,6 +481,8 @@ void CMainWnd::OnClickControl(const QString& name) {
         SendMessage(WM_SYSCOMMAND, SC_RESTORE, 0);
     else if (NameIs(name, "skinbtn"))
         CSkinFrame::Open(this, Find(QStringLiteral("skinbtn")));
+    else if (NameIs(name, "setbtn"))
+        OpenSettingsLater();
     else if (const int which = NumberAfter(name, "windowdeviceset_"); which >= 0)
         OpenDesktopInputSettings(which);
     else if (NameIs(name, "default_btn"))
@@ -696,11 +699,19 @@ void CMainWnd::OnMenuClick(const MenuCmd& cmd) {
         return;
     if (cmd.szName == QLatin1String("exit")) {
         Close(0); // the shutdown closes the secondary windows first
+    } else if (cmd.szName == QLatin1String("setwnd_menu")) {
+        OpenSettingsLater();
     } else if (cmd.szName == QLatin1String("about_menu")) {
         // Opened from the event loop rather than inside the menu's own handler: the modal
         // window's loop may meet a new tray menu, which replaces this one.
         QTimer::singleShot(0, GetHWND(), [this] { OpenAboutWindow(*this); });
     }
+}
+
+// From the event loop rather than inside a click's or the menu's own handler: the modal
+// window's loop may meet a new tray menu, which replaces the old one.
+void CMainWnd::OpenSettingsLater() {
+    QTimer::singleShot(0, GetHWND(), [this] { update::OpenSettingsWindow(*this); });
 }
 
 void CMainWnd::Shutdown() {

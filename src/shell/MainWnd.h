@@ -198,6 +198,7 @@ private:
     void OnMenuClick(const ui::MenuCmd& cmd);
     void HideToTray();
     void CloseSecondaryWindows();
+    void OpenSettingsLater();
     void UpdateNoDeviceHint();
     void Shutdown();
     void StartDiscovery();

@@ -139,6 +139,15 @@ LRESULT CMainWnd::HandleCustomMessage(UINT msg, WPARAM wParam, LPARAM lParam, bo
         }
         handled = true;
         return 0;
+    case UM_OPEN_SETTINGS:
+        OpenSettingsLater();
+        handled = true;
+        return 0;
+    case UM_CLEAR_UPDATE_MARK:
+        if (CControlUI* button = Find(QStringLiteral("setbtn")))
+            button->SetForeImage(QString());
+        handled = true;
+        return 0;
     case UM_POWER_LEVEL:
         // The device's power item has shown the level already.
         handled = true;
