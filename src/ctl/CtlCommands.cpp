@@ -74,6 +74,10 @@ std::vector<std::uint16_t> KindsOf(const std::string& name) {
 }
 } // namespace
 
+std::vector<DeviceSlot> ScanSlots(HidBackend& backend, const Output& output, bool* ok) {
+    return ScanOnce(backend, output, ok);
+}
+
 const char* KindName(std::uint16_t kind) {
     switch (kind) {
     case kKindKeyboard:

@@ -36,6 +36,11 @@ std::optional<int> ParseDecimal(const std::string& text);
 // The name of a device kind as the command line writes it ("keyboard-receiver").
 const char* KindName(std::uint16_t kind);
 
+// One scan pass: the slot list with the interfaces that are present bound; *ok is false when
+// the HID devices cannot be listed.
+std::vector<transport::DeviceSlot> ScanSlots(transport::HidBackend& backend, const Output& output,
+                                             bool* ok);
+
 // One scan pass: the command interface of the first of `kinds` that is connected. Without one,
 // says so on the error output ("no NAME is connected") and gives nullptr.
 const transport::DeviceSlot* FindCommandSlot(transport::HidBackend& backend,

@@ -7,6 +7,7 @@
 #include "ctl/MacroCommands.h"
 #include "ctl/MouseCommands.h"
 #include "ctl/ProfileCommands.h"
+#include "ctl/UpdateCommands.h"
 #include "devices/HeadsetAudio.h"
 #include "headset/AlsaHeadsetLibrary.h"
 #include "headset/VirtualHeadsetLibrary.h"
@@ -69,6 +70,11 @@ void PrintUsage(std::FILE* to) {
         "  rate KIND [INDEX]          print or set the mouse's report-rate option (0-4)\n"
         "  headset [mic LEVEL|on|off] [monitor LEVEL|on|off] [eq PRESET] [effect N|on|off]\n"
         "                             change and print the headset's audio settings\n"
+        "  update [--url URL]         ask the update service at URL (default: the variable\n"
+        "                             QUARIN_Z17_UPDATE_URL) about the connected devices'\n"
+        "                             firmware and this program: name, local version, server\n"
+        "                             version, newer|current|no-link|unknown. Exit code 1\n"
+        "                             when the service cannot be reached\n"
         "  Profile, key and macro commands work on the program's files; KIND is keyboard,\n"
         "  mouse, mousepad or headset (macros: keyboard or mouse; the receivers share their\n"
         "  product's files). 'profile list', 'key get', 'macro list' and 'macro show' only\n"
@@ -118,7 +124,8 @@ int main(int argc, char** argv) {
         }
         // The light and macro commands have options of their own.
         if (arg.rfind("-", 0) == 0 &&
-            !(args.size() > 0 && (args[0] == "light" || args[0] == "macro" || args[0] == "dpi")))
+            !(args.size() > 0 && (args[0] == "light" || args[0] == "macro" || args[0] == "dpi" ||
+                                  args[0] == "update")))
             return Usage(("unknown option '" + arg + "'").c_str());
         args.push_back(arg);
     }
@@ -178,5 +185,7 @@ int main(int argc, char** argv) {
         return ctl::RunRateCommand(backend, {args.begin() + 1, args.end()}, {});
     if (command == "headset")
         return ctl::RunHeadsetCommand({args.begin() + 1, args.end()}, {});
+    if (command == "update")
+        return ctl::RunUpdateCommand(backend, {args.begin() + 1, args.end()}, QUARIN_VERSION, {});
     return Usage(("unknown command '" + command + "'").c_str());
 }
