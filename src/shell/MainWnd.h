@@ -77,6 +77,7 @@ public:
 
     // Set while a secondary window is open, cleared (nullptr) when it closes.
     void SetSecondaryWindow(Secondary which, ui::CWindowWnd* window);
+    ui::CWindowWnd* SettingsWindow() const { return m_settingsWnd; }
 
     // Restores the window and brings it to the front.
     void BringForward();

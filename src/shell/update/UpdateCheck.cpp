@@ -3,7 +3,10 @@
 namespace shell::update {
 
 bool Unreachable(const ::update::UpdateResult& result) {
-    return result.name.empty() || result.name == L"NO_LINK_SERVER";
+    // A reply without any field is what a request that sent but heard nothing leaves.
+    return result.name == L"NO_LINK_SERVER" ||
+           (result.status == 0 && result.name.empty() && result.serverVersion.empty() &&
+            result.versionName.empty() && result.downloadPath.empty());
 }
 
 void CUpdateCheck::Start(std::vector<::update::UpdateEntry> entries, const std::string& serviceRoot,
