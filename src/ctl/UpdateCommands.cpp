@@ -28,7 +28,7 @@ std::optional<std::string> ServiceRoot(const std::vector<std::string>& args, boo
         *usageError = true;
         return std::nullopt;
     }
-    const char* root = std::getenv(kUpdateUrlVariable);
+    const char* root = std::getenv(update::kServiceRootVariable);
     if (root && *root)
         return std::string(root);
     return std::nullopt;

@@ -20,8 +20,6 @@
 
 namespace ctl {
 
-inline constexpr const char* kUpdateUrlVariable = "QUARIN_Z17_UPDATE_URL";
-
 // For each device row of the update model table, the version number of the first connected
 // cable device of that model; 0 for a model that is not connected or cannot be opened.
 std::vector<std::uint32_t> ConnectedDeviceVersions(transport::HidBackend& backend,

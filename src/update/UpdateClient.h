@@ -17,6 +17,8 @@
 namespace update {
 
 inline constexpr std::size_t kReplyCapacity = 102400;
+// The environment variable that names the update service's root address.
+inline constexpr const char* kServiceRootVariable = "QUARIN_Z17_UPDATE_URL";
 
 // The last errors of a refused request.
 inline constexpr int kErrorEmptyUrl = 3;

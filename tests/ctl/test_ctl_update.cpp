@@ -19,12 +19,12 @@ class CtlUpdate : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* name : {"http_proxy", "https_proxy", "all_proxy", "HTTPS_PROXY",
-                                 "ALL_PROXY", ctl::kUpdateUrlVariable})
+                                 "ALL_PROXY", update::kServiceRootVariable})
             unsetenv(name);
         ASSERT_TRUE(server.Error().empty()) << server.Error();
         server.SetReplyBody(R"({"name": "x", "version": "0105", "version_name": "1.05"})");
     }
-    void TearDown() override { unsetenv(ctl::kUpdateUrlVariable); }
+    void TearDown() override { unsetenv(update::kServiceRootVariable); }
     void Plug(sim::VirtualProduct product) {
         plugged.push_back(sim::MakeVirtualDevice(product));
         backend.Plug(plugged.back());
@@ -63,7 +63,7 @@ TEST_F(CtlUpdate, TheServiceComesFromTheEnvironmentWithoutUrl) {
     EXPECT_EQ(none.err,
               "quarin-z17ctl: no update service configured (--url or QUARIN_Z17_UPDATE_URL)\n");
 
-    setenv(ctl::kUpdateUrlVariable, server.Root().c_str(), 1);
+    setenv(update::kServiceRootVariable, server.Root().c_str(), 1);
     const test::CtlRun fromEnvironment = Run({});
     ASSERT_EQ(fromEnvironment.exitCode, ctl::kExitOk) << fromEnvironment.err;
     EXPECT_EQ(fromEnvironment.out, "AP\tV105\t1.05\tcurrent\n");

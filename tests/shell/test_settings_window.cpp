@@ -9,6 +9,7 @@
 #include "shell/update/SetWnd.h"
 #include "shell/update/UpdateDateFile.h"
 #include "shell/update/UpdateInfoListItemUI.h"
+#include "shell/update/UpdateSources.h"
 #include "support/HttpsTestServer.h"
 #include "ui/ComboUI.h"
 #include "ui/ContainerUI.h"
@@ -222,3 +223,16 @@ TEST_F(SettingsWindowTest, ChoosingALanguageSwitchesTheMainWindowsTexts) {
 }
 
 } // namespace
+
+TEST(SettingsWindowProxy, FollowsTheDesktopsProxyVariables) {
+    test::ScopedEnvironment env;
+    qputenv("https_proxy", "http://proxy.test:3128");
+    qputenv("http_proxy", "http://proxy.test:3128");
+    qputenv("no_proxy", "updates.local");
+    EXPECT_EQ(shell::update::DesktopProxyFor("https://updates.example.com/"),
+              "http://proxy.test:3128");
+    EXPECT_EQ(shell::update::DesktopProxyFor("https://updates.local/"), "");
+    EXPECT_EQ(shell::update::DesktopProxyFor(""), "") << "no service, no proxy";
+    for (const char* name : {"https_proxy", "http_proxy", "no_proxy"})
+        qunsetenv(name);
+}

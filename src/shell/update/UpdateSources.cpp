@@ -5,6 +5,9 @@
 #include "platform/Settings.h"
 #include "shell/MainWnd.h"
 
+#include <QNetworkProxyFactory>
+#include <QUrl>
+
 #include <cstdlib>
 
 namespace shell::update {
@@ -25,9 +28,25 @@ std::vector<std::uint32_t> DeviceVersions(const CMainWnd& main) {
 }
 
 std::string ServiceRoot() {
-    if (const char* root = std::getenv(kServiceRootVariable); root && *root)
+    if (const char* root = std::getenv(::update::kServiceRootVariable); root && *root)
         return root;
     return platform::ReadUpdateServiceRoot();
+}
+
+std::string DesktopProxyFor(const std::string& serviceRoot) {
+    if (serviceRoot.empty())
+        return {};
+    const QNetworkProxyQuery query(QUrl(QString::fromStdString(serviceRoot)));
+    for (const QNetworkProxy& proxy : QNetworkProxyFactory::systemProxyForQuery(query)) {
+        if (proxy.type() == QNetworkProxy::NoProxy)
+            return {};
+        if (proxy.type() == QNetworkProxy::HttpProxy || proxy.type() == QNetworkProxy::Socks5Proxy)
+            return QStringLiteral("%1://%2:%3")
+                .arg(proxy.type() == QNetworkProxy::HttpProxy ? "http" : "socks5h",
+                     proxy.hostName(), QString::number(proxy.port()))
+                .toStdString();
+    }
+    return {};
 }
 
 SettingsSetup SettingsSetupFor(CMainWnd& main) {
@@ -37,6 +56,7 @@ SettingsSetup SettingsSetupFor(CMainWnd& main) {
     setup.entries = ::update::UpdateEntries(DeviceVersions(main),
                                             ::update::ParseInstalledVersion(QUARIN_VERSION));
     setup.serviceRoot = ServiceRoot();
+    setup.http.proxy = DesktopProxyFor(setup.serviceRoot);
     setup.userFolder = platform::UserFolder();
     return setup;
 }
