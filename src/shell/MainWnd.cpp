@@ -22,6 +22,7 @@
 #include "shell/light/LightRoutes.h"
 #include "shell/macro/MacroRoutes.h"
 #include "shell/mouse/MouseRoutes.h"
+#include "shell/music/MusicRoutes.h"
 #include "shell/profile/DeviceProfileUI.h"
 #include "shell/profile/ProfileRoutes.h"
 #include "shell/settings/KeyboardSettingsRoutes.h"
@@ -113,7 +114,10 @@ void CMainWnd::Notify(TNotifyUI& msg) {
     const bool routed = (m_keySet && m_keySet->Notify(msg)) || (m_light && m_light->Notify(msg)) ||
                         (m_keyboardSettings && m_keyboardSettings->Notify(msg)) ||
                         (m_macro && m_macro->Notify(msg)) || (m_mouse && m_mouse->Notify(msg)) ||
-                        (m_headset && m_headset->Notify(msg));
+                        (m_headset && m_headset->Notify(msg)) || (m_music && m_music->Notify(msg));
+    // A lighting change may start or end a music effect, which needs the recorder.
+    if (m_music && msg.sType != notify::timer)
+        m_music->UpdateRecorderNeed();
     if (routed) {
         WindowImplBase::Notify(msg);
         return;
@@ -181,6 +185,12 @@ void CMainWnd::StartDiscovery() {
         shoot::DefaultShootDialogs(this, m_dpi));
     m_headset =
         std::make_unique<headset::CHeadsetRoutes>(*this, [this] { return CurrentDevice(); });
+    m_music = std::make_unique<music::CMusicRoutes>(*this, [this] {
+        return m_registry ? m_registry->Devices() : std::vector<devices::CKelvaneUSBDevice*>{};
+    });
+    if (m_demo)
+        m_music->SetDemoInput(platform::DefaultDataFolder() + "demo-music.wav");
+    m_music->Start(platform::UserFolder(), platform::DefaultDataFolder());
     DeviceSelectorHooks hooks;
     hooks.closeSecondaryWindows = [this] { CloseSecondaryWindows(); };
     hooks.keyAssignmentOpen = [this] { return m_keySet->IsKeyAssignmentOpen(); };
@@ -462,6 +472,9 @@ int CMainWnd::OnSkinChanged(SkinChangedParam param) {
 }
 
 void CMainWnd::SetDemoMode(bool on) {
+    m_demo = on;
+    if (m_music)
+        m_music->SetDemoInput(on ? platform::DefaultDataFolder() + "demo-music.wav" : "");
     if (CControlUI* label = Find(QStringLiteral("demo_label")))
         label->SetVisible(on);
 }
@@ -485,11 +498,13 @@ void CMainWnd::OnClickControl(const QString& name) {
         OpenSettingsLater();
     else if (const int which = NumberAfter(name, "windowdeviceset_"); which >= 0)
         OpenDesktopInputSettings(which);
-    else if (NameIs(name, "default_btn"))
+    else if (NameIs(name, "default_btn")) {
         // The device's defaults come back as the reset of its selected profile: confirmed by
-        // "message_text_22", then loaded and sent.
-        OnProfileClick(QStringLiteral("device_reset_btn"));
-    else if (OnProfileClick(name))
+        // "message_text_22", then loaded and sent; the music styles come back with them.
+        if (RouteProfile(QStringLiteral("device_reset_btn")) == ProfileRoute::kReloadProfile &&
+            m_music)
+            m_music->ResetStyles();
+    } else if (OnProfileClick(name))
         return;
     else if (m_selector && NameIs(name, "device_select_prev"))
         m_selector->SelectPrevious();
@@ -498,14 +513,18 @@ void CMainWnd::OnClickControl(const QString& name) {
 }
 
 bool CMainWnd::OnProfileClick(const QString& name) {
+    return RouteProfile(name) != ProfileRoute::kNotMine;
+}
+
+ProfileRoute CMainWnd::RouteProfile(const QString& name) {
     devices::CKelvaneUSBDevice* device = CurrentDevice();
     CDeviceProfileUI* panel = CurrentProfilePanel();
     if (!device || !panel)
-        return false;
+        return ProfileRoute::kNotMine;
     const ProfileRoute route = RouteProfileClick(*panel, name, DefaultProfileDialogs(this, m_dpi));
     if (route == ProfileRoute::kReloadProfile)
         SendProfile(*device);
-    return route != ProfileRoute::kNotMine;
+    return route;
 }
 
 void CMainWnd::OnItemSelect(const QString& name) {
@@ -719,6 +738,8 @@ void CMainWnd::Shutdown() {
     ShowWindow(false);
     // Every worker's stop event is set and its blocking I/O cancelled before any is joined.
     m_workers.StopAll();
+    if (m_music)
+        m_music->Stop();
     SkinNotifier().Detach(this);
     m_tray.DeleteTrayIcon();
     QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));

@@ -40,6 +40,10 @@ class CMouseRoutes;
 namespace headset {
 class CHeadsetRoutes;
 }
+namespace music {
+class CMusicRoutes;
+}
+enum class ProfileRoute;
 namespace settings {
 class CKeyboardSettingsRoutes;
 }
@@ -78,6 +82,7 @@ public:
     // Set while a secondary window is open, cleared (nullptr) when it closes.
     void SetSecondaryWindow(Secondary which, ui::CWindowWnd* window);
     ui::CWindowWnd* SettingsWindow() const { return m_settingsWnd; }
+    music::CMusicRoutes* Music() const { return m_music.get(); }
 
     // Restores the window and brings it to the front.
     void BringForward();
@@ -171,6 +176,7 @@ private:
     void OnItemSelect(const QString& name);
     // The profile panel's buttons; false when the name is not one of them.
     bool OnProfileClick(const QString& name);
+    ProfileRoute RouteProfile(const QString& name);
     // Loads the device's current profile again and sends it to the device.
     void SendProfile(devices::CKelvaneUSBDevice& device);
     // The primary screen's size for every mouse (its configuration block carries it).
@@ -223,6 +229,7 @@ private:
     bool m_windowActive = false;
     bool m_windowHovered = false;
     int m_dpi = 96;
+    bool m_demo = false;
     bool m_firstSize = false;
     platform::InstanceBus* m_bus = nullptr;
     WorkerSlots m_workers;
@@ -239,6 +246,7 @@ private:
     std::unique_ptr<settings::CKeyboardSettingsRoutes> m_keyboardSettings;
     std::unique_ptr<mouse::CMouseRoutes> m_mouse;
     std::unique_ptr<headset::CHeadsetRoutes> m_headset;
+    std::unique_ptr<music::CMusicRoutes> m_music;
     std::map<const devices::CKelvaneUSBDevice*, std::unique_ptr<SkinDevicePanel>> m_devicePanels;
     std::map<const devices::CKelvaneUSBDevice*, CDeviceProfileUI*> m_profilePanels;
 };

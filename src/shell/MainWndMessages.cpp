@@ -8,6 +8,7 @@
 #include "shell/keyset/KeySetRoutes.h"
 #include "shell/light/LightRoutes.h"
 #include "shell/macro/MacroRoutes.h"
+#include "shell/music/MusicRoutes.h"
 
 #include <QWidget>
 #include <cstring>
@@ -190,6 +191,8 @@ platform::CopyDataResult CMainWnd::OnCopyData(std::uint32_t id, const QByteArray
     if (size == 0 || !m_awake)
         return CopyDataResult::Taken;
     std::memcpy(buffer, bytes.constData(), size);
+    if (id == 1 && m_music)
+        m_music->TakeSpectrum(m_spectrumBuffer.data());
     // The spectrum turns into band levels with the music lighting; the colour settings go to
     // the first keyboard at once.
     if (id == 2 && m_registry) {
