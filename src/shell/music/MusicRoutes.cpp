@@ -49,7 +49,7 @@ bool CMusicRoutes::Notify(ui::TNotifyUI& msg) {
             if (!ui::NameIs(msg.pSender, kColourSliders[c]))
                 continue;
             if (auto* slider = ui::control_cast<ui::CSliderUI>(msg.pSender))
-                OnColourSlider(c, slider->GetValue());
+                OnColourSlider(*slider, c);
             return true;
         }
     }
@@ -61,10 +61,13 @@ bool CMusicRoutes::Notify(ui::TNotifyUI& msg) {
     return false;
 }
 
-void CMusicRoutes::OnColourSlider(int component, int value) {
+void CMusicRoutes::OnColourSlider(ui::CSliderUI& slider, int component) {
+    const int value = slider.GetValue();
     m_recorder->SendCommand(kRed + static_cast<std::uint32_t>(component),
                             static_cast<std::uint32_t>(value));
-    if (ui::CControlUI* label = m_window.Find(QLatin1String(kColourLabels[component])))
+    // Every device's lighting panel has the sliders: the label is the one beside this one.
+    if (ui::CControlUI* label = m_window.GetPaintManager().FindSubControlByName(
+            slider.GetParent(), QLatin1String(kColourLabels[component])))
         label->SetText(QString::asprintf(kColourFormats[component], value));
 }
 

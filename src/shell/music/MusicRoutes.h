@@ -18,6 +18,7 @@ class CKelvaneUSBDevice;
 }
 namespace ui {
 class CPaintManagerUI;
+class CSliderUI;
 struct TNotifyUI;
 } // namespace ui
 
@@ -56,7 +57,7 @@ public:
     void OpenMusicWindow();
 
 private:
-    void OnColourSlider(int component, int value);
+    void OnColourSlider(ui::CSliderUI& slider, int component);
     std::vector<devices::CKelvaneUSBDevice*> Devices() const;
     devices::CKelvaneUSBDevice* FirstKeyboard() const;
 
