@@ -1,0 +1,100 @@
+#include "recorder/SpectrumAnalyser.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fftw3.h>
+#include <numbers>
+
+namespace recorder {
+
+namespace {
+
+constexpr double kBlockSeconds = 0.085;
+constexpr std::size_t kMinimumSize = 512;
+// Power of an empty bin: far below the floor, but finite so the parabolas stay defined.
+constexpr double kEmptyDb = -200.0;
+
+std::size_t BlockSizeFor(int sampleRate) {
+    const double wanted = kBlockSeconds * sampleRate;
+    std::size_t size = kMinimumSize;
+    while (size * 2 <= wanted)
+        size *= 2;
+    // `size` <= wanted < 2 * size: take whichever power of two is nearer.
+    return wanted - size > 2 * size - wanted ? 2 * size : size;
+}
+
+} // namespace
+
+SpectrumAnalyser::SpectrumAnalyser(int sampleRate)
+    : sampleRate_(std::max(sampleRate, 1)), size_(BlockSizeFor(sampleRate_)),
+      input_(fftwf_alloc_real(size_)), output_(fftwf_alloc_complex(size_ / 2 + 1)), window_(size_),
+      logPower_(size_ / 2 + 1), binHz_(double(sampleRate_) / size_) {
+    plan_ = fftwf_plan_dft_r2c_1d(static_cast<int>(size_), input_,
+                                  static_cast<fftwf_complex*>(output_), FFTW_ESTIMATE);
+    for (std::size_t n = 0; n < size_; ++n)
+        window_[n] = static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * n / size_));
+    for (std::size_t i = 0; i <= kSpectrumValues; ++i)
+        edgeBins_[i] = LowerEdgeHz(i) / binHz_;
+}
+
+SpectrumAnalyser::~SpectrumAnalyser() {
+    fftwf_destroy_plan(static_cast<fftwf_plan>(plan_));
+    fftwf_free(output_);
+    fftwf_free(input_);
+}
+
+double SpectrumAnalyser::CurveAt(double bin) const {
+    const long last = static_cast<long>(size_ / 2) - 1;
+    const long k = std::clamp(std::lround(bin), 1L, last);
+    const double d = bin - k;
+    const double a = logPower_[k - 1], b = logPower_[k], c = logPower_[k + 1];
+    return b + d * (c - a) / 2 + d * d * (a - 2 * b + c) / 2;
+}
+
+void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& frame) {
+    const std::size_t count = std::min(block.size(), size_);
+    for (std::size_t n = 0; n < count; ++n)
+        input_[n] = block[n] * window_[n];
+    std::fill(input_ + count, input_ + size_, 0.0f);
+    fftwf_execute(static_cast<fftwf_plan>(plan_));
+
+    // A full-scale sine has |X| = sum(window) / 2 = size / 4 at its bin.
+    const double norm = 16.0 / (double(size_) * double(size_));
+    const auto* spectrum = static_cast<const fftwf_complex*>(output_);
+    const std::size_t bins = size_ / 2 + 1;
+    for (std::size_t k = 0; k < bins; ++k) {
+        const double power = norm * (double(spectrum[k][0]) * spectrum[k][0] +
+                                     double(spectrum[k][1]) * spectrum[k][1]);
+        logPower_[k] = power > 0 ? std::max(10.0 * std::log10(power), kEmptyDb) : kEmptyDb;
+    }
+
+    std::array<double, kSpectrumValues> level;
+    const double nyquistBin = double(size_) / 2;
+    for (std::size_t i = 0; i < kSpectrumValues; ++i) {
+        const double lo = edgeBins_[i];
+        if (lo >= nyquistBin) {
+            level[i] = kEmptyDb;
+            continue;
+        }
+        const double hi = std::min(edgeBins_[i + 1], nyquistBin);
+        double best = std::max(CurveAt(lo), CurveAt(hi));
+        for (auto k = static_cast<std::size_t>(std::ceil(lo)); k <= hi; ++k)
+            best = std::max(best, logPower_[k]);
+        level[i] = best;
+    }
+    // The top of a tone lies between bins; credit it to the value that holds its frequency.
+    for (std::size_t k = 1; k + 1 < bins; ++k) {
+        const double a = logPower_[k - 1], b = logPower_[k], c = logPower_[k + 1];
+        if (!(b > a && b >= c))
+            continue;
+        const double curvature = a - 2 * b + c;
+        const double offset = curvature < 0 ? 0.5 * (a - c) / curvature : 0.0;
+        const int i = ValueForFrequency((k + offset) * binHz_);
+        if (i >= 0)
+            level[i] = std::max(level[i], b - 0.25 * (a - c) * offset);
+    }
+    for (std::size_t i = 0; i < kSpectrumValues; ++i)
+        frame[i] = ScaleDecibels(level[i]);
+}
+
+} // namespace recorder

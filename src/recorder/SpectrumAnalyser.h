@@ -1,0 +1,62 @@
+#pragma once
+// Turns the newest block of mono samples into one 500-value spectrum frame (layout and scale in
+// SpectrumLayout.h).
+//
+// The block is Hann-windowed and transformed with a real FFT whose size is the power of two
+// nearest to 85 ms of audio (4096 at 44.1 and 48 kHz). Magnitudes are normalised so that a
+// full-scale sine reads 0 dB whatever the size. Below about 1 kHz a frame value is narrower
+// than an FFT bin, so taking "the FFT bins a value covers" would leave most low values empty
+// and put every tone in the value that happens to hold the nearest bin. Instead the log
+// magnitude between bins is read from the parabola through the three nearest bins (for a
+// Hann window that parabola follows the main lobe of a tone closely), and each value is the
+// maximum of that curve over its range: at its two edges, at every bin inside it, and at the
+// vertex of every local maximum that falls inside it. A tone therefore peaks in the value
+// that holds its frequency, and wide high values still report their loudest bin.
+//
+// Not thread-safe: one analyser per thread. Construction plans the FFT (FFTW's planner is not
+// thread-safe either, so build analysers on one thread).
+
+#include "recorder/SpectrumLayout.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace recorder {
+
+using SpectrumFrame = std::array<std::int32_t, kSpectrumValues>;
+
+class SpectrumAnalyser {
+public:
+    // `sampleRate` in Hz, at least 8000 (lower rates are analysed as 8000 would be: the FFT
+    // keeps its minimum size of 512).
+    explicit SpectrumAnalyser(int sampleRate);
+    ~SpectrumAnalyser();
+    SpectrumAnalyser(const SpectrumAnalyser&) = delete;
+    SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
+
+    // Number of samples a block must have: the FFT size.
+    std::size_t BlockSize() const { return size_; }
+    int SampleRate() const { return sampleRate_; }
+
+    // The frame of `block`, oldest sample first, exactly BlockSize() samples in -1 .. 1.
+    void Analyse(std::span<const float> block, SpectrumFrame& frame);
+
+private:
+    double CurveAt(double bin) const;
+
+    int sampleRate_;
+    std::size_t size_;
+    float* input_; // FFTW-aligned, size_ samples
+    void* output_; // FFTW-aligned, size_/2 + 1 complex values
+    void* plan_;
+    std::vector<float> window_;
+    std::vector<double> logPower_; // 10*log10 of normalised power, per bin (dB)
+    // Per frame value: its range in FFT bin units.
+    std::array<double, kSpectrumValues + 1> edgeBins_{};
+    double binHz_;
+};
+
+} // namespace recorder
