@@ -28,7 +28,7 @@ std::size_t BlockSizeFor(int sampleRate) {
 SpectrumAnalyser::SpectrumAnalyser(int sampleRate)
     : sampleRate_(std::max(sampleRate, 1)), size_(BlockSizeFor(sampleRate_)),
       input_(fftwf_alloc_real(size_)), output_(fftwf_alloc_complex(size_ / 2 + 1)), window_(size_),
-      logPower_(size_ / 2 + 1), binHz_(double(sampleRate_) / size_) {
+      power_(size_ / 2 + 1), logPower_(size_ / 2 + 1), binHz_(double(sampleRate_) / size_) {
     plan_ = fftwf_plan_dft_r2c_1d(static_cast<int>(size_), input_,
                                   static_cast<fftwf_complex*>(output_), FFTW_ESTIMATE);
     for (std::size_t n = 0; n < size_; ++n)
@@ -44,11 +44,29 @@ SpectrumAnalyser::~SpectrumAnalyser() {
 }
 
 double SpectrumAnalyser::CurveAt(double bin) const {
-    const long last = static_cast<long>(size_ / 2) - 1;
-    const long k = std::clamp(std::lround(bin), 1L, last);
-    const double d = bin - k;
-    const double a = logPower_[k - 1], b = logPower_[k], c = logPower_[k + 1];
-    return b + d * (c - a) / 2 + d * d * (a - 2 * b + c) / 2;
+    const std::size_t last = size_ / 2;
+    const auto below = std::min(static_cast<std::size_t>(bin), last - 1);
+    const double t = std::clamp(bin - below, 0.0, 1.0);
+    const double magnitude = (1 - t) * Magnitude(below) + t * Magnitude(below + 1);
+    const double power = magnitude * magnitude;
+    return power > 0 ? std::max(10.0 * std::log10(power), kEmptyDb) : kEmptyDb;
+}
+
+void SpectrumAnalyser::CreditPeak(std::size_t k, std::array<double, kSpectrumValues>& level) const {
+    // For a Hann window the magnitudes of a tone at k + d in bins k - 1, k and k + 1 are
+    // proportional to 2 - 3d + d^2, 4 - d^2 and 2 + 3d + d^2, so d follows exactly from them
+    // (the spectrum's mirror image below 0 Hz disturbs this only in the lowest few bins).
+    const double left = Magnitude(k - 1), centre = Magnitude(k), right = Magnitude(k + 1);
+    const double offset = std::clamp(2 * (right - left) / (left + 2 * centre + right), -0.5, 0.5);
+    const int i = ValueForFrequency((k + offset) * binHz_);
+    if (i < 0)
+        return;
+    // The tone's level: bin k's magnitude corrected by the window's response at d.
+    const double x = std::numbers::pi * offset;
+    const double response =
+        std::abs(offset) < 1e-9 ? 1.0 : std::sin(x) / (x * (1 - offset * offset));
+    const double tone = logPower_[k] - 20.0 * std::log10(response);
+    level[i] = std::max(level[i], tone);
 }
 
 void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& frame) {
@@ -65,6 +83,7 @@ void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& fram
     for (std::size_t k = 0; k < bins; ++k) {
         const double power = norm * (double(spectrum[k][0]) * spectrum[k][0] +
                                      double(spectrum[k][1]) * spectrum[k][1]);
+        power_[k] = power;
         logPower_[k] = power > 0 ? std::max(10.0 * std::log10(power), kEmptyDb) : kEmptyDb;
     }
 
@@ -85,13 +104,8 @@ void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& fram
     // The top of a tone lies between bins; credit it to the value that holds its frequency.
     for (std::size_t k = 1; k + 1 < bins; ++k) {
         const double a = logPower_[k - 1], b = logPower_[k], c = logPower_[k + 1];
-        if (!(b > a && b >= c))
-            continue;
-        const double curvature = a - 2 * b + c;
-        const double offset = curvature < 0 ? 0.5 * (a - c) / curvature : 0.0;
-        const int i = ValueForFrequency((k + offset) * binHz_);
-        if (i >= 0)
-            level[i] = std::max(level[i], b - 0.25 * (a - c) * offset);
+        if (b > a && b >= c)
+            CreditPeak(k, level);
     }
     for (std::size_t i = 0; i < kSpectrumValues; ++i)
         frame[i] = ScaleDecibels(level[i]);

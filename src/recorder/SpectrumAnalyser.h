@@ -6,12 +6,13 @@
 // nearest to 85 ms of audio (4096 at 44.1 and 48 kHz). Magnitudes are normalised so that a
 // full-scale sine reads 0 dB whatever the size. Below about 1 kHz a frame value is narrower
 // than an FFT bin, so taking "the FFT bins a value covers" would leave most low values empty
-// and put every tone in the value that happens to hold the nearest bin. Instead the log
-// magnitude between bins is read from the parabola through the three nearest bins (for a
-// Hann window that parabola follows the main lobe of a tone closely), and each value is the
-// maximum of that curve over its range: at its two edges, at every bin inside it, and at the
-// vertex of every local maximum that falls inside it. A tone therefore peaks in the value
-// that holds its frequency, and wide high values still report their loudest bin.
+// and put every tone in the value that happens to hold the nearest bin. Instead the
+// magnitude between two bins is interpolated linearly (which never overshoots them), and each
+// value is the maximum of that curve over its range: at its two edges and at every bin inside
+// it. Each
+// local maximum is also taken for a tone, whose frequency and level follow exactly from the
+// three bins around it for a Hann window, and credited to the value holding that frequency.
+// A tone therefore peaks in its own value, and wide high values report their loudest bin.
 //
 // Not thread-safe: one analyser per thread. Construction plans the FFT (FFTW's planner is not
 // thread-safe either, so build analysers on one thread).
@@ -19,6 +20,7 @@
 #include "recorder/SpectrumLayout.h"
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -46,6 +48,8 @@ public:
 
 private:
     double CurveAt(double bin) const;
+    double Magnitude(std::size_t bin) const { return std::sqrt(power_[bin]); }
+    void CreditPeak(std::size_t bin, std::array<double, kSpectrumValues>& level) const;
 
     int sampleRate_;
     std::size_t size_;
@@ -53,6 +57,7 @@ private:
     void* output_; // FFTW-aligned, size_/2 + 1 complex values
     void* plan_;
     std::vector<float> window_;
+    std::vector<double> power_;    // normalised: a full-scale sine on a bin gives 1
     std::vector<double> logPower_; // 10*log10 of normalised power, per bin (dB)
     // Per frame value: its range in FFT bin units.
     std::array<double, kSpectrumValues + 1> edgeBins_{};

@@ -2,7 +2,7 @@
 // Where the 500 values of a spectrum frame sit in frequency, and what their numbers mean.
 //
 // Layout: value i covers the frequencies [20 Hz * 1000^(i/500), 20 Hz * 1000^((i+1)/500)), so
-// the 500 values run logarithmically from 20 Hz to 20 kHz, 50 values per decade, each about
+// the 500 values run logarithmically from 20 Hz to 20 kHz, about 167 values per decade, each about
 // 1.4 % wider than the one before (value 116 holds 100 Hz, value 283 holds 1 kHz). The layout
 // does not depend on the sample rate; values above the input's Nyquist frequency are 0. The
 // configurator reads values 5j .. 5j+3 as band j, so its 25 bands are 0.4 octave wide.
