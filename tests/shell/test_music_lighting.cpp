@@ -13,13 +13,16 @@
 
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusContext>
+#include <QDBusMessage>
 
 namespace {
 
 namespace sm = shell::music;
 
-// A stand-in recorder on its own bus connection: it records what the configurator sends.
-class FakeRecorder : public QObject {
+// A stand-in recorder on its own bus connection: it records what this test's configurator
+// sends (other tests on the same bus may greet it too).
+class FakeRecorder : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.quarin.Z17Keyboard.AudioRecord")
 public:
@@ -39,11 +42,19 @@ public:
 
 public slots:
     void RecorderMessage(quint32 command, quint32 argument) {
-        messages.emplace_back(command, argument);
+        if (FromThisTest())
+            messages.emplace_back(command, argument);
     }
-    void CopyData(quint32 id, const QByteArray& payload) { data.emplace_back(id, payload); }
+    void CopyData(quint32 id, const QByteArray& payload) {
+        if (FromThisTest())
+            data.emplace_back(id, payload);
+    }
 
 private:
+    bool FromThisTest() const {
+        return message().service() == QDBusConnection::sessionBus().baseService();
+    }
+
     QDBusConnection m_bus;
 };
 
