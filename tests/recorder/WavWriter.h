@@ -20,7 +20,8 @@ inline void PutLe(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes
 }
 
 inline void PutTag(std::vector<std::uint8_t>& out, const char* tag) {
-    out.insert(out.end(), tag, tag + 4);
+    for (int i = 0; i < 4; ++i)
+        out.push_back(std::uint8_t(tag[i]));
 }
 
 // `interleaved` holds frames of `channels` samples in -1 .. 1.
@@ -29,6 +30,7 @@ inline std::vector<std::uint8_t> WavBytes(const std::vector<float>& interleaved,
     const int bytesPerSample = kind == WavSample::Pcm16 ? 2 : 4;
     const auto dataBytes = std::uint32_t(interleaved.size() * bytesPerSample);
     std::vector<std::uint8_t> out;
+    out.reserve(44 + dataBytes);
     PutTag(out, "RIFF");
     PutLe(out, 36 + dataBytes, 4);
     PutTag(out, "WAVE");

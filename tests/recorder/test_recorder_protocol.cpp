@@ -15,6 +15,7 @@ namespace {
 
 std::vector<std::uint8_t> StyleColour(std::int32_t r, std::int32_t g, std::int32_t b) {
     std::vector<std::uint8_t> payload;
+    payload.reserve(kStyleColourBytes);
     for (std::int32_t c : {r, g, b})
         recorder_test::PutLe(payload, std::uint32_t(c), 4);
     payload.resize(kStyleColourBytes, 0);
