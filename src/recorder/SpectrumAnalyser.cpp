@@ -11,9 +11,6 @@ namespace {
 
 constexpr double kBlockSeconds = 0.085;
 constexpr std::size_t kMinimumSize = 512;
-// Power of an empty bin: far below the floor, but finite so the parabolas stay defined.
-constexpr double kEmptyDb = -200.0;
-
 std::size_t BlockSizeFor(int sampleRate) {
     const double wanted = kBlockSeconds * sampleRate;
     std::size_t size = kMinimumSize;
@@ -28,7 +25,7 @@ std::size_t BlockSizeFor(int sampleRate) {
 SpectrumAnalyser::SpectrumAnalyser(int sampleRate)
     : sampleRate_(std::max(sampleRate, 1)), size_(BlockSizeFor(sampleRate_)),
       input_(fftwf_alloc_real(size_)), output_(fftwf_alloc_complex(size_ / 2 + 1)), window_(size_),
-      power_(size_ / 2 + 1), logPower_(size_ / 2 + 1), binHz_(double(sampleRate_) / size_) {
+      power_(size_ / 2 + 1), binHz_(double(sampleRate_) / size_) {
     plan_ = fftwf_plan_dft_r2c_1d(static_cast<int>(size_), input_,
                                   static_cast<fftwf_complex*>(output_), FFTW_ESTIMATE);
     for (std::size_t n = 0; n < size_; ++n)
@@ -48,8 +45,7 @@ double SpectrumAnalyser::CurveAt(double bin) const {
     const auto below = std::min(static_cast<std::size_t>(bin), last - 1);
     const double t = std::clamp(bin - below, 0.0, 1.0);
     const double magnitude = (1 - t) * Magnitude(below) + t * Magnitude(below + 1);
-    const double power = magnitude * magnitude;
-    return power > 0 ? std::max(10.0 * std::log10(power), kEmptyDb) : kEmptyDb;
+    return magnitude * magnitude;
 }
 
 void SpectrumAnalyser::CreditPeak(std::size_t k, std::array<double, kSpectrumValues>& level) const {
@@ -61,11 +57,11 @@ void SpectrumAnalyser::CreditPeak(std::size_t k, std::array<double, kSpectrumVal
     const int i = ValueForFrequency((k + offset) * binHz_);
     if (i < 0)
         return;
-    // The tone's level: bin k's magnitude corrected by the window's response at d.
+    // The tone's power: bin k's corrected by the window's response at d.
     const double x = std::numbers::pi * offset;
     const double response =
         std::abs(offset) < 1e-9 ? 1.0 : std::sin(x) / (x * (1 - offset * offset));
-    const double tone = logPower_[k] - 20.0 * std::log10(response);
+    const double tone = power_[k] / (response * response);
     level[i] = std::max(level[i], tone);
 }
 
@@ -84,31 +80,29 @@ void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& fram
         const double power = norm * (double(spectrum[k][0]) * spectrum[k][0] +
                                      double(spectrum[k][1]) * spectrum[k][1]);
         power_[k] = power;
-        logPower_[k] = power > 0 ? std::max(10.0 * std::log10(power), kEmptyDb) : kEmptyDb;
     }
 
-    std::array<double, kSpectrumValues> level;
+    std::array<double, kSpectrumValues> level; // normalised power
     const double nyquistBin = double(size_) / 2;
     for (std::size_t i = 0; i < kSpectrumValues; ++i) {
         const double lo = edgeBins_[i];
         if (lo >= nyquistBin) {
-            level[i] = kEmptyDb;
+            level[i] = 0;
             continue;
         }
         const double hi = std::min(edgeBins_[i + 1], nyquistBin);
         double best = std::max(CurveAt(lo), CurveAt(hi));
         for (auto k = static_cast<std::size_t>(std::ceil(lo)); k <= hi; ++k)
-            best = std::max(best, logPower_[k]);
+            best = std::max(best, power_[k]);
         level[i] = best;
     }
     // The top of a tone lies between bins; credit it to the value that holds its frequency.
     for (std::size_t k = 1; k + 1 < bins; ++k) {
-        const double a = logPower_[k - 1], b = logPower_[k], c = logPower_[k + 1];
-        if (b > a && b >= c)
+        if (power_[k] > power_[k - 1] && power_[k] >= power_[k + 1])
             CreditPeak(k, level);
     }
     for (std::size_t i = 0; i < kSpectrumValues; ++i)
-        frame[i] = ScaleDecibels(level[i]);
+        frame[i] = level[i] > 0 ? ScaleDecibels(10.0 * std::log10(level[i])) : 0;
 }
 
 } // namespace recorder

@@ -57,8 +57,7 @@ private:
     void* output_; // FFTW-aligned, size_/2 + 1 complex values
     void* plan_;
     std::vector<float> window_;
-    std::vector<double> power_;    // normalised: a full-scale sine on a bin gives 1
-    std::vector<double> logPower_; // 10*log10 of normalised power, per bin (dB)
+    std::vector<double> power_; // normalised: a full-scale sine on a bin gives 1
     // Per frame value: its range in FFT bin units.
     std::array<double, kSpectrumValues + 1> edgeBins_{};
     double binHz_;
