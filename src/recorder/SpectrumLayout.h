@@ -8,11 +8,13 @@
 // configurator reads values 5j .. 5j+3 as band j, so its 25 bands are 0.4 octave wide.
 //
 // Scale: a value is the level of the loudest component in its frequency range, in decibels
-// relative to a full-scale sine, above a floor of -90 dB, in units of 1/25 dB: value = round(25 *
-// (level_dB + 90)), clamped to 0 .. 2250. A full-scale sine gives 2250, -90 dB and below (and
-// silence) give 0. The configurator sums frame-to-frame differences of four values per band; music
-// changes its levels by several decibels from one frame to the next, which this scale turns into
-// band values of a few hundred, and onsets (tens of decibels) into one to two thousand.
+// relative to a full-scale sine, above a floor of -90 dB, in units of 1/25 dB:
+//   value = round(25 * (level_dB + 90)), clamped to 0 .. 2250.
+// A full-scale sine gives 2250; -90 dB and below, and silence, give 0. The configurator sums
+// the frame-to-frame differences of four values per band, so bands follow change, not
+// loudness: the few decibels music moves from frame to frame become band levels around a
+// hundred, its onsets (tens of decibels) one to two thousand, which is what the keyboard's
+// music effect spans.
 
 #include <cstddef>
 #include <cstdint>
