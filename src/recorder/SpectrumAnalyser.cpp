@@ -30,7 +30,7 @@ SpectrumAnalyser::SpectrumAnalyser(int sampleRate)
                                   static_cast<fftwf_complex*>(output_), FFTW_ESTIMATE);
     for (std::size_t n = 0; n < size_; ++n)
         window_[n] = static_cast<float>(0.5 - 0.5 * std::cos(2 * std::numbers::pi * n / size_));
-    for (std::size_t i = 0; i <= kSpectrumValues; ++i)
+    for (std::size_t i = 0; i <= kLayoutValues; ++i)
         edgeBins_[i] = LowerEdgeHz(i) / binHz_;
 }
 
@@ -82,9 +82,9 @@ void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& fram
         power_[k] = power;
     }
 
-    std::array<double, kSpectrumValues> level; // normalised power
+    std::array<double, kSpectrumValues> level{}; // normalised power; 0 past the layout
     const double nyquistBin = double(size_) / 2;
-    for (std::size_t i = 0; i < kSpectrumValues; ++i) {
+    for (std::size_t i = 0; i < kLayoutValues; ++i) {
         const double lo = edgeBins_[i];
         if (lo >= nyquistBin) {
             level[i] = 0;

@@ -59,7 +59,7 @@ private:
     std::vector<float> window_;
     std::vector<double> power_; // normalised: a full-scale sine on a bin gives 1
     // Per frame value: its range in FFT bin units.
-    std::array<double, kSpectrumValues + 1> edgeBins_{};
+    std::array<double, kLayoutValues + 1> edgeBins_{};
     double binHz_;
 };
 
