@@ -15,13 +15,14 @@ namespace {
 constexpr int kReplyTimeoutMs = 1000;
 } // namespace
 
-Recorder::Recorder(std::unique_ptr<AudioSource> source, int framesPerSecond)
+Recorder::Recorder(std::unique_ptr<AudioSource> source, int framesPerSecond, QString configurator)
     : bus_(QDBusConnection::sessionBus()),
       service_(protocol_, [this](const Reaction& reaction) { React(reaction); }),
       source_(std::move(source)), analyser_(source_->SampleRate()), ring_(analyser_.BlockSize()),
       block_(analyser_.BlockSize()),
       pump_(std::chrono::nanoseconds(std::chrono::seconds(1)) / framesPerSecond,
-            [this] { AnalyseAndSend(); }) {
+            [this] { AnalyseAndSend(); }),
+      configurator_(std::move(configurator)) {
     source_->onFailure = [this](const std::string& reason) {
         std::fprintf(stderr, "quarin-z17-recorder: %s\n", reason.c_str());
         QMetaObject::invokeMethod(
@@ -51,9 +52,8 @@ int Recorder::Publish() {
     bus_.registerObject(QString::fromLatin1(kRecorderObjectPath), &service_,
                         QDBusConnection::ExportAllSlots);
     // A configurator that is not there yet is waited for; one that leaves ends the recorder.
-    configuratorWatcher_ =
-        new QDBusServiceWatcher(QString::fromLatin1(kConfiguratorBusName), bus_,
-                                QDBusServiceWatcher::WatchForUnregistration, this);
+    configuratorWatcher_ = new QDBusServiceWatcher(
+        configurator_, bus_, QDBusServiceWatcher::WatchForUnregistration, this);
     connect(configuratorWatcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this] { Quit(kExitNormal); });
     return kExitNormal;
@@ -105,7 +105,7 @@ void Recorder::AnalyseAndSend() {
 
 QDBusMessage Recorder::CallToConfigurator(std::uint32_t id, const QByteArray& payload) const {
     QDBusMessage call = QDBusMessage::createMethodCall(
-        QString::fromLatin1(kConfiguratorBusName), QString::fromLatin1(kConfiguratorObjectPath),
+        configurator_, QString::fromLatin1(kConfiguratorObjectPath),
         QString::fromLatin1(kConfiguratorInterface), QStringLiteral("PushCopyData"));
     call.setAutoStartService(false);
     call << quint32(id) << payload;

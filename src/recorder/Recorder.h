@@ -33,7 +33,10 @@ public:
     // Exit codes of the program.
     enum ExitCode { kExitNormal = 0, kExitError = 1, kExitAlreadyRunning = 2 };
 
-    Recorder(std::unique_ptr<AudioSource> source, int framesPerSecond);
+    // `configurator`: the bus name the spectrum goes to and whose leaving ends the recorder
+    // (the configurator that starts a recorder names its own connection).
+    Recorder(std::unique_ptr<AudioSource> source, int framesPerSecond,
+             QString configurator = QString::fromLatin1(kConfiguratorBusName));
     ~Recorder() override;
 
     // Claims the bus name and exports the object; kExitNormal when done, otherwise the code
@@ -62,6 +65,7 @@ private:
     QDBusServiceWatcher* configuratorWatcher_ = nullptr;
     bool reportedSendError_ = false;
     FramePump pump_; // last: its thread uses everything above
+    QString configurator_;
 };
 
 } // namespace recorder

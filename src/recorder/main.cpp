@@ -43,7 +43,12 @@ int main(int argc, char** argv) {
         QStringLiteral("rate"),
         QStringLiteral("Spectrum frames per second (1 to 120, default 40)."), QStringLiteral("FPS"),
         QString::number(kDefaultRate));
-    parser.addOptions({input, loop, source, rate});
+    const QCommandLineOption configurator(
+        QStringLiteral("configurator"),
+        QStringLiteral(
+            "The bus name to send to and to leave with (default org.quarin.Z17Keyboard)."),
+        QStringLiteral("NAME"), QString::fromLatin1(recorder::kConfiguratorBusName));
+    parser.addOptions({input, loop, source, rate, configurator});
     parser.process(app);
 
     bool rateOk = false;
@@ -69,7 +74,7 @@ int main(int argc, char** argv) {
         audio = std::move(capture);
     }
 
-    recorder::Recorder running(std::move(audio), framesPerSecond);
+    recorder::Recorder running(std::move(audio), framesPerSecond, parser.value(configurator));
     if (const int code = running.Publish(); code != recorder::Recorder::kExitNormal)
         return code;
     return app.exec();

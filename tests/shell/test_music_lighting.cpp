@@ -5,9 +5,12 @@
 #include "MainWindowFixture.h"
 #include "config/JsonFile.h"
 #include "devices/KelvaneKeyboardDevice.h"
+#include "platform/InstanceBus.h"
 #include "platform/Paths.h"
 #include "shell/music/MusicRoutes.h"
 #include "shell/music/MusicWnd.h"
+#include "transport/CommandPacket.h"
+#include "ui/ComboUI.h"
 #include "ui/EditUI.h"
 #include "ui/SliderUI.h"
 
@@ -15,6 +18,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusMessage>
+
+#include <set>
 
 namespace {
 
@@ -176,6 +181,79 @@ TEST_F(MusicLightingTest, TheMusicWindowEditsACopyOfTheStyles) {
     EXPECT_EQ(styles.Red(3), 200);
     EXPECT_EQ(styles.names[2], L"第三组");
     EXPECT_EQ(styles.Red(2), 70) << "the other styles as they were";
+}
+
+// The light frames (0x12 requests) the keyboard received, by their bytes.
+std::vector<std::vector<std::uint8_t>> LightFrames(const sim::VirtualDevice& device) {
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (const auto& packet : device.WireLog())
+        if (packet.direction == sim::WireDirection::Request &&
+            packet.bytes[transport::packet::kCommandAt] == 0x12)
+            frames.emplace_back(packet.bytes.begin(), packet.bytes.end());
+    return frames;
+}
+
+// The window's bus object on this test's connection: the recorder it starts sends there,
+// whoever owns the program's bus name on the shared bus.
+class MusicEndToEndTest : public MusicLightingTest {
+protected:
+    void SetUp() override {
+        MusicLightingTest::SetUp();
+        if (HasFatalFailure())
+            return;
+        if (!QDBusConnection::sessionBus().isConnected())
+            GTEST_SKIP() << "no session bus (scripts/test runs the tests on one)";
+        ASSERT_TRUE(QDBusConnection::sessionBus().registerObject(
+            QString::fromLatin1(platform::kObjectPath), &bus, QDBusConnection::ExportAllSlots));
+        bus.handlers.copyData = [this](quint32 id, const QByteArray& bytes) {
+            return wnd->OnCopyData(id, bytes);
+        };
+    }
+    void TearDown() override {
+        bus.handlers = {};
+        QDBusConnection::sessionBus().unregisterObject(QString::fromLatin1(platform::kObjectPath));
+        MusicLightingTest::TearDown();
+    }
+    platform::InstanceBus bus;
+};
+
+TEST_F(MusicEndToEndTest, TheMusicEffectRunsTheRecorderAndItsSoundReachesTheKeyboard) {
+    qputenv(sm::kRecorderVariable, QUARIN_RECORDER);
+    auto board = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    devices.Plug(board);
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->CurrentDevice() != nullptr; }, 3000));
+    auto* keyboard = dynamic_cast<devices::CKelvaneKeyboardDevice*>(wnd->CurrentDevice());
+    ASSERT_NE(keyboard, nullptr);
+    // The item reads the keyboard (and fills its lighting page) once it is shown.
+    ASSERT_TRUE(test::WaitUntil([&] { return !keyboard->GetModeList().empty(); }, 3000));
+    sm::CMusicRoutes* music = wnd->Music();
+    music->SetDemoInput(QUARIN_DEMO_MUSIC);
+    EXPECT_FALSE(music->Recorder().IsRunning());
+
+    // The music spectrum: the recorder starts, is greeted, and its beat lights the keys.
+    auto* modes = wnd->Find<ui::CComboUI>(QStringLiteral("light_combo_modeSelect"));
+    ASSERT_NE(modes, nullptr);
+    ASSERT_TRUE(modes->SelectItem(29));
+    EXPECT_TRUE(music->Recorder().IsRunning());
+    ASSERT_TRUE(test::WaitUntil([&] { return music->Recorder().IsKnown(); }, 5000));
+    ASSERT_TRUE(test::WaitUntil(
+        [&] {
+            const auto& levels = music->Bands().Levels();
+            return *std::max_element(levels.begin(), levels.end()) > 100;
+        },
+        5000))
+        << "no sound came through the band levels";
+    const std::size_t before = LightFrames(*board).size();
+    QTest::qWait(1500);
+    const auto frames = LightFrames(*board);
+    ASSERT_GT(frames.size(), before + 20) << "the effect streams its frames";
+    std::set<std::vector<std::uint8_t>> distinct(frames.begin() + before, frames.end());
+    EXPECT_GT(distinct.size(), 10u) << "the frames follow the sound";
+
+    // Another effect needs no recorder: it is told goodbye and ends.
+    ASSERT_TRUE(modes->SelectItem(1));
+    EXPECT_FALSE(music->Recorder().IsRunning());
+    qunsetenv(sm::kRecorderVariable);
 }
 
 } // namespace

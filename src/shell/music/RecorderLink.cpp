@@ -112,6 +112,9 @@ void CRecorderLink::Call(const QString& method, const QVariantList& arguments) {
 }
 
 QString CRecorderLink::FindProgram() {
+    const QString named = qEnvironmentVariable(kRecorderVariable);
+    if (!named.isEmpty())
+        return QFileInfo(named).isExecutable() ? named : QString();
     const QString here = QCoreApplication::applicationDirPath();
     for (const QString& candidate :
          {here + QLatin1Char('/') + QLatin1String(kRecorderProgram),
@@ -145,7 +148,9 @@ void CRecorderLink::SetWanted(bool wanted, const QStringList& arguments) {
     m_process = std::make_unique<QProcess>();
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process->setStandardOutputFile(QProcess::nullDevice());
-    m_process->start(program, arguments);
+    // The recorder sends to this connection and ends when it goes.
+    m_process->start(program, QStringList(arguments)
+                                  << QStringLiteral("--configurator") << m_bus.baseService());
 }
 
 void CRecorderLink::EndProcess() {

@@ -24,6 +24,8 @@ inline constexpr const char* kRecorderService = "org.quarin.Z17Keyboard.AudioRec
 inline constexpr const char* kRecorderPath = "/org/quarin/Z17Keyboard/AudioRecord";
 inline constexpr const char* kRecorderInterface = "org.quarin.Z17Keyboard.AudioRecord";
 inline constexpr const char* kRecorderProgram = "quarin-z17-recorder";
+// Names the recorder program to run instead of the one found beside this program.
+inline constexpr const char* kRecorderVariable = "QUARIN_Z17_RECORDER";
 
 // The recorder's commands.
 enum RecorderCommand : std::uint32_t {
@@ -61,8 +63,8 @@ public:
     // Starts or ends the recorder program this link runs; `arguments` go to a new start.
     void SetWanted(bool wanted, const QStringList& arguments = {});
     bool IsRunning() const;
-    // Where the program is looked for: beside this program, in the build tree's recorder
-    // folder, then on PATH. Empty when it is nowhere.
+    // Where the program is looked for: QUARIN_Z17_RECORDER when set, else beside this program,
+    // in the build tree's recorder folder, then on PATH. Empty when it is nowhere.
     static QString FindProgram();
 
 private:
