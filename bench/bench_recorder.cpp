@@ -2,6 +2,7 @@
 // piece of synthetic music, and the running program (CPU time per second, frame intervals)
 // against a fake configurator on the session bus.
 
+#include "devices/SpectrumBands.h"
 #include "recorder/RecorderProtocol.h"
 #include "recorder/RecorderService.h"
 #include "recorder/SpectrumAnalyser.h"
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <numbers>
 #include <random>
@@ -127,7 +129,7 @@ void RecorderMessage(QDBusConnection& bus, quint32 command) {
     bus.call(call, QDBus::Block, 5000);
 }
 
-// The program playing a file at 40 frames per second for 10 s: CPU time, frame intervals.
+// The program playing a file at the rate given for 10 s: CPU time, frame intervals.
 void BM_RecorderProgram(benchmark::State& state) {
     if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) {
         state.SkipWithError("needs a session bus: run under dbus-run-session");
@@ -145,7 +147,8 @@ void BM_RecorderProgram(benchmark::State& state) {
     for (auto _ : state) {
         QProcess recorder;
         recorder.start(QStringLiteral(QUARIN_RECORDER_PATH),
-                       {"--input", QString::fromStdString(wav), "--loop", "--rate", "40"});
+                       {"--input", QString::fromStdString(wav), "--loop", "--rate",
+                        QString::number(state.range(0))});
         recorder.waitForStarted();
         while (!bus.interface()->isServiceRegistered(QString::fromLatin1(kRecorderBusName)))
             QThread::msleep(10);
@@ -185,7 +188,103 @@ void BM_RecorderProgram(benchmark::State& state) {
         state.counters["interval_max_ms"] = intervals.back();
     }
 }
-BENCHMARK(BM_RecorderProgram)->Iterations(1)->Unit(benchmark::kSecond);
+BENCHMARK(BM_RecorderProgram)->Arg(40)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond);
+
+// The configurator's side of a step: the band levels it makes of each spectrum and hands to
+// the keyboard on every third, with the time each hand-over's loudest band came.
+class BandClock : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.quarin.Z17Keyboard")
+
+public:
+    QElapsedTimer clock;
+    std::vector<std::pair<double, int>> handovers; // ms, loudest band level
+
+public slots:
+    void PushCopyData(quint32 id, const QByteArray& bytes) {
+        if (id != kSpectrumDataId || bytes.size() < 2000)
+            return;
+        std::array<std::int32_t, devices::kSpectrumValues> spectrum{};
+        std::memcpy(spectrum.data(), bytes.constData(), sizeof spectrum);
+        if (!bands.Take(spectrum))
+            return;
+        const auto& levels = bands.Levels();
+        handovers.emplace_back(clock.nsecsElapsed() / 1e6,
+                               *std::max_element(levels.begin(), levels.end()));
+    }
+
+private:
+    devices::SpectrumBands bands;
+};
+
+// From the start of a tone in the input to the first band levels handed to the keyboard that
+// show it (the keyboard's next music frame follows within one 31.25 ms step): about half a
+// second of silence and half a second of a 1 kHz tone, six times, at the rate given.
+void BM_StepToKeyboardBands(benchmark::State& state) {
+    if (!qEnvironmentVariableIsSet("DBUS_SESSION_BUS_ADDRESS")) {
+        state.SkipWithError("needs a session bus: run under dbus-run-session");
+        return;
+    }
+    const int rate = 48000;
+    std::vector<float> steps;
+    std::vector<double> onsets; // ms
+    // Silences of 500, 517, 534 … ms, so the onsets fall at every phase of the frame clock.
+    for (int k = 0; k < 6; ++k) {
+        steps.insert(steps.end(), std::size_t(rate * (0.5 + 0.017 * k)), 0.0f);
+        onsets.push_back(1000.0 * double(steps.size()) / rate);
+        for (int n = 0; n < rate / 2; ++n)
+            steps.push_back(0.5f * float(std::sin(2 * std::numbers::pi * 1000.0 * n / rate)));
+    }
+    const std::string wav = "/tmp/bench_recorder_steps.wav";
+    recorder_test::WriteFile(
+        wav, recorder_test::WavBytes(steps, 1, rate, recorder_test::WavSample::Pcm16));
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    BandClock configurator;
+    bus.unregisterObject(QString::fromLatin1(kConfiguratorObjectPath));
+    bus.registerObject(QString::fromLatin1(kConfiguratorObjectPath), &configurator,
+                       QDBusConnection::ExportAllSlots);
+    bus.registerService(QString::fromLatin1(kConfiguratorBusName));
+    for (auto _ : state) {
+        configurator.handovers.clear();
+        QProcess recorder;
+        recorder.start(
+            QStringLiteral(QUARIN_RECORDER_PATH),
+            {"--input", QString::fromStdString(wav), "--rate", QString::number(state.range(0))});
+        recorder.waitForStarted();
+        while (!bus.interface()->isServiceRegistered(QString::fromLatin1(kRecorderBusName)))
+            QThread::msleep(10);
+        RecorderMessage(bus, kHandshakeBegin);
+        RecorderMessage(bus, kHandshakeContinue);
+        // The file starts playing when the recorder takes the last greeting.
+        configurator.clock.start();
+        RecorderMessage(bus, kHandshakeEnd);
+        QEventLoop run;
+        QTimer::singleShot(int(1000.0 * double(steps.size()) / rate) + 500, &run,
+                           &QEventLoop::quit);
+        run.exec();
+        RecorderMessage(bus, kShutdownBegin);
+        RecorderMessage(bus, kShutdownContinue);
+        RecorderMessage(bus, kShutdownEnd);
+        recorder.waitForFinished();
+
+        std::vector<double> latencies;
+        for (const double onset : onsets) {
+            for (const auto& [at, loudest] : configurator.handovers)
+                if (at >= onset && loudest > 300) {
+                    latencies.push_back(at - onset);
+                    break;
+                }
+        }
+        std::sort(latencies.begin(), latencies.end());
+        bus.unregisterObject(QString::fromLatin1(kConfiguratorObjectPath));
+        state.counters["steps_seen"] = double(latencies.size());
+        if (!latencies.empty()) {
+            state.counters["latency_median_ms"] = latencies[latencies.size() / 2];
+            state.counters["latency_max_ms"] = latencies.back();
+        }
+    }
+}
+BENCHMARK(BM_StepToKeyboardBands)->Arg(40)->Arg(60)->Iterations(1)->Unit(benchmark::kSecond);
 
 } // namespace
 

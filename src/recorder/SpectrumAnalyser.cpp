@@ -9,7 +9,7 @@ namespace recorder {
 
 namespace {
 
-constexpr double kBlockSeconds = 0.085;
+constexpr double kBlockSeconds = 0.043;
 constexpr std::size_t kMinimumSize = 512;
 std::size_t BlockSizeFor(int sampleRate) {
     const double wanted = kBlockSeconds * sampleRate;

@@ -3,7 +3,8 @@
 // SpectrumLayout.h).
 //
 // The block is Hann-windowed and transformed with a real FFT whose size is the power of two
-// nearest to 85 ms of audio (4096 at 44.1 and 48 kHz). Magnitudes are normalised so that a
+// nearest to 43 ms of audio (2048 at 44.1 and 48 kHz: short enough for an onset
+// to show within a frame or two). Magnitudes are normalised so that a
 // full-scale sine reads 0 dB whatever the size. Below about 1 kHz a frame value is narrower
 // than an FFT bin, so taking "the FFT bins a value covers" would leave most low values empty
 // and put every tone in the value that happens to hold the nearest bin. Instead the

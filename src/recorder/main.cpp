@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kDefaultRate = 40;
+constexpr int kDefaultRate = 60;
 constexpr int kMinRate = 1;
 constexpr int kMaxRate = 120;
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
         QStringLiteral("NAME"));
     const QCommandLineOption rate(
         QStringLiteral("rate"),
-        QStringLiteral("Spectrum frames per second (1 to 120, default 40)."), QStringLiteral("FPS"),
+        QStringLiteral("Spectrum frames per second (1 to 120, default 60)."), QStringLiteral("FPS"),
         QString::number(kDefaultRate));
     const QCommandLineOption configurator(
         QStringLiteral("configurator"),
