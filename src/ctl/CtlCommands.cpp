@@ -13,14 +13,21 @@ namespace ctl {
 
 using namespace transport;
 
-int Failed(const Output& output, const std::string& message) {
+namespace {
+int Refuse(const Output& output, const std::string& message, int exitCode) {
     std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitFailed;
+    if (output.json)
+        output.json->SetError(message);
+    return exitCode;
+}
+} // namespace
+
+int Failed(const Output& output, const std::string& message) {
+    return Refuse(output, message, kExitFailed);
 }
 
 int UsageError(const Output& output, const std::string& message) {
-    std::fprintf(output.err, "quarin-z17ctl: %s\n", message.c_str());
-    return kExitUsage;
+    return Refuse(output, message, kExitUsage);
 }
 
 std::optional<int> ParseDecimal(const std::string& text) {
@@ -100,18 +107,30 @@ const char* KindName(std::uint16_t kind) {
 int ListDevices(HidBackend& backend, const Output& output) {
     bool ok = false;
     const std::vector<DeviceSlot> slots = ScanOnce(backend, output, &ok);
-    if (!ok) {
-        std::fprintf(output.err, "quarin-z17ctl: the HID devices cannot be listed\n");
-        return kExitFailed;
-    }
+    if (!ok)
+        return Failed(output, "the HID devices cannot be listed");
+    Json::Value list(Json::arrayValue);
     for (std::size_t i = 0; i < slots.size(); ++i) {
         const DeviceSlot& s = slots[i];
         if (!s.bound)
             continue;
-        std::fprintf(output.out, "%zu\t%s\t%s\t%04x:%04x\t%s\n", i, KindName(s.kind),
-                     s.role == kRoleEvent ? "event" : "command", s.vendorId, s.productId,
-                     s.path.c_str());
+        const char* role = s.role == kRoleEvent ? "event" : "command";
+        char identity[10];
+        std::snprintf(identity, sizeof identity, "%04x:%04x", s.vendorId, s.productId);
+        if (!output.json) {
+            std::fprintf(output.out, "%zu\t%s\t%s\t%s\t%s\n", i, KindName(s.kind), role, identity,
+                         s.path.c_str());
+            continue;
+        }
+        Json::Value& slot = list.append(Json::objectValue);
+        slot["slot"] = static_cast<Json::UInt>(i);
+        slot["kind"] = KindName(s.kind);
+        slot["role"] = role;
+        slot["vendor_product"] = identity;
+        slot["path"] = s.path;
     }
+    if (output.json)
+        output.json->Data()["devices"] = list;
     return kExitOk;
 }
 
@@ -127,7 +146,7 @@ const DeviceSlot* FindCommandSlot(HidBackend& backend, const std::vector<std::ui
         if (it != slots.end())
             return &*it;
     }
-    std::fprintf(output.err, "quarin-z17ctl: no %s is connected\n", name.c_str());
+    Failed(output, "no " + name + " is connected");
     return nullptr;
 }
 
@@ -135,9 +154,7 @@ bool OpenCommandChannel(CDeviceComm& comm, const DeviceSlot& slot, const Output&
     const bool receiver = slot.kind == kKindKeyboardReceiver || slot.kind == kKindMouseReceiver;
     CHidChannel& channel = receiver ? comm.ReceiverChannel() : comm.CableChannel();
     if (!channel.Open(slot.path, true, true, true, false)) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
-                     slot.path.c_str());
+        Failed(output, slot.path + " cannot be opened (see the udev rule in the README)");
         return false;
     }
     comm.SelectMode(receiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);
@@ -147,11 +164,8 @@ bool OpenCommandChannel(CDeviceComm& comm, const DeviceSlot& slot, const Output&
 
 int PrintInfo(HidBackend& backend, const std::string& kind, const Output& output) {
     const std::vector<std::uint16_t> kinds = KindsOf(kind);
-    if (kinds.empty()) {
-        std::fprintf(output.err, "quarin-z17ctl: unknown kind '%s' (keyboard, mouse or mousepad)\n",
-                     kind.c_str());
-        return kExitUsage;
-    }
+    if (kinds.empty())
+        return UsageError(output, "unknown kind '" + kind + "' (keyboard, mouse or mousepad)");
     std::vector<DeviceSlot> slots;
     const DeviceSlot* found = FindCommandSlot(backend, kinds, kind, output, slots);
     if (!found)
@@ -159,17 +173,17 @@ int PrintInfo(HidBackend& backend, const std::string& kind, const Output& output
     CDeviceComm comm(&backend);
     if (!OpenCommandChannel(comm, *found, output))
         return kExitFailed;
-    if (!comm.CheckReceiverLink()) {
-        std::fprintf(output.err, "quarin-z17ctl: the %s does not answer through its receiver\n",
-                     kind.c_str());
-        return kExitFailed;
-    }
+    if (!comm.CheckReceiverLink())
+        return Failed(output, "the " + kind + " does not answer through its receiver");
     std::array<std::uint8_t, kDeviceInfoSize> info{};
     const int result = comm.ReadDeviceInfo(info);
-    if (result != kCommSuccess) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: reading the information block failed (result %d)\n", result);
-        return kExitFailed;
+    if (result != kCommSuccess)
+        return Failed(output, "reading the information block failed (result " +
+                                  std::to_string(result) + ")");
+    if (output.json) {
+        output.json->Data()["interface"] = KindName(found->kind);
+        output.json->Data()["information_block"] = HexBytes(info.data(), info.size());
+        return kExitOk;
     }
     for (std::size_t i = 0; i < info.size(); ++i)
         std::fprintf(output.out, "%02x%c", info[i], i + 1 == info.size() ? '\n' : ' ');

@@ -1,6 +1,7 @@
 #pragma once
 // The commands of quarin-z17ctl, over the same transport code the program uses.
 
+#include "ctl/JsonOutput.h"
 #include "transport/DeviceComm.h"
 #include "transport/DeviceSlot.h"
 #include "transport/HidBackend.h"
@@ -17,6 +18,8 @@ enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 struct Output {
     std::FILE* out = stdout;
     std::FILE* err = stderr;
+    // Set under --json: the command gives its data here and prints nothing on `out`.
+    JsonReport* json = nullptr;
 };
 
 // "devices": one scan pass; one line per bound slot: index, kind, role, vendor:product, path.
@@ -25,8 +28,8 @@ int ListDevices(transport::HidBackend& backend, const Output& output);
 // product of that kind, in hexadecimal.
 int PrintInfo(transport::HidBackend& backend, const std::string& kind, const Output& output);
 
-// The message on the error output after "quarin-z17ctl: ", and the exit code of a failed
-// command (1) or of bad usage (2).
+// The message on the error output after "quarin-z17ctl: " (and in the JSON report's "error"),
+// and the exit code of a failed command (1) or of bad usage (2).
 int Failed(const Output& output, const std::string& message);
 int UsageError(const Output& output, const std::string& message);
 

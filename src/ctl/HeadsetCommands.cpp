@@ -67,6 +67,18 @@ std::optional<Change> ParseChange(const std::string& name, const std::string& va
 }
 
 void PrintSettings(const config::HeadsetSettings& s, const Output& output) {
+    if (output.json) {
+        Json::Value& json = output.json->Data();
+        json["effect"] = s.magicEnable;
+        json["effect_selection"] = s.magicType;
+        json["eq"] = s.eqType;
+        json["custom_eq"] = s.customEqSelectIndex;
+        json["mic"] = s.micInSelect;
+        json["mic_level"] = s.micInValue;
+        json["monitor"] = s.micMonitorSelect;
+        json["monitor_level"] = s.micMonitorValue;
+        return;
+    }
     std::fprintf(output.out,
                  "effect\t%d\neffect-selection\t%d\neq\t%d\ncustom-eq\t%d\nmic\t%d\n"
                  "mic-level\t%d\nmonitor\t%d\nmonitor-level\t%d\n",

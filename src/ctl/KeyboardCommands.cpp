@@ -5,6 +5,7 @@
 #include "ctl/KeyboardConnection.h"
 #include "ctl/ProfileCommands.h"
 #include "devices/KeyCode.h"
+#include "devices/KeyboardKeyMap.h"
 
 namespace ctl {
 
@@ -17,12 +18,22 @@ int PrintKeyTable(HidBackend& backend, const std::string& kind, const Output& ou
         return exitCode;
     const auto& table = keyboard->DeviceKeyTable();
     const auto& leds = keyboard->DeviceLedTable();
+    Json::Value keys(Json::arrayValue);
     for (int k = 0; k < keyboard->GetDeviceKeyCount(); ++k) {
         const auto at = static_cast<std::size_t>(3 * k);
         const devices::KeyCode code{table[at], table[at + 1], table[at + 2]};
-        std::fprintf(output.out, "%d\t%s\t%d\n", k, devices::KeyCodeToText(code).c_str(),
-                     leds[static_cast<std::size_t>(k)]);
+        const int led = leds[static_cast<std::size_t>(k)];
+        if (!output.json) {
+            std::fprintf(output.out, "%d\t%s\t%d\n", k, devices::KeyCodeToText(code).c_str(), led);
+            continue;
+        }
+        Json::Value& key = keys.append(Json::objectValue);
+        key["key"] = k;
+        key["code"] = devices::KeyCodeToText(code);
+        key["led"] = led == devices::kNoLedNumber ? Json::Value() : Json::Value(led);
     }
+    if (output.json)
+        output.json->Data()["keys"] = keys;
     return kExitOk;
 }
 
@@ -32,51 +43,37 @@ int ApplyKeyboardProfile(HidBackend& backend, const std::string& kind, const Out
     if (!keyboard)
         return exitCode;
     const std::string folder = keyboard->UserDataFolder();
-    if (folder.empty()) {
-        std::fprintf(output.err, "quarin-z17ctl: the user folder cannot be made\n");
-        return kExitFailed;
-    }
+    if (folder.empty())
+        return Failed(output, "the user folder cannot be made");
     config::CProfileList profiles(folder, keyboard->DefaultProfilePath());
-    if (const int loaded = profiles.Load(); loaded != config::kProfileDone) {
-        std::fprintf(output.err, "quarin-z17ctl: %s\n",
-                     DescribeProfileFailure(loaded, profiles).c_str());
-        return kExitFailed;
-    }
+    if (const int loaded = profiles.Load(); loaded != config::kProfileDone)
+        return Failed(output, DescribeProfileFailure(loaded, profiles));
     const std::string id = profiles.SelectedId();
-    if (id.empty()) {
-        std::fprintf(output.err, "quarin-z17ctl: the keyboard has no selected profile\n");
-        return kExitFailed;
-    }
+    if (id.empty())
+        return Failed(output, "the keyboard has no selected profile");
     keyboard->SetCurrentProfileId(id);
     const devices::KeyboardApplyResult result = keyboard->ApplyProfile();
-    if (result.profile == config::kProfileUnreadable) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: profile %s cannot be read; nothing was sent to the "
-                     "keyboard\n",
-                     id.c_str());
-        return kExitFailed;
-    }
-    if (result.lightBlock != transport::kCommSuccess ||
-        result.keyTable != transport::kCommSuccess) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: applying profile %s failed (light block %d, key table %d)\n",
-                     id.c_str(), result.lightBlock, result.keyTable);
-        return kExitFailed;
-    }
-    if (result.macroDownload == devices::kMacroDownloadFailed) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: profile %s was applied, but its macros could not be "
-                     "written to the keyboard\n",
-                     id.c_str());
-        return kExitFailed;
-    }
-    if (result.macroDownload > 0) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: profile %s was applied, but the macros its keys use do not "
-                     "fit in the keyboard's macro memory (%d events too many) and were not "
-                     "written\n",
-                     id.c_str(), result.macroDownload);
-        return kExitFailed;
+    if (result.profile == config::kProfileUnreadable)
+        return Failed(output,
+                      "profile " + id + " cannot be read; nothing was sent to the keyboard");
+    if (result.lightBlock != transport::kCommSuccess || result.keyTable != transport::kCommSuccess)
+        return Failed(output, "applying profile " + id + " failed (light block " +
+                                  std::to_string(result.lightBlock) + ", key table " +
+                                  std::to_string(result.keyTable) + ")");
+    if (result.macroDownload == devices::kMacroDownloadFailed)
+        return Failed(output, "profile " + id +
+                                  " was applied, but its macros could not be written to the "
+                                  "keyboard");
+    if (result.macroDownload > 0)
+        return Failed(output, "profile " + id +
+                                  " was applied, but the macros its keys use do not fit in the "
+                                  "keyboard's macro memory (" +
+                                  std::to_string(result.macroDownload) +
+                                  " events too many) and were not written");
+    if (output.json) {
+        output.json->Data()["profile_id"] = id;
+        output.json->Data()["macros_written"] = static_cast<Json::UInt64>(result.usedMacros.size());
+        return kExitOk;
     }
     std::fprintf(output.out, "applied profile %s (macros written: %zu)\n", id.c_str(),
                  result.usedMacros.size());

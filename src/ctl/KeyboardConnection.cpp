@@ -23,10 +23,8 @@ OpenKeyboard(HidBackend& backend, const std::string& kind, const Output& output,
     *exitCode = kExitFailed;
     const std::vector<std::uint16_t> kinds = KeyboardKinds(kind);
     if (kinds.empty()) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: unknown kind '%s' (keyboard or keyboard-receiver)\n",
-                     kind.c_str());
-        *exitCode = kExitUsage;
+        *exitCode =
+            UsageError(output, "unknown kind '" + kind + "' (keyboard or keyboard-receiver)");
         return nullptr;
     }
     std::vector<DeviceSlot> slots;
@@ -40,15 +38,12 @@ OpenKeyboard(HidBackend& backend, const std::string& kind, const Output& output,
     if (!OpenCommandChannel(comm, *found, output))
         return nullptr;
     if (!comm.CheckReceiverLink()) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: the keyboard does not answer through its receiver\n");
+        Failed(output, "the keyboard does not answer through its receiver");
         return nullptr;
     }
     if (keyboard->ReadDeviceTables() != 1) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: the keyboard's key table cannot be read (it reports %d "
-                     "keys)\n",
-                     keyboard->GetDeviceKeyCount());
+        Failed(output, "the keyboard's key table cannot be read (it reports " +
+                           std::to_string(keyboard->GetDeviceKeyCount()) + " keys)");
         return nullptr;
     }
     *exitCode = kExitOk;

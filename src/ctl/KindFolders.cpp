@@ -26,20 +26,16 @@ std::optional<int> ModelRowOf(const std::string& kind) {
 std::optional<KindFolders> FoldersOf(const std::string& kind, const Output& output, int* exitCode) {
     const std::optional<int> row = ModelRowOf(kind);
     if (!row) {
-        std::fprintf(output.err,
-                     "quarin-z17ctl: unknown kind '%s' (keyboard, keyboard-receiver, mouse, "
-                     "mouse-receiver, mousepad or headset)\n",
-                     kind.c_str());
-        *exitCode = kExitUsage;
+        *exitCode = UsageError(output, "unknown kind '" + kind +
+                                           "' (keyboard, keyboard-receiver, mouse, "
+                                           "mouse-receiver, mousepad or headset)");
         return std::nullopt;
     }
     const std::unique_ptr<devices::CKelvaneUSBDevice> device = devices::CreateDeviceForModel(*row);
     KindFolders folders{device->UserDataFolder(), device->DefaultProfilePath(),
                         device->GetKeyButtonCount() > 0};
     if (folders.userFolder.empty()) {
-        std::fprintf(output.err, "quarin-z17ctl: the user folder of the %s cannot be made\n",
-                     kind.c_str());
-        *exitCode = kExitFailed;
+        *exitCode = Failed(output, "the user folder of the " + kind + " cannot be made");
         return std::nullopt;
     }
     return folders;

@@ -77,8 +77,27 @@ std::string ChoosableModesText(const std::vector<devices::LightModeEntry>& modes
     return text.empty() ? "none" : text;
 }
 
+Json::Value LightFieldsJson(const config::LightInfoRecord& fields,
+                            const std::vector<devices::LightModeEntry>& modes) {
+    Json::Value json(Json::objectValue);
+    json["mode"] = fields.selectItem;
+    json["mode_name"] = fields.selectItem < modes.size()
+                            ? Json::Value(modes[fields.selectItem].name)
+                            : Json::Value();
+    json["brightness"] = fields.light;
+    json["speed"] = fields.speed;
+    json["direction"] = fields.fx;
+    json["colour"] = ColourText({fields.red, fields.green, fields.blue});
+    json["multicolour"] = fields.multiColor;
+    return json;
+}
+
 void PrintLightFields(const config::LightInfoRecord& fields,
                       const std::vector<devices::LightModeEntry>& modes, const Output& output) {
+    if (output.json) {
+        output.json->Data() = LightFieldsJson(fields, modes);
+        return;
+    }
     const std::string name =
         fields.selectItem < modes.size() ? modes[fields.selectItem].name : "(not in the mode list)";
     std::fprintf(output.out, "mode\t%d\t%s\n", fields.selectItem, name.c_str());

@@ -45,9 +45,36 @@ std::string Unreadable(const std::string& path) {
            config::DescribeRefusedRead(config::ReadJsonDocument(path)) + "); nothing was changed";
 }
 
+Json::Value MacroJson(const config::CMacroLibrary& library, std::size_t index) {
+    const config::MacroInfo& macro = library.Macros()[index];
+    Json::Value json(Json::objectValue);
+    json["index"] = static_cast<Json::UInt>(index);
+    json["name"] = macro.name;
+    json["id"] = macro.guid;
+    return json;
+}
+
 void PrintMacro(const config::CMacroLibrary& library, std::size_t index, const Output& output) {
     const config::MacroInfo& macro = library.Macros()[index];
     std::fprintf(output.out, "%zu\t%s\t%s\n", index, macro.name.c_str(), macro.guid.c_str());
+}
+
+// The new last macro of "add" and "import".
+void PrintAdded(const config::CMacroLibrary& library, const Output& output) {
+    const std::size_t last = library.Macros().size() - 1;
+    if (output.json)
+        output.json->Data()["macro"] = MacroJson(library, last);
+    else
+        PrintMacro(library, last, output);
+}
+
+Json::Value EventJson(const config::MacroEvent& event) {
+    Json::Value json(Json::objectValue);
+    json["type"] = unsigned{event.type};
+    json["action"] = event.down ? "down" : "up";
+    json["button"] = unsigned{event.button};
+    json["delay_ms"] = unsigned{event.delay};
+    return json;
 }
 
 bool HasControlCharacter(const std::string& text) {
@@ -80,6 +107,14 @@ int Show(const config::CMacroLibrary& library, const Output& output) {
         return Failed(output, Unreadable(config::MacroEventsPath(
                                   library.MacroFolder(),
                                   library.Macros()[library.GetSelectedMacroIndex()].guid)));
+    if (output.json) {
+        Json::Value events(Json::arrayValue);
+        for (const config::MacroEvent& event : read.events)
+            events.append(EventJson(event));
+        output.json->Data()["index"] = library.GetSelectedMacroIndex();
+        output.json->Data()["events"] = events;
+        return kExitOk;
+    }
     for (const config::MacroEvent& event : read.events)
         std::fprintf(output.out, "%u\t%s\t%u\t%u\n", unsigned{event.type},
                      event.down ? "down" : "up", unsigned{event.button}, unsigned{event.delay});
@@ -92,7 +127,7 @@ int Add(config::CMacroLibrary& library, const Output& output) {
                                   " macros already; delete one to add another");
     if (library.AddMacro().empty())
         return Failed(output, config::MacroIndexPath(library.MacroFolder()) + " cannot be written");
-    PrintMacro(library, library.Macros().size() - 1, output);
+    PrintAdded(library, output);
     return kExitOk;
 }
 
@@ -180,7 +215,7 @@ int Import(config::CMacroLibrary& library, const std::string& file, const Output
                                   " macros already; delete one to import another");
     if (library.ImportMacro(file).empty())
         return Failed(output, "the macro files cannot be written");
-    PrintMacro(library, library.Macros().size() - 1, output);
+    PrintAdded(library, output);
     return kExitOk;
 }
 
@@ -237,8 +272,15 @@ int RunMacroCommand(const std::vector<std::string>& args, const Output& output) 
     if (verb == "list") {
         if (library.Macros().empty())
             std::fprintf(output.err, "quarin-z17ctl: the library has no macros\n");
-        for (std::size_t i = 0; i < library.Macros().size(); ++i)
-            PrintMacro(library, i, output);
+        Json::Value macros(Json::arrayValue);
+        for (std::size_t i = 0; i < library.Macros().size(); ++i) {
+            if (output.json)
+                macros.append(MacroJson(library, i));
+            else
+                PrintMacro(library, i, output);
+        }
+        if (output.json)
+            output.json->Data()["macros"] = macros;
         return kExitOk;
     }
     if (verb == "add")

@@ -14,7 +14,28 @@ namespace {
 
 // The value of the system words that holds the report-rate index (word 3, high half).
 
+Json::Value StagesJson(const devices::CKelvaneMouseDevice& mouse) {
+    Json::Value list(Json::arrayValue);
+    const std::vector<devices::DpiStageRecord>& stages = mouse.GetStageList();
+    for (std::size_t i = 0; i < stages.size(); ++i) {
+        const devices::DpiStageRecord& stage = stages[i];
+        Json::Value& json = list.append(Json::objectValue);
+        json["stage"] = static_cast<Json::UInt>(i);
+        json["enabled"] = stage.enable != 0;
+        json["position"] = stage.DpiX();
+        json["cpi"] = devices::DpiOfPosition(mouse.GetDpiScale(), stage.DpiX());
+        json["colour"] = ColourText({stage.red, stage.green, stage.blue});
+        json["current"] = static_cast<int>(i) == mouse.GetCurrentDpiStage();
+    }
+    return list;
+}
+
 void PrintStages(const devices::CKelvaneMouseDevice& mouse, const Output& output) {
+    if (output.json) {
+        output.json->Data()["current_stage"] = mouse.GetCurrentDpiStage();
+        output.json->Data()["stages"] = StagesJson(mouse);
+        return;
+    }
     const std::vector<devices::DpiStageRecord>& stages = mouse.GetStageList();
     for (std::size_t i = 0; i < stages.size(); ++i) {
         const devices::DpiStageRecord& stage = stages[i];
@@ -121,8 +142,11 @@ int RunRateCommand(transport::HidBackend& backend, const std::vector<std::string
         if (const int stored = StoreAndApply(*mouse, path, output); stored != kExitOk)
             return stored;
     }
-    std::fprintf(output.out, "%d\n",
-                 mouse->GetSystemRecord().Value(config::mouse_system::kReportRate));
+    const int index = mouse->GetSystemRecord().Value(config::mouse_system::kReportRate);
+    if (output.json)
+        output.json->Data()["rate_index"] = index;
+    else
+        std::fprintf(output.out, "%d\n", index);
     return kExitOk;
 }
 

@@ -14,6 +14,16 @@ namespace ctl {
 
 namespace {
 
+Json::Value EntryJson(const config::ProfileListState& state, std::size_t index) {
+    const config::ProfileEntry& entry = state.entries[index];
+    Json::Value json(Json::objectValue);
+    json["index"] = static_cast<Json::UInt>(index);
+    json["selected"] = static_cast<int>(index) == state.selected;
+    json["name"] = entry.name;
+    json["id"] = entry.id;
+    return json;
+}
+
 void PrintEntry(const config::ProfileListState& state, std::size_t index, const Output& output) {
     const config::ProfileEntry& entry = state.entries[index];
     std::fprintf(output.out, "%zu\t%s\t%s\t%s\n", index,
@@ -34,7 +44,11 @@ int FailedWith(const config::CProfileList& list, int result, const Output& outpu
 int Appended(config::CProfileList& list, int result, const Output& output) {
     if (result != config::kProfileDone)
         return FailedWith(list, result, output);
-    PrintEntry(list.State(), list.State().entries.size() - 1, output);
+    const std::size_t last = list.State().entries.size() - 1;
+    if (output.json)
+        output.json->Data()["profile"] = EntryJson(list.State(), last);
+    else
+        PrintEntry(list.State(), last, output);
     return kExitOk;
 }
 
@@ -43,8 +57,15 @@ int RunOnList(const std::string& verb, const std::vector<std::string>& args,
     if (verb == "list") {
         if (list.State().entries.empty())
             std::fprintf(output.err, "quarin-z17ctl: no profile has been made yet\n");
-        for (std::size_t i = 0; i < list.State().entries.size(); ++i)
-            PrintEntry(list.State(), i, output);
+        Json::Value profiles(Json::arrayValue);
+        for (std::size_t i = 0; i < list.State().entries.size(); ++i) {
+            if (output.json)
+                profiles.append(EntryJson(list.State(), i));
+            else
+                PrintEntry(list.State(), i, output);
+        }
+        if (output.json)
+            output.json->Data()["profiles"] = profiles;
         return kExitOk;
     }
     const std::string selected = list.SelectedId();
@@ -188,7 +209,12 @@ int RunKeyCommand(const std::vector<std::string>& args, const Output& output) {
     config::KeyListEntry& entry = keys[static_cast<std::size_t>(*index)];
     if (get) {
         const devices::KeyRecord record = devices::KeyRecordFromEntry(entry);
-        std::fprintf(output.out, "%s\n", devices::KeyCodeToText(record.code).c_str());
+        if (output.json) {
+            output.json->Data()["key"] = *index;
+            output.json->Data()["code"] = devices::KeyCodeToText(record.code);
+        } else {
+            std::fprintf(output.out, "%s\n", devices::KeyCodeToText(record.code).c_str());
+        }
         return kExitOk;
     }
     entry.current.code = {code->type, code->param1, code->param2};

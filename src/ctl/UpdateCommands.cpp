@@ -84,16 +84,29 @@ int RunUpdateCommand(HidBackend& backend, const std::vector<std::string>& args,
         ConnectedDeviceVersions(backend, output), update::ParseInstalledVersion(installedVersion));
     update::UpdateClient client(*root, http);
     std::size_t noLink = 0;
+    Json::Value list(Json::arrayValue);
     for (const update::UpdateEntry& entry : entries) {
         const update::UpdateResult result = client.QueryUpdates(
             update::BuildApplicationKey(entry), entry.currentVersion, entry.IsHex());
         if (result.name == L"NO_LINK_SERVER")
             ++noLink;
+        const std::string name = config::WideToUtf8(entry.displayName);
+        const std::string local = config::WideToUtf8(update::LocalVersionText(entry));
         const std::string server = config::WideToUtf8(result.serverVersion);
-        std::fprintf(output.out, "%s\t%s\t%s\t%s\n", config::WideToUtf8(entry.displayName).c_str(),
-                     config::WideToUtf8(update::LocalVersionText(entry)).c_str(),
-                     server.empty() ? "-" : server.c_str(), StateName(result));
+        if (!output.json) {
+            std::fprintf(output.out, "%s\t%s\t%s\t%s\n", name.c_str(), local.c_str(),
+                         server.empty() ? "-" : server.c_str(), StateName(result));
+            continue;
+        }
+        Json::Value& json = list.append(Json::objectValue);
+        json["name"] = name;
+        json["local_version"] = local;
+        json["server_version"] = server.empty() ? Json::Value() : Json::Value(server);
+        json["state"] = StateName(result);
     }
+    // The entries stay in the report when none reached the service: each says "no-link".
+    if (output.json)
+        output.json->Data()["entries"] = list;
     if (!entries.empty() && noLink == entries.size())
         return Failed(output, "the update service at " + *root + " cannot be reached");
     return kExitOk;

@@ -2,6 +2,7 @@
 
 #include "ctl/CtlCommands.h"
 #include "ctl/HeadsetCommands.h"
+#include "ctl/JsonOutput.h"
 #include "ctl/KeyboardCommands.h"
 #include "ctl/LightCommands.h"
 #include "ctl/MacroCommands.h"
@@ -24,7 +25,7 @@ namespace {
 void PrintUsage(std::FILE* to) {
     std::fprintf(
         to,
-        "Usage: quarin-z17ctl [--demo[=LIST]] COMMAND [ARGS]\n"
+        "Usage: quarin-z17ctl [--demo[=LIST]] [--json] COMMAND [ARGS]\n"
         "Talk to QUARIN Z17 devices from scripts.\n\n"
         "Commands:\n"
         "  devices     list the connected interfaces: slot, kind, role, vendor:product, path\n"
@@ -84,20 +85,85 @@ void PrintUsage(std::FILE* to) {
         "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
         "                 choice of keyboard, keyboard-receiver, mouse, mouse-receiver,\n"
         "                 mousepad, headset (default: keyboard,mouse,mousepad,headset)\n"
+        "  --json         print one JSON object on the output instead of text: \"api_version\"\n"
+        "                 (1), \"command\", and the command's data, \"ok\": true for a command\n"
+        "                 that prints nothing, or \"error\" with the message also written to\n"
+        "                 the error output; the exit codes stay (see docs/ctl-json.md)\n"
         "  -h, --help     show this help\n"
         "  -v, --version  show the version\n\n"
         "Exit codes: 0 success, 1 device not found or command failed, 2 bad usage.\n");
 }
 
-int Usage(const char* message) {
+// Bad usage of the command line itself; under --json also the error object on the output.
+int Usage(const char* message, bool json, const std::vector<std::string>& args) {
     std::fprintf(stderr, "quarin-z17ctl: %s\nTry 'quarin-z17ctl --help'.\n", message);
+    if (json) {
+        ctl::JsonReport report;
+        report.SetError(message);
+        ctl::WriteJson(stdout, report.Document(ctl::JsonCommandName(args), ctl::kExitUsage));
+    }
     return ctl::kExitUsage;
+}
+
+// The command `args` names, run on `backend`.
+int Dispatch(transport::HidBackend& backend, const std::vector<std::string>& args,
+             const ctl::Output& output) {
+    const std::string& command = args[0];
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (command == "devices")
+        return ctl::ListDevices(backend, output);
+    if (command == "info")
+        return ctl::PrintInfo(backend, args[1], output);
+    if (command == "keytable")
+        return ctl::PrintKeyTable(backend, args[1], output);
+    if (command == "apply")
+        return ctl::ApplyKeyboardProfile(backend, args[1], output);
+    if (command == "profile")
+        return ctl::RunProfileCommand(rest, output);
+    if (command == "key")
+        return ctl::RunKeyCommand(rest, output);
+    if (command == "macro")
+        return ctl::RunMacroCommand(rest, output);
+    if (command == "light")
+        return ctl::RunLightCommand(backend, rest, output);
+    if (command == "dpi")
+        return ctl::RunDpiCommand(backend, rest, output);
+    if (command == "rate")
+        return ctl::RunRateCommand(backend, rest, output);
+    if (command == "headset")
+        return ctl::RunHeadsetCommand(rest, output);
+    return ctl::RunUpdateCommand(backend, rest, QUARIN_VERSION, output);
+}
+
+// The commands and the number of words each takes, command included; 0 for any.
+int CommandWords(const std::string& command) {
+    if (command == "devices")
+        return 1;
+    if (command == "info" || command == "keytable" || command == "apply")
+        return 2;
+    for (const char* any : {"profile", "key", "macro", "light", "dpi", "rate", "headset", "update"})
+        if (command == any)
+            return 0;
+    return -1;
+}
+
+const char* WordsMessage(const std::string& command) {
+    if (command == "devices")
+        return "'devices' takes no arguments";
+    if (command == "info")
+        return "'info' takes one KIND: keyboard, mouse or mousepad";
+    if (command == "keytable")
+        return "'keytable' takes one KIND: keyboard or keyboard-receiver";
+    return "'apply' takes one KIND: keyboard or keyboard-receiver";
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     bool demo = false;
+    bool json = false;
+    for (int i = 1; i < argc; ++i)
+        json = json || std::strcmp(argv[i], "--json") == 0;
     std::vector<sim::VirtualProduct> products;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
@@ -110,6 +176,8 @@ int main(int argc, char** argv) {
             std::printf("quarin-z17ctl %s\n", QUARIN_VERSION);
             return ctl::kExitOk;
         }
+        if (arg == "--json")
+            continue;
         if (arg == "--demo" || arg.rfind("--demo=", 0) == 0) {
             demo = true;
             if (arg == "--demo") {
@@ -117,7 +185,7 @@ int main(int argc, char** argv) {
             } else {
                 sim::ProductListResult parsed = sim::ParseProductList(arg.substr(7));
                 if (!parsed.error.empty())
-                    return Usage(parsed.error.c_str());
+                    return Usage(parsed.error.c_str(), json, args);
                 products = std::move(parsed.products);
             }
             continue;
@@ -126,11 +194,16 @@ int main(int argc, char** argv) {
         if (arg.rfind("-", 0) == 0 &&
             !(args.size() > 0 && (args[0] == "light" || args[0] == "macro" || args[0] == "dpi" ||
                                   args[0] == "update")))
-            return Usage(("unknown option '" + arg + "'").c_str());
+            return Usage(("unknown option '" + arg + "'").c_str(), json, args);
         args.push_back(arg);
     }
     if (args.empty())
-        return Usage("no command given");
+        return Usage("no command given", json, args);
+    const int words = CommandWords(args[0]);
+    if (words < 0)
+        return Usage(("unknown command '" + args[0] + "'").c_str(), json, args);
+    if (words > 0 && args.size() != static_cast<std::size_t>(words))
+        return Usage(WordsMessage(args[0]), json, args);
 
     sim::VirtualHidBackend virtualBackend;
     std::vector<std::shared_ptr<sim::VirtualDevice>> plugged;
@@ -150,42 +223,7 @@ int main(int argc, char** argv) {
         devices::CHeadsetAudio::SetLibraryFactory(
             [] { return std::make_unique<headset::AlsaHeadsetLibrary>(); });
 
-    const std::string& command = args[0];
-    if (command == "devices") {
-        if (args.size() != 1)
-            return Usage("'devices' takes no arguments");
-        return ctl::ListDevices(backend, {});
-    }
-    if (command == "info") {
-        if (args.size() != 2)
-            return Usage("'info' takes one KIND: keyboard, mouse or mousepad");
-        return ctl::PrintInfo(backend, args[1], {});
-    }
-    if (command == "keytable") {
-        if (args.size() != 2)
-            return Usage("'keytable' takes one KIND: keyboard or keyboard-receiver");
-        return ctl::PrintKeyTable(backend, args[1], {});
-    }
-    if (command == "apply") {
-        if (args.size() != 2)
-            return Usage("'apply' takes one KIND: keyboard or keyboard-receiver");
-        return ctl::ApplyKeyboardProfile(backend, args[1], {});
-    }
-    if (command == "profile")
-        return ctl::RunProfileCommand({args.begin() + 1, args.end()}, {});
-    if (command == "key")
-        return ctl::RunKeyCommand({args.begin() + 1, args.end()}, {});
-    if (command == "macro")
-        return ctl::RunMacroCommand({args.begin() + 1, args.end()}, {});
-    if (command == "light")
-        return ctl::RunLightCommand(backend, {args.begin() + 1, args.end()}, {});
-    if (command == "dpi")
-        return ctl::RunDpiCommand(backend, {args.begin() + 1, args.end()}, {});
-    if (command == "rate")
-        return ctl::RunRateCommand(backend, {args.begin() + 1, args.end()}, {});
-    if (command == "headset")
-        return ctl::RunHeadsetCommand({args.begin() + 1, args.end()}, {});
-    if (command == "update")
-        return ctl::RunUpdateCommand(backend, {args.begin() + 1, args.end()}, QUARIN_VERSION, {});
-    return Usage(("unknown command '" + command + "'").c_str());
+    return ctl::RunReported(json, ctl::JsonCommandName(args), {}, [&](const ctl::Output& output) {
+        return Dispatch(backend, args, output);
+    });
 }
