@@ -17,17 +17,28 @@ std::string WithSlash(const fs::path& path) {
 }
 } // namespace
 
-std::string ProgramDataFolder() {
-    if (const char* dir = std::getenv("QUARIN_Z17_DATA_DIR"); dir && *dir)
-        return WithSlash(dir);
+std::string ProgramDataFolderFor(const std::string& program) {
     std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (!ec) {
-        const fs::path installed = exe.parent_path().parent_path() / "share" / "quarin-z17";
+    if (!program.empty()) {
+        const fs::path installed =
+            (fs::path(program).parent_path() / QUARIN_INSTALLED_DATA_FROM_PROGRAM)
+                .lexically_normal();
         if (fs::is_directory(installed / "skin", ec))
             return WithSlash(installed);
     }
     return WithSlash(QUARIN_SOURCE_DATA_DIR);
+}
+
+std::string RunningProgram() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : exe.string();
+}
+
+std::string ProgramDataFolder() {
+    if (const char* dir = std::getenv("QUARIN_Z17_DATA_DIR"); dir && *dir)
+        return WithSlash(dir);
+    return ProgramDataFolderFor(RunningProgram());
 }
 
 std::string DefaultDataFolder() {
@@ -67,11 +78,15 @@ std::string UserFolder() {
     return WithSlash(folder);
 }
 
+std::string ConfigHome() {
+    return XdgBase("XDG_CONFIG_HOME", ".config").string();
+}
+
 std::string SettingsFile() {
-    const fs::path base = XdgBase("XDG_CONFIG_HOME", ".config");
+    const std::string base = ConfigHome();
     if (base.empty())
         return {};
-    return (base / kProductTitle / (std::string(kProductTitle) + ".conf")).string();
+    return (fs::path(base) / kProductTitle / (std::string(kProductTitle) + ".conf")).string();
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // The user folder and the settings file follow the XDG base directory rules: an absolute
 // $XDG_DATA_HOME / $XDG_CONFIG_HOME is taken, a relative one is ignored for the default under
-// $HOME and never resolved against the working folder.
+// $HOME and never resolved against the working folder. The program data is found where the
+// install rules put it beside the program.
 
 #include "platform/Paths.h"
 
@@ -32,6 +33,32 @@ TEST(Paths, RelativeXdgFoldersAreIgnoredAndAbsoluteOnesTaken) {
               root + "/config/QUARIN Z17 Keyboard/QUARIN Z17 Keyboard.conf");
 
     fs::current_path(work);
+    fs::remove_all(root);
+}
+
+// An installed tree as `cmake --install` lays it out: <prefix>/bin/quarin-z17 and
+// <prefix>/share/quarin-z17/skin/.
+TEST(Paths, TheInstalledProgramFindsItsDataInTheShareFolderBesideIt) {
+    std::string root = (fs::temp_directory_path() / "quarin-prefix-XXXXXX").string();
+    ASSERT_NE(mkdtemp(root.data()), nullptr);
+    fs::create_directories(root + "/bin");
+    const std::string program = root + "/bin/quarin-z17";
+    const std::string source = platform::ProgramDataFolderFor("");
+    EXPECT_EQ(source.back(), '/');
+    EXPECT_TRUE(fs::is_directory(source + "skin")) << "the source tree's data: " << source;
+    EXPECT_EQ(platform::ProgramDataFolderFor(program), source)
+        << "without an installed skin the source tree's data is used";
+
+    fs::create_directories(root + "/share/quarin-z17/skin");
+    EXPECT_EQ(platform::ProgramDataFolderFor(program), root + "/share/quarin-z17/");
+
+    ::unsetenv("QUARIN_Z17_DATA_DIR");
+    EXPECT_FALSE(platform::RunningProgram().empty());
+    EXPECT_EQ(platform::ProgramDataFolder(),
+              platform::ProgramDataFolderFor(platform::RunningProgram()));
+    ::setenv("QUARIN_Z17_DATA_DIR", (root + "/elsewhere").c_str(), 1);
+    EXPECT_EQ(platform::ProgramDataFolder(), root + "/elsewhere/") << "the variable comes first";
+    ::unsetenv("QUARIN_Z17_DATA_DIR");
     fs::remove_all(root);
 }
 
