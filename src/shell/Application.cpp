@@ -93,6 +93,8 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     app.setOrganizationName(QString::fromUtf8(platform::kProductTitle));
     app.setApplicationName(QString::fromUtf8(platform::kProductTitle));
     app.setApplicationVersion(QStringLiteral(QUARIN_VERSION));
+    // The desktop matches the windows to the menu entry quarin-z17.desktop (name and icon).
+    app.setDesktopFileName(QStringLiteral("quarin-z17"));
     app.setQuitOnLastWindowClosed(false); // the tray keeps the program
     QuitWithoutAsking quitFilter;
     app.installEventFilter(&quitFilter);
@@ -122,6 +124,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
         break;
     }
 
+    platform::DebugLog("program data folder: %s", platform::ProgramDataFolder().c_str());
     SetUpResources();
     RegisterProgramMessages();
 
@@ -142,6 +145,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     {
         CMainWnd mainWnd;
         mainWnd.SetInstanceBus(&bus);
+        mainWnd.SetStartHidden(options.hidden);
         if (!mainWnd.Open()) {
             std::fprintf(stderr, "quarin-z17: the main window cannot be built: %s\n",
                          qPrintable(mainWnd.GetSkinError()));

@@ -10,6 +10,8 @@ struct StartOptions {
     // Attach these virtual devices instead of the real ones (--demo).
     bool demo = false;
     std::vector<sim::VirtualProduct> demoProducts;
+    // Stay in the tray after the first device scan instead of showing the window (--hidden).
+    bool hidden = false;
 };
 
 // Points the toolkit at the skin folder, loads its resource index and style sheet, and

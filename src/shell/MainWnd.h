@@ -94,6 +94,9 @@ public:
 
     // Virtual devices are attached: the window says so.
     void SetDemoMode(bool on);
+    // Started with --hidden: the first scan pass leaves the window in the tray, when there is
+    // one (without a tray nothing could bring it back). Set before Open.
+    void SetStartHidden(bool hidden) { m_startHidden = hidden; }
     const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
     devices::DeviceRegistry* Registry() const { return m_registry.get(); }
     // Devices whose item shows as connected.
@@ -230,6 +233,7 @@ private:
     bool m_windowHovered = false;
     int m_dpi = 96;
     bool m_demo = false;
+    bool m_startHidden = false;
     bool m_firstSize = false;
     platform::InstanceBus* m_bus = nullptr;
     WorkerSlots m_workers;

@@ -50,6 +50,11 @@ bool CMainWnd::HandlePeerMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == g_messages.instance) {
         platform::DebugLog("软件标示 %u，%lxd%lxd", msg, static_cast<unsigned long>(wParam),
                            static_cast<unsigned long>(lParam));
+        // lParam 0: the first scan pass is done. A second start (lParam 1) always shows.
+        if (lParam == 0 && m_startHidden && HasTray()) {
+            platform::DebugLine("started hidden: the window stays in the tray");
+            return true;
+        }
         BringForward();
         return true;
     }

@@ -15,6 +15,8 @@ void PrintHelp() {
                 "                 comma-separated choice of keyboard, keyboard-receiver, mouse,\n"
                 "                 mouse-receiver, mousepad, headset\n"
                 "                 (default: keyboard,mouse,mousepad,headset)\n"
+                "  --hidden       start in the tray without showing the window (the window\n"
+                "                 shows anyway when the desktop has no tray)\n"
                 "  -h, --help     show this help and exit\n"
                 "  -v, --version  show the version and exit\n\n"
                 "Environment:\n"
@@ -47,6 +49,10 @@ int main(int argc, char** argv) {
             } else {
                 options.demoProducts = sim::DefaultDemoProducts();
             }
+            continue;
+        }
+        if (!std::strcmp(argv[i], "--hidden")) {
+            options.hidden = true;
             continue;
         }
         // Qt's own options (-platform, -style, ...) pass through; anything else is a mistake.

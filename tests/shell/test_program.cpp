@@ -82,7 +82,9 @@ TEST_F(ProgramTest, HelpAndVersionAnswerWithoutADisplayAndBadOptionsAreRefused) 
     auto help = Start({"--help"});
     help->waitForFinished();
     EXPECT_EQ(help->exitCode(), 0);
-    EXPECT_TRUE(help->readAllStandardOutput().contains("Usage: quarin-z17"));
+    const QByteArray helpText = help->readAllStandardOutput();
+    EXPECT_TRUE(helpText.contains("Usage: quarin-z17"));
+    EXPECT_TRUE(helpText.contains("--hidden"));
 
     auto bad = Start({"--bogus"});
     const QString error = Finish(*bad);
@@ -161,6 +163,23 @@ TEST_F(ProgramTest, PeersGetTheIdentityRecordAndOversizedDataIsRefused) {
     ASSERT_TRUE(program->waitForFinished(5000))
         << (output + QString::fromUtf8(program->readAllStandardError())).toStdString();
     EXPECT_EQ(program->exitCode(), 0) << "still well after all of it";
+}
+
+// The offscreen platform has no tray: a window kept hidden could never be brought back, so
+// --hidden shows it after the first scan all the same. The data comes from the source tree.
+TEST_F(ProgramTest, StartedHiddenWithoutATrayTheWindowShowsAfterTheFirstScan) {
+    auto program = Start({"--hidden", "--demo=keyboard"});
+    QString output;
+    ASSERT_TRUE(WaitForOutput(*program, output, "软件标示 ")) << output.toStdString();
+    program->terminate();
+    ASSERT_TRUE(program->waitForFinished(5000));
+    output += QString::fromUtf8(program->readAllStandardError());
+    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_TRUE(output.contains("No system tray is available")) << output.toStdString();
+    EXPECT_FALSE(output.contains("started hidden")) << output.toStdString();
+    EXPECT_TRUE(output.contains(
+        QStringLiteral("program data folder: %1/data/").arg(QStringLiteral(QUARIN_SOURCE_DIR))))
+        << output.toStdString();
 }
 
 TEST_F(ProgramTest, RunsWithoutASessionBusAndSaysSoOnce) {

@@ -1,10 +1,11 @@
 // The settings window over the real main window: opened from the title bar, its update list
 // against a local HTTPS service (unreachable, offering updates, never answering), the update
-// confirmation, the outside updater's progress with the close refused meanwhile, and the
-// language choice.
+// confirmation, the outside updater's progress with the close refused meanwhile, the
+// language choice, and the switch that starts the program hidden at login.
 
 #include "MainWindowFixture.h"
 #include "config/JsonFile.h"
+#include "platform/Autostart.h"
 #include "platform/Paths.h"
 #include "shell/update/SetWnd.h"
 #include "shell/update/UpdateDateFile.h"
@@ -14,6 +15,7 @@
 #include "ui/ComboUI.h"
 #include "ui/ContainerUI.h"
 
+#include <QFile>
 #include <QPushButton>
 
 namespace {
@@ -220,6 +222,45 @@ TEST_F(SettingsWindowTest, ChoosingALanguageSwitchesTheMainWindowsTexts) {
     combo->SelectItem(other);
     EXPECT_EQ(wnd->GetLanguageIndex(), other);
     EXPECT_NE(status->GetText(), before);
+}
+
+TEST_F(SettingsWindowTest, TheLoginSwitchWritesAndRemovesTheEntryAndShowsItsState) {
+    const QString entry = env.ConfigHome() + QStringLiteral("/autostart/quarin-z17.desktop");
+    ASSERT_EQ(QString::fromStdString(platform::AutostartFile()), entry);
+    Open({}, "");
+    auto* check = In<ui::CCheckBoxUI>("autostart_check");
+    ASSERT_NE(check, nullptr);
+    EXPECT_EQ(check->GetText(), QStringLiteral("Start hidden in the tray when I log in"));
+    EXPECT_FALSE(check->GetCheck());
+
+    ClickIn(check);
+    EXPECT_TRUE(check->GetCheck());
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "the click wrote the entry";
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    EXPECT_TRUE(text.contains(QStringLiteral("\nExec=%1 --hidden\n")
+                                  .arg(QString::fromStdString(platform::RunningProgram()))))
+        << text.toStdString();
+
+    // Opened again, the window shows the entry that is there.
+    ClickIn(In("closebtn"));
+    settings.reset();
+    Open({}, "");
+    check = In<ui::CCheckBoxUI>("autostart_check");
+    EXPECT_TRUE(check->GetCheck());
+    ClickIn(check);
+    EXPECT_FALSE(check->GetCheck());
+    EXPECT_FALSE(QFile::exists(entry));
+
+    // A folder that cannot take the entry: the box stays off.
+    QFile blocker(env.ConfigHome() + QStringLiteral("/autostart"));
+    QDir(env.ConfigHome() + QStringLiteral("/autostart")).removeRecursively();
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    ClickIn(check);
+    EXPECT_FALSE(check->GetCheck());
+    EXPECT_FALSE(platform::IsAutostartOn());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "shell/update/SetWnd.h"
 
+#include "platform/Autostart.h"
 #include "platform/DebugLog.h"
 #include "shell/Language.h"
 #include "shell/MainWnd.h"
@@ -8,6 +9,7 @@
 #include "shell/update/UpdateDateFile.h"
 #include "shell/update/UpdateInfoListItemUI.h"
 #include "shell/update/UpdateSources.h"
+#include "ui/ButtonUI.h"
 #include "ui/ComboUI.h"
 #include "ui/ControlNames.h"
 #include "ui/ListUI.h"
@@ -45,6 +47,7 @@ void CSetWnd::InitWindow() {
     m_laterBtn = Find(QStringLiteral("laterbtn"));
     m_list = Find<ui::CListUI>(QStringLiteral("device_update_list_info"));
     m_languages = Find<ui::CComboUI>(QStringLiteral("Language_combox_info"));
+    m_autostart = Find<ui::CCheckBoxUI>(QStringLiteral("autostart_check"));
     if (QWidget* host = GetHWND())
         host->resize(m_pm.Scale(kWidth), m_pm.Scale(kHeight));
 }
@@ -54,6 +57,8 @@ void CSetWnd::Notify(ui::TNotifyUI& msg) {
         OnOpening();
     } else if (msg.sType == ui::notify::selectchanged && NameIs(msg.pSender, "check_name_select")) {
         ShowUpdateButton();
+    } else if (msg.sType == ui::notify::selectchanged && NameIs(msg.pSender, "autostart_check")) {
+        SwitchAutostart();
     } else if (msg.sType == ui::notify::itemselect && NameIs(msg.pSender, "Language_combox_info")) {
         if (m_setup.mainWnd)
             m_setup.mainWnd->SendMessage(UM_SET_LANGUAGE, static_cast<ui::WPARAM>(msg.wParam), 0);
@@ -66,6 +71,8 @@ void CSetWnd::OnOpening() {
     ShowOverallState(kChecking);
     AddRows();
     FillLanguages();
+    if (m_autostart)
+        m_autostart->SetCheck(platform::IsAutostartOn(), false);
     if (auto* hint = Find(QStringLiteral("update_service_hint")))
         hint->SetVisible(m_setup.serviceRoot.empty());
 
@@ -303,6 +310,17 @@ void CSetWnd::FillLanguages() {
         m_languages->Add(item);
     }
     m_languages->SelectItem(m_setup.languageIndex, false, false);
+}
+
+void CSetWnd::SwitchAutostart() {
+    if (!m_autostart)
+        return;
+    // A folder that refuses the entry leaves the box showing what the login will really do.
+    if (!platform::SetAutostart(m_autostart->GetCheck())) {
+        platform::DebugLog("the login entry %s cannot be changed",
+                           platform::AutostartFile().c_str());
+        m_autostart->SetCheck(platform::IsAutostartOn(), false);
+    }
 }
 
 void CSetWnd::ShowMaximisedState() {

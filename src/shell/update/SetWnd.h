@@ -1,8 +1,9 @@
 #pragma once
 // CSetWnd: the modal settings window ("setwnd.xml", 630 × 500). It offers the language
-// choice and, every time it opens, checks the update service for every entry on its check
-// thread and lists one row per entry with its state. An outside updater's progress arrives
-// through the main window (RM_SETTINGS_RELAY). Nothing is downloaded or run from here.
+// choice and the switch that starts the program hidden in the tray at login, and, every time it
+// opens, checks the update service for every entry on its check thread and lists one row per entry
+// with its state. An outside updater's progress arrives through the main window
+// (RM_SETTINGS_RELAY). Nothing is downloaded or run from here.
 
 #include "shell/update/UpdateCheck.h"
 #include "ui/WindowImplBase.h"
@@ -11,6 +12,7 @@
 #include <vector>
 
 namespace ui {
+class CCheckBoxUI;
 class CListUI;
 class CComboUI;
 } // namespace ui
@@ -74,6 +76,8 @@ private:
     void OnUpdateConfirmed();
     void OnRelay(ui::WPARAM event, ui::LPARAM value);
     void FillLanguages();
+    // "autostart_check": writes or removes the login entry.
+    void SwitchAutostart();
     bool MayClose() const;
     void StopWorkers() { m_check.Stop(); }
     void ShowMaximisedState();
@@ -93,6 +97,7 @@ private:
     ui::CControlUI* m_laterBtn = nullptr;
     ui::CListUI* m_list = nullptr;
     ui::CComboUI* m_languages = nullptr;
+    ui::CCheckBoxUI* m_autostart = nullptr;
 };
 
 // The main window's "setbtn" and "setwnd_menu": runs the settings window modally, centred on
