@@ -56,6 +56,11 @@ int Recorder::Publish() {
         configurator_, bus_, QDBusServiceWatcher::WatchForUnregistration, this);
     connect(configuratorWatcher_, &QDBusServiceWatcher::serviceUnregistered, this,
             [this] { Quit(kExitNormal); });
+    // A connection's own name never comes back: one that is gone already will not be waited for.
+    if (configurator_.startsWith(QLatin1Char(':')) &&
+        !bus_.interface()->isServiceRegistered(configurator_))
+        QMetaObject::invokeMethod(
+            this, [this] { Quit(kExitNormal); }, Qt::QueuedConnection);
     return kExitNormal;
 }
 

@@ -57,9 +57,10 @@ protected:
             QDBusConnection::SessionBus,
             QStringLiteral("fake-configurator-%1").arg(++connections)));
         ASSERT_TRUE(bus_->isConnected());
+        // The recorder is told this connection's own name: the program's bus name may belong
+        // to a configurator of another test on the same bus.
         ASSERT_TRUE(bus_->registerObject(QString::fromLatin1(kConfiguratorObjectPath),
                                          &configurator_, QDBusConnection::ExportAllSlots));
-        ASSERT_TRUE(bus_->registerService(QString::fromLatin1(kConfiguratorBusName)));
         // Bursts of a bass and a treble tone: 0.2 s on, 0.2 s off.
         std::vector<float> bursts = recorder_test::SineBursts(1000.0, 48000, 0.2, 0.2, 3);
         const std::vector<float> bass = recorder_test::SineBursts(60.0, 48000, 0.2, 0.2, 3);
@@ -77,21 +78,24 @@ protected:
                 process->waitForFinished(5000);
             }
         }
-        if (bus_) {
-            bus_->unregisterService(QString::fromLatin1(kConfiguratorBusName));
+        if (bus_)
             QDBusConnection::disconnectFromBus(bus_->name());
-        }
     }
 
     bool RecorderOnBus() const {
         return bus_->interface()->isServiceRegistered(QString::fromLatin1(kRecorderBusName));
     }
 
-    QProcess& Start(const QStringList& arguments, bool waitForBus = true) {
+    // Starts the recorder serving `configurator` (this test's connection by default).
+    QProcess& Start(const QStringList& arguments, bool waitForBus = true,
+                    QString configurator = QString()) {
         processes_.push_back(std::make_unique<QProcess>());
         QProcess& process = *processes_.back();
         process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        process.start(QStringLiteral(QUARIN_RECORDER_PATH), arguments);
+        process.start(QStringLiteral(QUARIN_RECORDER_PATH),
+                      QStringList(arguments)
+                          << QStringLiteral("--configurator")
+                          << (configurator.isEmpty() ? bus_->baseService() : configurator));
         EXPECT_TRUE(process.waitForStarted(5000));
         if (waitForBus) {
             EXPECT_TRUE(QTest::qWaitFor(
@@ -219,11 +223,30 @@ TEST_F(RecorderProgram, RefusesWrongMessagesWithErrors) {
 }
 
 TEST_F(RecorderProgram, LeavesWhenTheConfiguratorLeaves) {
-    QProcess& recorder = Start({"--input", QString::fromStdString(wav_), "--loop"});
+    // The connection closes once its last handle goes.
+    auto connection = std::make_unique<QDBusConnection>(
+        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("leaving")));
+    ASSERT_TRUE(connection->isConnected());
+    QProcess& recorder =
+        Start({"--input", QString::fromStdString(wav_), "--loop"}, true, connection->baseService());
     ASSERT_TRUE(RecorderOnBus());
     EXPECT_TRUE(Ok(Message(kHandshakeEnd, 0)));
-    ASSERT_TRUE(WaitForData(kSpectrumDataId, 1));
-    ASSERT_TRUE(bus_->unregisterService(QString::fromLatin1(kConfiguratorBusName)));
+    EXPECT_EQ(recorder.state(), QProcess::Running) << "serves its configurator while it is there";
+    connection.reset();
+    QDBusConnection::disconnectFromBus(QStringLiteral("leaving"));
+    ASSERT_TRUE(recorder.waitForFinished(5000));
+    EXPECT_EQ(recorder.exitCode(), 0);
+}
+
+TEST_F(RecorderProgram, DoesNotWaitForAConfiguratorThatIsGoneAlready) {
+    QString gone;
+    {
+        QDBusConnection connection =
+            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("gone"));
+        gone = connection.baseService();
+    }
+    QDBusConnection::disconnectFromBus(QStringLiteral("gone"));
+    QProcess& recorder = Start({"--input", QString::fromStdString(wav_)}, false, gone);
     ASSERT_TRUE(recorder.waitForFinished(5000));
     EXPECT_EQ(recorder.exitCode(), 0);
 }
