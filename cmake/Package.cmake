@@ -20,6 +20,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# A plugin, not a linked library: Qt draws the skin's .svg pictures through it.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
 # Not a library: the PulseAudio client reaches PipeWire's pulse server as well.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "pipewire-pulse | pulseaudio")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-xdgdesktopportal-platformtheme")

@@ -252,6 +252,10 @@ QString CControlUI::ImageRule(const QString& image) const {
     // A file the user picked is an absolute path; the skin's own images are relative to it.
     const QString path =
         QDir::isAbsolutePath(file) ? file : CPaintManagerUI::GetResourcePath() + file;
+    // A drawing is not stretched from a pixmap of its own size: the style draws it through the
+    // icon engine into the control's content box, at the screen's pixel density.
+    if (file.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive))
+        return QStringLiteral("image: url(\"%1\");").arg(path);
     QString rule = QStringLiteral("border-image: url(\"%1\")").arg(path);
     if (!corner.isEmpty()) {
         const QRect c = ParseRect(corner);

@@ -137,6 +137,8 @@ protected:
     virtual void ShowText(const QString& text);
     // Per-control style sheet rules; the selector names this control only.
     virtual QString StyleRules(const QString& selector) const;
+    // A bitmap fills the control as its border image; an .svg drawing is the control's image,
+    // scaled to its content box, so a control may show a drawing over a bitmap frame.
     QString ImageRule(const QString& image) const;
     QString Selector() const;
     int Scaled(int value) const;

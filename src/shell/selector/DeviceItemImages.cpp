@@ -4,9 +4,20 @@ namespace shell {
 
 namespace {
 
+DeviceItemLook Drawn(const char* stem, const char* picture) {
+    const QString frame = QStringLiteral("common/device_ico/device_frame_");
+    return {QStringLiteral("devices/") + QLatin1String(picture) + QStringLiteral(".svg"),
+            frame + QStringLiteral("normal.png"),
+            frame + QStringLiteral("selected.png"),
+            frame + QStringLiteral("synchro_normal.png"),
+            frame + QStringLiteral("synchro_selected.png"),
+            QLatin1String(stem) + QStringLiteral("_device_name_text")};
+}
+
 DeviceItemLook LookFromStem(const char* stem) {
     const QString base = QStringLiteral("common/device_ico/") + QLatin1String(stem);
-    return {base + QStringLiteral("_device_normal.png"),
+    return {QString(),
+            base + QStringLiteral("_device_normal.png"),
             base + QStringLiteral("_device_selected.png"),
             base + QStringLiteral("_device_synchro_normal.png"),
             base + QStringLiteral("_device_synchro_selected.png"),
@@ -18,24 +29,28 @@ DeviceItemLook LookFromStem(const char* stem) {
 DeviceItemLook DeviceItemLookFor(int kind, int subKind) {
     switch (kind) {
     case 1:
-        return LookFromStem("kb");
+        return Drawn("kb", "keyboard");
     case 2:
-        return LookFromStem("ms");
+        return Drawn("ms", "mouse");
     case 3:
         if (subKind == 0)
-            return LookFromStem("hard_mp");
+            return Drawn("hard_mp", "mousepad");
         if (subKind == 1)
-            return LookFromStem("soft_mp");
+            return Drawn("soft_mp", "mousepad");
         break;
     case 4:
     case 7:
-        return LookFromStem("hd");
+        return Drawn("hd", "headset");
     case 5:
         return LookFromStem("hub");
     default:
         break;
     }
     return LookFromStem("unknow");
+}
+
+QString ReceiverMarkImage() {
+    return QStringLiteral("devices/receiver.svg");
 }
 
 } // namespace shell

@@ -5,7 +5,10 @@
 
 namespace shell {
 
+// The frames are bitmaps; the picture, drawn over the frame, is an .svg drawing, empty for a
+// kind that has none yet (its frames still carry its letters).
 struct DeviceItemLook {
+    QString picture;
     QString normal;
     QString selected;
     QString synchroNormal;
@@ -16,5 +19,8 @@ struct DeviceItemLook {
 // 1 keyboard, 2 mouse, 3 mouse pad (sub-kind 0 hard, 1 soft), 4 and 7 headset, 5 hub; any
 // other kind, and a mouse pad of another sub-kind, gets the "unknown device" look.
 DeviceItemLook DeviceItemLookFor(int kind, int subKind);
+
+// The badge shown on a keyboard or mouse item while the device works through its receiver.
+QString ReceiverMarkImage();
 
 } // namespace shell

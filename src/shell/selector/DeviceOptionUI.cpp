@@ -14,6 +14,7 @@ namespace {
 const QString kSelectOption = QStringLiteral("device_select");
 const QString kSynchroOption = QStringLiteral("synchro_device_select");
 const QString kNameLabel = QStringLiteral("device_select_name");
+const QString kReceiverMark = QStringLiteral("device_receiver_mark");
 } // namespace
 
 CDeviceOptionUI::CDeviceOptionUI() : m_look(DeviceItemLookFor(0, 0)) {}
@@ -54,9 +55,22 @@ void CDeviceOptionUI::ApplyImages() {
     const bool synchro = IsSynchronised();
     const QString& normal = synchro ? m_look.synchroNormal : m_look.normal;
     const QString& selected = synchro ? m_look.synchroSelected : m_look.selected;
+    option->SetBkImage(m_look.picture);
     option->SetImage(QStringLiteral("normal"), normal);
     option->SetImage(QStringLiteral("hot"), normal);
     option->SetImage(QStringLiteral("selected"), selected);
+    ShowReceiverMark();
+}
+
+// Only a keyboard or a mouse pairs with a receiver; the item knows it once it has its device.
+void CDeviceOptionUI::ShowReceiverMark() {
+    ui::CControlUI* mark = Child(kReceiverMark);
+    if (!mark)
+        return;
+    const bool shown = (m_kind == 1 || m_kind == 2) && WorksThroughReceiver();
+    if (shown && mark->GetBkImage().isEmpty())
+        mark->SetBkImage(ReceiverMarkImage());
+    mark->SetVisible(shown);
 }
 
 void CDeviceOptionUI::RefreshText() {
@@ -120,6 +134,7 @@ void CDeviceOptionUI::AttachDevice(devices::CKelvaneUSBDevice* device, ui::CCont
     m_keyArea = keyArea;
     if (device)
         device->SetFrameListener(FrameListener());
+    ShowReceiverMark();
 }
 
 void CDeviceOptionUI::StartRefresh() {

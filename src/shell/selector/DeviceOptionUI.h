@@ -119,6 +119,7 @@ private:
     void TellMainWindow(bool linked);
     bool WindowAttended() const;
     bool WorksThroughReceiver() const;
+    void ShowReceiverMark();
     bool ReadsPower() const;
 
     void OnLightFrame();

@@ -14,11 +14,13 @@ using shell::CDeviceOptionUI;
 
 TEST(DeviceItemLook, PicturesAndNamesFollowTheKind) {
     const auto keyboard = shell::DeviceItemLookFor(1, 0);
-    EXPECT_EQ(keyboard.normal, "common/device_ico/kb_device_normal.png");
-    EXPECT_EQ(keyboard.synchroSelected, "common/device_ico/kb_device_synchro_selected.png");
+    EXPECT_EQ(keyboard.picture, "devices/keyboard.svg");
+    EXPECT_EQ(keyboard.normal, "common/device_ico/device_frame_normal.png");
+    EXPECT_EQ(keyboard.synchroSelected, "common/device_ico/device_frame_synchro_selected.png");
     EXPECT_EQ(keyboard.nameTextId, "kb_device_name_text");
-    EXPECT_EQ(shell::DeviceItemLookFor(3, 0).selected,
-              "common/device_ico/hard_mp_device_selected.png");
+    EXPECT_EQ(shell::DeviceItemLookFor(3, 0).picture, "devices/mousepad.svg");
+    EXPECT_EQ(shell::DeviceItemLookFor(5, 0).selected, "common/device_ico/hub_device_selected.png");
+    EXPECT_TRUE(shell::DeviceItemLookFor(5, 0).picture.isEmpty());
     EXPECT_EQ(shell::DeviceItemLookFor(3, 1).nameTextId, "soft_mp_device_name_text");
     EXPECT_EQ(shell::DeviceItemLookFor(4, 0).nameTextId, "hd_device_name_text");
     EXPECT_EQ(shell::DeviceItemLookFor(7, 0).nameTextId, "hd_device_name_text");
@@ -63,15 +65,17 @@ TEST_F(DeviceItem, SynchronisedPicturesReplaceTheNormalOnes) {
     AddDevice(1);
     auto* option = Find<ui::COptionUI>("device_select");
     ASSERT_NE(option, nullptr);
-    EXPECT_EQ(option->GetImage("normal"), "common/device_ico/kb_device_normal.png");
-    EXPECT_EQ(option->GetImage("hot"), "common/device_ico/kb_device_normal.png");
-    EXPECT_EQ(option->GetImage("selected"), "common/device_ico/kb_device_selected.png");
+    EXPECT_EQ(option->GetBkImage(), "devices/keyboard.svg");
+    EXPECT_EQ(option->GetImage("normal"), "common/device_ico/device_frame_normal.png");
+    EXPECT_EQ(option->GetImage("hot"), "common/device_ico/device_frame_normal.png");
+    EXPECT_EQ(option->GetImage("selected"), "common/device_ico/device_frame_selected.png");
     Item(0).SetSynchronised(true);
-    EXPECT_EQ(option->GetImage("normal"), "common/device_ico/kb_device_synchro_normal.png");
-    EXPECT_EQ(option->GetImage("selected"), "common/device_ico/kb_device_synchro_selected.png");
+    EXPECT_EQ(option->GetImage("normal"), "common/device_ico/device_frame_synchro_normal.png");
+    EXPECT_EQ(option->GetImage("selected"), "common/device_ico/device_frame_synchro_selected.png");
 
     Item(0).SetKind(3, 9); // a mouse pad we do not know keeps its pictures
-    EXPECT_EQ(option->GetImage("selected"), "common/device_ico/kb_device_synchro_selected.png");
+    EXPECT_EQ(option->GetImage("selected"), "common/device_ico/device_frame_synchro_selected.png");
+    EXPECT_EQ(option->GetBkImage(), "devices/keyboard.svg");
     EXPECT_EQ(Item(0).GetKind(), 3);
     EXPECT_EQ(Item(0).GetToolTip(), "Keyboard");
     EXPECT_EQ(Find<ui::CControlUI>("device_select_name")->GetText(), "Keyboard");
