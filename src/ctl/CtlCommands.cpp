@@ -3,6 +3,7 @@
 #include "transport/DeviceComm.h"
 #include "transport/DeviceScanThread.h"
 #include "transport/HidrawIdentity.h"
+#include "transport/NodeLock.h"
 
 #include <algorithm>
 #include <charconv>
@@ -30,6 +31,11 @@ int UsageError(const Output& output, const std::string& message) {
     return Refuse(output, message, kExitUsage);
 }
 
+std::string InUseMessage(const std::string& path) {
+    return NodeOfPath(path) + " is in use by another program (the configurator owns its devices "
+                              "while it runs; close it, or use the window)";
+}
+
 std::optional<int> ParseDecimal(const std::string& text) {
     int value = 0;
     const char* end = text.data() + text.size();
@@ -52,7 +58,11 @@ private:
     void OnOpenDenied(const std::string& path, int error) override {
         // The collections of an interface share their node.
         const std::string node = NodeOfPath(path);
-        if (m_toldNodes.insert(node).second)
+        if (!m_toldNodes.insert(node).second)
+            return;
+        if (error == kNodeInUse)
+            std::fprintf(m_output.err, "quarin-z17ctl: %s\n", InUseMessage(path).c_str());
+        else
             std::fprintf(m_output.err, "quarin-z17ctl: %s: %s; install the udev rule: see README\n",
                          node.c_str(), std::strerror(error));
     }
@@ -154,7 +164,11 @@ bool OpenCommandChannel(CDeviceComm& comm, const DeviceSlot& slot, const Output&
     const bool receiver = slot.kind == kKindKeyboardReceiver || slot.kind == kKindMouseReceiver;
     CHidChannel& channel = receiver ? comm.ReceiverChannel() : comm.CableChannel();
     if (!channel.Open(slot.path, true, true, true, false)) {
-        Failed(output, slot.path + " cannot be opened (see the udev rule in the README)");
+        // The scan only looks: another program can take the node between it and this open.
+        if (channel.GetOpenError() == kNodeInUse)
+            Failed(output, InUseMessage(slot.path));
+        else
+            Failed(output, slot.path + " cannot be opened (see the udev rule in the README)");
         return false;
     }
     comm.SelectMode(receiver ? CDeviceComm::kModeReceiver : CDeviceComm::kModeCable);

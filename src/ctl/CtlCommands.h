@@ -32,6 +32,9 @@ int PrintInfo(transport::HidBackend& backend, const std::string& kind, const Out
 // and the exit code of a failed command (1) or of bad usage (2).
 int Failed(const Output& output, const std::string& message);
 int UsageError(const Output& output, const std::string& message);
+// Why a hidraw node cannot be used while another program (the configurator, as a rule) owns
+// it: "<node> is in use by another program (...)", without the program's name.
+std::string InUseMessage(const std::string& path);
 
 // A decimal number without sign or other characters; nothing for any other text.
 std::optional<int> ParseDecimal(const std::string& text);

@@ -3,6 +3,7 @@
 #include "config/Utf8.h"
 #include "devices/ModelTables.h"
 #include "transport/HidChannel.h"
+#include "transport/NodeLock.h"
 
 #include <cstdlib>
 #include <optional>
@@ -60,6 +61,10 @@ std::vector<std::uint32_t> ConnectedDeviceVersions(HidBackend& backend, const Ou
             continue;
         CHidChannel channel(&backend);
         if (!channel.Open(slot.path, true, true, true, false)) {
+            if (channel.GetOpenError() == kNodeInUse) {
+                std::fprintf(output.err, "quarin-z17ctl: %s\n", InUseMessage(slot.path).c_str());
+                continue;
+            }
             std::fprintf(output.err,
                          "quarin-z17ctl: %s cannot be opened (see the udev rule in the README)\n",
                          slot.path.c_str());

@@ -1,7 +1,8 @@
 #pragma once
 // The line that tells the user why a plugged device does nothing: its hidraw node refuses to
-// open, because the udev rule that gives the user access is not installed. Told once per
-// node: the collections of an interface share it.
+// open, because the udev rule that gives the user access is not installed, or because another
+// program (quarin-z17ctl, a second configurator) owns it. Told once per node: the collections
+// of an interface share it.
 
 #include <QString>
 

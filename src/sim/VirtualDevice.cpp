@@ -1,6 +1,9 @@
 #include "sim/VirtualDevice.h"
 
+#include "transport/NodeLock.h"
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 namespace sim {
@@ -128,12 +131,17 @@ void VirtualDevice::SetDeviceAsleep(bool asleep) {
 
 void VirtualDevice::RefuseOpens(bool refuse) {
     const std::lock_guard lock(m_mutex);
-    m_faults.refuseOpens = refuse;
+    m_faults.openRefusal = refuse ? EACCES : 0;
 }
 
-bool VirtualDevice::RefusesOpen() const {
+void VirtualDevice::SetOwnedElsewhere(bool owned) {
     const std::lock_guard lock(m_mutex);
-    return m_faults.refuseOpens;
+    m_faults.openRefusal = owned ? transport::kNodeInUse : 0;
+}
+
+int VirtualDevice::OpenRefusal() const {
+    const std::lock_guard lock(m_mutex);
+    return m_faults.openRefusal;
 }
 
 void VirtualDevice::ClearFaults() {

@@ -73,7 +73,11 @@ public:
     // Opens of its collections fail with EACCES, as a node without the udev rule's
     // permissions does.
     void RefuseOpens(bool refuse);
-    bool RefusesOpen() const;
+    // Opens of its collections fail with kNodeInUse, as a node another program holds does.
+    // This and RefuseOpens replace each other: false from either lets opens through.
+    void SetOwnedElsewhere(bool owned);
+    // The errno its opens fail with now, 0 when they do not.
+    int OpenRefusal() const;
     void ClearFaults();
 
     // Sends an input report (first byte: its report ID) on the notification collection;
@@ -110,7 +114,7 @@ private:
         std::uint8_t forcedStatus = kStatusRejected;
         bool asleep = false;
         bool commandOnlyEcho = false;
-        bool refuseOpens = false;
+        int openRefusal = 0; // an errno
     };
 
     // One handle's hold on the device: what a path opens.

@@ -100,9 +100,9 @@ VirtualHidBackend::Open(const std::string& path, const transport::OpenFlags& fla
         device = plugged->device;
         collection = plugged->collections[index];
     }
-    if (device->RefusesOpen()) {
+    if (const int refusal = device->OpenRefusal()) {
         if (error)
-            *error = EACCES;
+            *error = refusal;
         return nullptr;
     }
     VirtualDevice::Attachment attachment = device->Attach(path);

@@ -39,8 +39,8 @@ public:
 
     // One path per top-level collection of every plugged device, in plug order.
     bool Enumerate(std::vector<std::string>& paths) override;
-    // nullptr when no plugged device has that path, or with *error EACCES when the device
-    // refuses opens.
+    // nullptr when no plugged device has that path, or with *error the device's open refusal
+    // (EACCES, or kNodeInUse while it is owned elsewhere).
     std::unique_ptr<transport::HidDevice>
     Open(const std::string& path, const transport::OpenFlags& flags, int* error = nullptr) override;
     bool Exists(const std::string& path) override;

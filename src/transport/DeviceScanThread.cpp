@@ -1,6 +1,7 @@
 #include "transport/DeviceScanThread.h"
 
 #include "platform/DebugLog.h"
+#include "transport/NodeLock.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -70,6 +71,7 @@ bool DeviceScanThread::BindNewInterfaces() {
     }
     // A refused path that went (unplugged) is tried again when it comes back.
     std::erase_if(m_denied, [&](const std::string& path) { return !listed.contains(path); });
+    std::erase_if(m_inUse, [&](const std::string& path) { return !listed.contains(path); });
     if (m_firstPass) {
         m_firstPass = false;
         m_receiver.OnFirstScanDone();
@@ -132,13 +134,19 @@ bool DeviceScanThread::OpenForScan(const std::string& path) {
     // alone until it is unplugged.
     if (m_denied.contains(path))
         return false;
-    if (m_scanner.Open(path, true, false, true, false))
+    if (m_scanner.Open(path, true, false, true, false)) {
+        m_inUse.erase(path);
         return true;
+    }
     const int error = m_scanner.GetOpenError();
     if (error == EACCES || error == EPERM) {
         m_denied.insert(path);
         m_receiver.OnOpenDenied(path, error);
     }
+    // Another program's hold ends when it quits: the path is tried on every pass, and told of
+    // again only after it has opened once.
+    if (error == kNodeInUse && m_inUse.insert(path).second)
+        m_receiver.OnOpenDenied(path, error);
     return false;
 }
 

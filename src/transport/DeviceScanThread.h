@@ -25,6 +25,8 @@ public:
     virtual void OnFirstScanDone() = 0;
     // Opening the path was refused (error: EACCES or EPERM, the node's permissions). Told
     // once; the path is not tried again until it has gone from the list and come back.
+    // Also told once with kNodeInUse (NodeLock.h) when another program owns the node; that
+    // path is tried again on every pass and bound once the other program lets it go.
     virtual void OnOpenDenied(const std::string& path, int error) = 0;
 };
 
@@ -75,6 +77,7 @@ private:
     Event m_stop{true};
     bool m_firstPass = true;
     std::set<std::string> m_denied; // paths whose open was refused, while they are listed
+    std::set<std::string> m_inUse;  // paths another program owned, told of until they open
     std::thread m_thread;
 };
 

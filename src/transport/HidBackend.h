@@ -53,7 +53,8 @@ public:
     virtual bool Enumerate(std::vector<std::string>& paths) = 0;
     // Opens the collection a path names; nullptr when it cannot be opened or its descriptor
     // cannot be parsed. *error, when given, gets the system's reason for a refused open (an
-    // errno value such as EACCES), 0 for any other failure or success.
+    // errno value such as EACCES, or kNodeInUse of NodeLock.h when another process owns the
+    // node), 0 for any other failure or success.
     virtual std::unique_ptr<HidDevice> Open(const std::string& path, const OpenFlags& flags,
                                             int* error = nullptr) = 0;
     // Whether the interface a path names is still present (the removal check).

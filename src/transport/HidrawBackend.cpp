@@ -3,6 +3,7 @@
 #include "platform/DebugLog.h"
 #include "transport/HidrawDevice.h"
 #include "transport/HidrawNode.h"
+#include "transport/NodeLock.h"
 
 #include <fcntl.h>
 #include <libudev.h>
@@ -261,6 +262,17 @@ std::unique_ptr<HidDevice> HidrawBackend::Open(const std::string& path, const Op
             *error = errno;
         return nullptr;
     }
+    int lockError = 0;
+    std::shared_ptr<NodeLock> nodeLock;
+    if (mode == O_RDWR || mode == O_WRONLY)
+        nodeLock = AcquireNodeLock(fd.Get(), &lockError);
+    else if (mode == O_RDONLY)
+        lockError = CheckNodeFree(fd.Get());
+    if (lockError != 0) {
+        if (error)
+            *error = lockError;
+        return nullptr;
+    }
     // The device may have gone, and another taken its node, between the check and the open.
     NodeIdentity opened;
     if (!ReadNodeIdentity(node, opened) || opened.hidName != identity.hidName)
@@ -273,7 +285,7 @@ std::unique_ptr<HidDevice> HidrawBackend::Open(const std::string& path, const Op
     if (index >= found->descriptor.collections.size())
         return nullptr;
     return std::make_unique<HidrawDevice>(fd.Release(), found->descriptor.collections[index],
-                                          found->attributes);
+                                          found->attributes, std::move(nodeLock));
 }
 
 bool HidrawBackend::Exists(const std::string& path) {

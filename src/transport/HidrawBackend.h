@@ -37,6 +37,9 @@ public:
     // to look at it (O_PATH). Sharing and overlapped mean nothing here: every open is shared
     // and every transfer waits through poll(). Fails when the node now belongs to a device
     // other than the path's vendor and product.
+    // An open that may write takes the node's lock (NodeLock.h) and holds it until the device
+    // is closed; a read-only open only checks it, so that a scan does not take a node another
+    // program owns. Either fails with *error kNodeInUse when another process owns the node.
     std::unique_ptr<HidDevice> Open(const std::string& path, const OpenFlags& flags,
                                     int* error = nullptr) override;
     // The node exists and still belongs to the path's vendor and product (node numbers are

@@ -48,9 +48,11 @@ int OpenCancelEvent() {
 
 } // namespace
 
-HidrawDevice::HidrawDevice(int fd, HidCollection collection, HidAttributes attributes)
+HidrawDevice::HidrawDevice(int fd, HidCollection collection, HidAttributes attributes,
+                           std::shared_ptr<NodeLock> nodeLock)
     : m_fd(fd), m_cancelFd(OpenCancelEvent()), m_collection(std::move(collection)),
-      m_attributes(attributes), m_numbered(!m_collection.reportIds.empty()) {}
+      m_attributes(attributes), m_numbered(!m_collection.reportIds.empty()),
+      m_nodeLock(std::move(nodeLock)) {}
 
 HidrawDevice::~HidrawDevice() {
     if (m_fd >= 0)

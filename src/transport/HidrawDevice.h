@@ -3,9 +3,11 @@
 // that keeps report boundaries (a SOCK_SEQPACKET socket stands in for a node in tests).
 
 #include "transport/HidBackend.h"
+#include "transport/NodeLock.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace transport {
@@ -14,7 +16,9 @@ class HidrawDevice : public HidDevice {
 public:
     // Takes ownership of fd. Reports are numbered (first byte = report ID) when the
     // collection has report IDs; otherwise hidraw gives and takes them without that byte.
-    HidrawDevice(int fd, HidCollection collection, HidAttributes attributes);
+    // nodeLock: the node's lock, kept while the device is open (none for a read-only open).
+    HidrawDevice(int fd, HidCollection collection, HidAttributes attributes,
+                 std::shared_ptr<NodeLock> nodeLock = nullptr);
     ~HidrawDevice() override;
     HidrawDevice(const HidrawDevice&) = delete;
     HidrawDevice& operator=(const HidrawDevice&) = delete;
@@ -41,6 +45,7 @@ private:
     const HidCollection m_collection;
     const HidAttributes m_attributes;
     const bool m_numbered;
+    const std::shared_ptr<NodeLock> m_nodeLock;
 };
 
 } // namespace transport

@@ -93,4 +93,21 @@ TEST(CtlInfo, ANodeThatRefusesToOpenIsNamedOnceWithTheFix) {
                            "quarin-z17ctl: no keyboard is connected\n");
 }
 
+TEST(CtlInfo, ANodeAnotherProgramOwnsIsNamedWithTheWayOut) {
+    sim::VirtualHidBackend backend;
+    auto keyboard = sim::MakeVirtualDevice(sim::VirtualProduct::Keyboard);
+    keyboard->SetOwnedElsewhere(true);
+    backend.Plug(keyboard);
+
+    Captured c;
+    EXPECT_EQ(ctl::PrintInfo(backend, "keyboard", c.Streams()), ctl::kExitFailed);
+    const std::string node = keyboard->CommandPath().substr(0, keyboard->CommandPath().find('?'));
+    EXPECT_EQ(c.Err().substr(0, c.Err().find('\n') + 1),
+              "quarin-z17ctl: " + node +
+                  " is in use by another program (the configurator owns its devices while it "
+                  "runs; close it, or use the window)\n");
+    EXPECT_TRUE(c.Out().empty());
+    EXPECT_TRUE(keyboard->WireLog().empty()) << "nothing was sent to the device";
+}
+
 } // namespace

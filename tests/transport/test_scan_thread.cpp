@@ -5,6 +5,7 @@
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
 #include "transport/DeviceScanThread.h"
+#include "transport/NodeLock.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -250,6 +251,53 @@ TEST(ScanRefusedOpens, AreToldOncePerPathAndLeftAloneUntilUnplugged) {
     ASSERT_TRUE(scan.ScanOnce());
     EXPECT_TRUE(slots[0].bound);
     EXPECT_TRUE(slots[1].bound);
+}
+
+TEST(ScanNodesInUse, AreToldOnceAndBoundWhenTheOtherProgramLetsGo) {
+    CountingBackend backend;
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    RecordingReceiver receiver{slots};
+    DeviceScanThread scan{slots, receiver, &backend};
+    auto keyboard = sim::MakeVirtualDevice(VirtualProduct::Keyboard);
+    keyboard->SetOwnedElsewhere(true);
+    ASSERT_TRUE(backend.Plug(keyboard));
+    const std::string command = keyboard->CommandPath();
+    const std::string events = keyboard->NotificationPath();
+
+    for (int pass = 0; pass < 3; ++pass)
+        ASSERT_TRUE(scan.ScanOnce());
+    const std::string inUse = " " + std::to_string(kNodeInUse);
+    EXPECT_EQ(receiver.Events(), (std::vector<std::string>{"denied " + events + inUse,
+                                                           "denied " + command + inUse, "first"}));
+    EXPECT_EQ(backend.opens[command], 3) << "tried on every pass, unlike a refused node";
+    EXPECT_FALSE(slots[0].bound);
+
+    // The other program quits: bound on the next pass, without a replug.
+    keyboard->SetOwnedElsewhere(false);
+    ASSERT_TRUE(scan.ScanOnce());
+    EXPECT_TRUE(slots[0].bound);
+    EXPECT_TRUE(slots[1].bound);
+    EXPECT_EQ(receiver.Events().size(), 5u);
+}
+
+TEST(ScanNodesInUse, AreToldAgainOnlyAfterTheyOpened) {
+    CountingBackend backend;
+    std::vector<DeviceSlot> slots = MakeSlotList();
+    RecordingReceiver receiver{slots};
+    DeviceScanThread scan{slots, receiver, &backend};
+    auto pad = sim::MakeVirtualDevice(VirtualProduct::MousePad);
+    pad->SetOwnedElsewhere(true);
+    ASSERT_TRUE(backend.Plug(pad));
+    ASSERT_TRUE(scan.ScanOnce());
+    const std::size_t told = receiver.Events().size();
+    ASSERT_GE(told, 2u);
+
+    // Unplugged while owned elsewhere and back: told again, its earlier owner may be gone.
+    ASSERT_TRUE(backend.Unplug(pad));
+    ASSERT_TRUE(scan.ScanOnce());
+    ASSERT_TRUE(backend.Plug(pad));
+    ASSERT_TRUE(scan.ScanOnce());
+    EXPECT_EQ(receiver.Events().size(), 2 * told - 1) << "every path told again, not 'first'";
 }
 
 TEST(HidChannel, AMissingNodeIsNoRefusal) {
