@@ -11,7 +11,10 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QProcess>
+
 #include <QTest>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <gtest/gtest.h>
 
@@ -49,13 +52,24 @@ public slots:
 
 class RecorderProgram : public ::testing::Test {
 protected:
+    // A bus of the test's own: a configurator window of another test on the shared bus would
+    // greet this recorder and, when it closes, tell it goodbye.
     void SetUp() override {
-        if (!std::getenv("DBUS_SESSION_BUS_ADDRESS"))
-            GTEST_SKIP() << "no session bus (scripts/test runs the tests under dbus-run-session)";
+        FILE* daemon = popen("dbus-daemon --session --fork --print-address=1 --print-pid=1", "r");
+        char address[512] = {}, pid[32] = {};
+        const bool started = daemon && std::fgets(address, sizeof address, daemon) &&
+                             std::fgets(pid, sizeof pid, daemon);
+        if (daemon)
+            pclose(daemon);
+        if (!started)
+            GTEST_SKIP() << "dbus-daemon could not start a bus for the test";
+        daemonPid_ = std::atoi(pid);
+        address_ = QString::fromLatin1(address).trimmed();
+        environment_ = QProcessEnvironment::systemEnvironment();
+        environment_.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), address_);
         static int connections = 0;
         bus_ = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(
-            QDBusConnection::SessionBus,
-            QStringLiteral("fake-configurator-%1").arg(++connections)));
+            address_, QStringLiteral("fake-configurator-%1").arg(++connections)));
         ASSERT_TRUE(bus_->isConnected());
         // The recorder is told this connection's own name: the program's bus name may belong
         // to a configurator of another test on the same bus.
@@ -80,6 +94,8 @@ protected:
         }
         if (bus_)
             QDBusConnection::disconnectFromBus(bus_->name());
+        if (daemonPid_ > 0)
+            kill(daemonPid_, SIGTERM);
     }
 
     bool RecorderOnBus() const {
@@ -92,6 +108,7 @@ protected:
         processes_.push_back(std::make_unique<QProcess>());
         QProcess& process = *processes_.back();
         process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        process.setProcessEnvironment(environment_);
         process.start(QStringLiteral(QUARIN_RECORDER_PATH),
                       QStringList(arguments)
                           << QStringLiteral("--configurator")
@@ -127,6 +144,9 @@ protected:
     }
 
     FakeConfigurator configurator_;
+    pid_t daemonPid_ = -1;
+    QString address_;
+    QProcessEnvironment environment_;
     std::unique_ptr<QDBusConnection> bus_;
     std::string wav_;
     std::vector<std::unique_ptr<QProcess>> processes_;
@@ -225,7 +245,7 @@ TEST_F(RecorderProgram, RefusesWrongMessagesWithErrors) {
 TEST_F(RecorderProgram, LeavesWhenTheConfiguratorLeaves) {
     // The connection closes once its last handle goes.
     auto connection = std::make_unique<QDBusConnection>(
-        QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("leaving")));
+        QDBusConnection::connectToBus(address_, QStringLiteral("leaving")));
     ASSERT_TRUE(connection->isConnected());
     QProcess& recorder =
         Start({"--input", QString::fromStdString(wav_), "--loop"}, true, connection->baseService());
@@ -242,7 +262,7 @@ TEST_F(RecorderProgram, DoesNotWaitForAConfiguratorThatIsGoneAlready) {
     QString gone;
     {
         QDBusConnection connection =
-            QDBusConnection::connectToBus(QDBusConnection::SessionBus, QStringLiteral("gone"));
+            QDBusConnection::connectToBus(address_, QStringLiteral("gone"));
         gone = connection.baseService();
     }
     QDBusConnection::disconnectFromBus(QStringLiteral("gone"));
@@ -262,10 +282,9 @@ TEST_F(RecorderProgram, OnlyOneRuns) {
 
 TEST_F(RecorderProgram, ExitsWithAnErrorOnBadArgumentsAndWithoutASoundServer) {
     auto exitCode = [&](const QStringList& arguments,
-                        const QProcessEnvironment& environment =
-                            QProcessEnvironment::systemEnvironment()) {
+                        const QProcessEnvironment& environment = QProcessEnvironment()) {
         QProcess process;
-        process.setProcessEnvironment(environment);
+        process.setProcessEnvironment(environment.isEmpty() ? environment_ : environment);
         process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         process.start(QStringLiteral(QUARIN_RECORDER_PATH), arguments);
         process.waitForFinished(10000);
@@ -276,7 +295,7 @@ TEST_F(RecorderProgram, ExitsWithAnErrorOnBadArgumentsAndWithoutASoundServer) {
     EXPECT_EQ(exitCode({"--loop"}), 1);
     EXPECT_EQ(exitCode({"--input", QString::fromStdString(wav_), "--source", "mic"}), 1);
     EXPECT_EQ(exitCode({"--input", QString::fromStdString(wav_ + ".missing")}), 1);
-    QProcessEnvironment noServer = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment noServer = environment_;
     noServer.insert("PULSE_SERVER", QString::fromStdString("unix:" + ::testing::TempDir() +
                                                            "/no-such-sound-server"));
     EXPECT_EQ(exitCode({}, noServer), 1);
