@@ -2,10 +2,10 @@
 // piece of synthetic music, and the running program (CPU time per second, frame intervals)
 // against a fake configurator on the session bus.
 
-#include "devices/SpectrumBands.h"
+#include "devices/MusicBandLevels.h"
+#include "recorder/FrequencyAnalyser.h"
 #include "recorder/RecorderProtocol.h"
 #include "recorder/RecorderService.h"
-#include "recorder/SpectrumAnalyser.h"
 #include "recorder/WavWriter.h"
 
 #include <QCoreApplication>
@@ -53,7 +53,7 @@ std::vector<float> SyntheticMusic(int rate, double seconds) {
 
 void BM_AnalyseFrame(benchmark::State& state) {
     const int rate = int(state.range(0));
-    SpectrumAnalyser analyser(rate);
+    FrequencyAnalyser analyser(rate);
     const std::vector<float> music = SyntheticMusic(rate, 0.2);
     SpectrumFrame frame;
     for (auto _ : state) {
@@ -67,7 +67,7 @@ BENCHMARK(BM_AnalyseFrame)->Arg(44100)->Arg(48000)->Arg(96000)->Unit(benchmark::
 void BM_BandLevelsOfMusic(benchmark::State& state) {
     const int rate = 48000, fps = 40;
     const std::vector<float> music = SyntheticMusic(rate, 10.0);
-    SpectrumAnalyser analyser(rate);
+    FrequencyAnalyser analyser(rate);
     double mean = 0, largest = 0;
     for (auto _ : state) {
         SpectrumFrame frame{}, previous{};
@@ -214,7 +214,7 @@ public slots:
     }
 
 private:
-    devices::SpectrumBands bands;
+    devices::MusicBandLevels bands;
 };
 
 // From the start of a tone in the input to the first band levels handed to the keyboard that

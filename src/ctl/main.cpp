@@ -1,6 +1,7 @@
 // quarin-z17ctl: the configurator's devices from the command line, for scripts and diagnostics.
 
 #include "ctl/CtlCommands.h"
+#include "ctl/Dispatch.h"
 #include "ctl/HeadsetCommands.h"
 #include "ctl/JsonOutput.h"
 #include "ctl/KeyboardCommands.h"
@@ -105,36 +106,6 @@ int Usage(const char* message, bool json, const std::vector<std::string>& args) 
     return ctl::kExitUsage;
 }
 
-// The command `args` names, run on `backend`.
-int Dispatch(transport::HidBackend& backend, const std::vector<std::string>& args,
-             const ctl::Output& output) {
-    const std::string& command = args[0];
-    const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (command == "devices")
-        return ctl::ListDevices(backend, output);
-    if (command == "info")
-        return ctl::PrintInfo(backend, args[1], output);
-    if (command == "keytable")
-        return ctl::PrintKeyTable(backend, args[1], output);
-    if (command == "apply")
-        return ctl::ApplyKeyboardProfile(backend, args[1], output);
-    if (command == "profile")
-        return ctl::RunProfileCommand(rest, output);
-    if (command == "key")
-        return ctl::RunKeyCommand(rest, output);
-    if (command == "macro")
-        return ctl::RunMacroCommand(rest, output);
-    if (command == "light")
-        return ctl::RunLightCommand(backend, rest, output);
-    if (command == "dpi")
-        return ctl::RunDpiCommand(backend, rest, output);
-    if (command == "rate")
-        return ctl::RunRateCommand(backend, rest, output);
-    if (command == "headset")
-        return ctl::RunHeadsetCommand(rest, output);
-    return ctl::RunUpdateCommand(backend, rest, QUARIN_VERSION, output);
-}
-
 // The commands and the number of words each takes, command included; 0 for any.
 int CommandWords(const std::string& command) {
     if (command == "devices")
@@ -224,6 +195,6 @@ int main(int argc, char** argv) {
             [] { return std::make_unique<headset::AlsaHeadsetLibrary>(); });
 
     return ctl::RunReported(json, ctl::JsonCommandName(args), {}, [&](const ctl::Output& output) {
-        return Dispatch(backend, args, output);
+        return ctl::Dispatch(backend, args, output, {QUARIN_VERSION});
     });
 }

@@ -11,10 +11,10 @@
 
 #include "recorder/AudioSource.h"
 #include "recorder/FramePump.h"
+#include "recorder/FrequencyAnalyser.h"
 #include "recorder/RecorderProtocol.h"
 #include "recorder/RecorderService.h"
 #include "recorder/SampleRing.h"
-#include "recorder/SpectrumAnalyser.h"
 
 #include <QDBusConnection>
 #include <QObject>
@@ -57,7 +57,7 @@ private:
     RecorderProtocol protocol_;
     RecorderService service_;
     std::unique_ptr<AudioSource> source_;
-    SpectrumAnalyser analyser_;
+    FrequencyAnalyser analyser_;
     SampleRing ring_;
     std::vector<float> block_;
     SpectrumFrame frame_{};

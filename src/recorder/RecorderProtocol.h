@@ -12,7 +12,7 @@
 // id 2 the colour settings (six little-endian int32: red, green, blue, 0, 0, 0; the configurator
 // reads only the first three).
 
-#include "recorder/SpectrumAnalyser.h"
+#include "recorder/FrequencyAnalyser.h"
 
 #include <array>
 #include <cstdint>

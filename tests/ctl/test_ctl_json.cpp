@@ -5,6 +5,7 @@
 #include "CtlRun.h"
 #include "config/MacroFiles.h"
 #include "ctl/CtlCommands.h"
+#include "ctl/Dispatch.h"
 #include "ctl/HeadsetCommands.h"
 #include "ctl/JsonOutput.h"
 #include "ctl/KeyboardCommands.h"
@@ -78,29 +79,7 @@ protected:
 
     // The command `args` names, as the program runs it.
     int Call(const std::vector<std::string>& args, const ctl::Output& output) {
-        const std::vector<std::string> rest(args.begin() + 1, args.end());
-        const std::string& command = args[0];
-        if (command == "devices")
-            return ctl::ListDevices(backend, output);
-        if (command == "info")
-            return ctl::PrintInfo(backend, args[1], output);
-        if (command == "keytable")
-            return ctl::PrintKeyTable(backend, args[1], output);
-        if (command == "apply")
-            return ctl::ApplyKeyboardProfile(backend, args[1], output);
-        if (command == "profile")
-            return ctl::RunProfileCommand(rest, output);
-        if (command == "key")
-            return ctl::RunKeyCommand(rest, output);
-        if (command == "macro")
-            return ctl::RunMacroCommand(rest, output);
-        if (command == "light")
-            return ctl::RunLightCommand(backend, rest, output);
-        if (command == "dpi")
-            return ctl::RunDpiCommand(backend, rest, output);
-        if (command == "rate")
-            return ctl::RunRateCommand(backend, rest, output);
-        return ctl::RunHeadsetCommand(rest, output, &audio);
+        return ctl::Dispatch(backend, args, output, {"", &audio});
     }
     test::CtlRun Captured(bool json, const std::vector<std::string>& args) {
         return test::RunCaptured([&](const ctl::Output& output) {

@@ -2,9 +2,9 @@
 // configurator owns org.quarin.Z17Keyboard and takes PushCopyData; the recorder plays a WAV
 // file of tone bursts written by the test.
 
+#include "recorder/FrequencyLayout.h"
 #include "recorder/RecorderProtocol.h"
 #include "recorder/RecorderService.h"
-#include "recorder/SpectrumLayout.h"
 #include "recorder/WavWriter.h"
 
 #include <QDBusConnection>

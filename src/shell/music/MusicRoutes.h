@@ -4,7 +4,7 @@
 // named styles of "AudioFile.json" with their window ("music_setting_btn").
 
 #include "config/AudioStyleFile.h"
-#include "devices/SpectrumBands.h"
+#include "devices/MusicBandLevels.h"
 #include "shell/music/RecorderLink.h"
 #include "ui/UIDefs.h"
 
@@ -52,7 +52,7 @@ public:
     void UpdateRecorderNeed();
 
     const config::AudioStyleSet& Styles() const { return m_styles; }
-    const devices::SpectrumBands& Bands() const { return m_bands; }
+    const devices::MusicBandLevels& Bands() const { return m_bands; }
     CRecorderLink& Recorder() { return *m_recorder; }
     void OpenMusicWindow();
 
@@ -64,7 +64,7 @@ private:
     CMainWnd& m_window;
     DeviceList m_devices;
     std::unique_ptr<CRecorderLink> m_recorder;
-    devices::SpectrumBands m_bands;
+    devices::MusicBandLevels m_bands;
     config::AudioStyleSet m_styles;
     Json::Value m_document;
     std::string m_userFile;

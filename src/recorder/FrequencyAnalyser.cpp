@@ -1,4 +1,4 @@
-#include "recorder/SpectrumAnalyser.h"
+#include "recorder/FrequencyAnalyser.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,7 +22,7 @@ std::size_t BlockSizeFor(int sampleRate) {
 
 } // namespace
 
-SpectrumAnalyser::SpectrumAnalyser(int sampleRate)
+FrequencyAnalyser::FrequencyAnalyser(int sampleRate)
     : sampleRate_(std::max(sampleRate, 1)), size_(BlockSizeFor(sampleRate_)),
       input_(fftwf_alloc_real(size_)), output_(fftwf_alloc_complex(size_ / 2 + 1)), window_(size_),
       power_(size_ / 2 + 1), binHz_(double(sampleRate_) / size_) {
@@ -34,13 +34,13 @@ SpectrumAnalyser::SpectrumAnalyser(int sampleRate)
         edgeBins_[i] = LowerEdgeHz(i) / binHz_;
 }
 
-SpectrumAnalyser::~SpectrumAnalyser() {
+FrequencyAnalyser::~FrequencyAnalyser() {
     fftwf_destroy_plan(static_cast<fftwf_plan>(plan_));
     fftwf_free(output_);
     fftwf_free(input_);
 }
 
-double SpectrumAnalyser::CurveAt(double bin) const {
+double FrequencyAnalyser::CurveAt(double bin) const {
     const std::size_t last = size_ / 2;
     const auto below = std::min(static_cast<std::size_t>(bin), last - 1);
     const double t = std::clamp(bin - below, 0.0, 1.0);
@@ -48,7 +48,8 @@ double SpectrumAnalyser::CurveAt(double bin) const {
     return magnitude * magnitude;
 }
 
-void SpectrumAnalyser::CreditPeak(std::size_t k, std::array<double, kSpectrumValues>& level) const {
+void FrequencyAnalyser::CreditPeak(std::size_t k,
+                                   std::array<double, kSpectrumValues>& level) const {
     // For a Hann window the magnitudes of a tone at k + d in bins k - 1, k and k + 1 are
     // proportional to 2 - 3d + d^2, 4 - d^2 and 2 + 3d + d^2, so d follows exactly from them
     // (the spectrum's mirror image below 0 Hz disturbs this only in the lowest few bins).
@@ -65,7 +66,7 @@ void SpectrumAnalyser::CreditPeak(std::size_t k, std::array<double, kSpectrumVal
     level[i] = std::max(level[i], tone);
 }
 
-void SpectrumAnalyser::Analyse(std::span<const float> block, SpectrumFrame& frame) {
+void FrequencyAnalyser::Analyse(std::span<const float> block, SpectrumFrame& frame) {
     const std::size_t count = std::min(block.size(), size_);
     for (std::size_t n = 0; n < count; ++n)
         input_[n] = block[n] * window_[n];

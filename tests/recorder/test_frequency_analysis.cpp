@@ -1,9 +1,9 @@
 // The analysis: where frequencies land among the 500 values, the scale, silence, and the
 // input's sample rate; and the ring the capture and the analysis share.
 
+#include "recorder/FrequencyAnalyser.h"
+#include "recorder/FrequencyLayout.h"
 #include "recorder/SampleRing.h"
-#include "recorder/SpectrumAnalyser.h"
-#include "recorder/SpectrumLayout.h"
 #include "recorder/WavWriter.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ using namespace recorder;
 namespace {
 
 SpectrumFrame AnalyseSine(double hz, double amplitude, int rate) {
-    SpectrumAnalyser analyser(rate);
+    FrequencyAnalyser analyser(rate);
     const std::vector<float> block =
         recorder_test::Sine(hz, amplitude, rate, double(analyser.BlockSize()) / rate + 0.01);
     SpectrumFrame frame;
@@ -29,7 +29,7 @@ int Loudest(const SpectrumFrame& frame) {
 
 } // namespace
 
-TEST(SpectrumLayout, RunsLogarithmicallyFrom20HzTo20kHz) {
+TEST(FrequencyLayout, RunsLogarithmicallyFrom20HzTo20kHz) {
     EXPECT_DOUBLE_EQ(LowerEdgeHz(0), 20.0);
     EXPECT_NEAR(LowerEdgeHz(kLayoutValues), 20000.0, 1e-6);
     // 125 / 3 values per decade.
@@ -46,7 +46,7 @@ TEST(SpectrumLayout, RunsLogarithmicallyFrom20HzTo20kHz) {
         EXPECT_EQ(ValueForFrequency(LowerEdgeHz(i)), int(i)) << i;
 }
 
-TEST(SpectrumLayout, ScalesDecibelsAboveTheFloor) {
+TEST(FrequencyLayout, ScalesDecibelsAboveTheFloor) {
     EXPECT_EQ(ScaleDecibels(0.0), kMaxValue);
     EXPECT_EQ(ScaleDecibels(6.0), kMaxValue);
     EXPECT_EQ(ScaleDecibels(-40.0), 1250);
@@ -57,16 +57,16 @@ TEST(SpectrumLayout, ScalesDecibelsAboveTheFloor) {
     EXPECT_EQ(ScaleDecibels(std::numeric_limits<double>::quiet_NaN()), 0);
 }
 
-TEST(SpectrumAnalyser, BlockIsAbout43MillisecondsAsAPowerOfTwo) {
-    EXPECT_EQ(SpectrumAnalyser(48000).BlockSize(), 2048u);
-    EXPECT_EQ(SpectrumAnalyser(44100).BlockSize(), 2048u);
-    EXPECT_EQ(SpectrumAnalyser(96000).BlockSize(), 4096u);
-    EXPECT_EQ(SpectrumAnalyser(22050).BlockSize(), 1024u);
-    EXPECT_EQ(SpectrumAnalyser(8000).BlockSize(), 512u);
-    EXPECT_EQ(SpectrumAnalyser(100).BlockSize(), 512u);
+TEST(FrequencyAnalyser, BlockIsAbout43MillisecondsAsAPowerOfTwo) {
+    EXPECT_EQ(FrequencyAnalyser(48000).BlockSize(), 2048u);
+    EXPECT_EQ(FrequencyAnalyser(44100).BlockSize(), 2048u);
+    EXPECT_EQ(FrequencyAnalyser(96000).BlockSize(), 4096u);
+    EXPECT_EQ(FrequencyAnalyser(22050).BlockSize(), 1024u);
+    EXPECT_EQ(FrequencyAnalyser(8000).BlockSize(), 512u);
+    EXPECT_EQ(FrequencyAnalyser(100).BlockSize(), 512u);
 }
 
-TEST(SpectrumAnalyser, ToneOf1kHzPeaksInItsValue) {
+TEST(FrequencyAnalyser, ToneOf1kHzPeaksInItsValue) {
     const SpectrumFrame frame = AnalyseSine(1000.0, 0.5, 48000);
     EXPECT_EQ(Loudest(frame), ValueForFrequency(1000.0));
     // Half of full scale is -6 dB: 84 dB above the floor.
@@ -79,14 +79,14 @@ TEST(SpectrumAnalyser, ToneOf1kHzPeaksInItsValue) {
     EXPECT_EQ(frame[ValueForFrequency(10000.0)], 0);
 }
 
-TEST(SpectrumAnalyser, ToneOf100HzPeaksInItsValueThoughNarrowerThanABin) {
+TEST(FrequencyAnalyser, ToneOf100HzPeaksInItsValueThoughNarrowerThanABin) {
     // At 100 Hz a value is 5.6 Hz wide, an FFT bin 23.4 Hz.
     const SpectrumFrame frame = AnalyseSine(100.0, 0.5, 48000);
     EXPECT_EQ(Loudest(frame), ValueForFrequency(100.0));
     EXPECT_NEAR(frame[ValueForFrequency(100.0)], ScaleDecibels(-6.02), 25);
 }
 
-TEST(SpectrumAnalyser, EveryToneFromBassToTrebleLandsInOrNextToItsValue) {
+TEST(FrequencyAnalyser, EveryToneFromBassToTrebleLandsInOrNextToItsValue) {
     // Middles of values land exactly; anywhere else the estimate of a tone's frequency between
     // bins may reach into the neighbour when the tone sits within a few percent of an edge.
     // Below 40 Hz, within two bins of 0 Hz, the spectrum's mirror image blurs the estimate.
@@ -104,8 +104,8 @@ TEST(SpectrumAnalyser, EveryToneFromBassToTrebleLandsInOrNextToItsValue) {
     }
 }
 
-TEST(SpectrumAnalyser, TwoTonesShowAsTwoPeaks) {
-    SpectrumAnalyser analyser(44100);
+TEST(FrequencyAnalyser, TwoTonesShowAsTwoPeaks) {
+    FrequencyAnalyser analyser(44100);
     std::vector<float> block = recorder_test::Sine(100.0, 0.25, 44100, 0.1);
     const std::vector<float> treble = recorder_test::Sine(5000.0, 0.025, 44100, 0.1);
     for (std::size_t n = 0; n < block.size(); ++n)
@@ -118,7 +118,7 @@ TEST(SpectrumAnalyser, TwoTonesShowAsTwoPeaks) {
     EXPECT_NEAR(frame[bass] - frame[high], 20 * kUnitsPerDb, 10); // a tenth of the amplitude
 }
 
-TEST(SpectrumAnalyser, LevelFollowsTheToneInDecibels) {
+TEST(FrequencyAnalyser, LevelFollowsTheToneInDecibels) {
     const int loud = AnalyseSine(2000.0, 1.0, 48000)[ValueForFrequency(2000.0)];
     const int quiet = AnalyseSine(2000.0, 0.01, 48000)[ValueForFrequency(2000.0)];
     EXPECT_NEAR(loud, kMaxValue, 25);
@@ -129,8 +129,8 @@ TEST(SpectrumAnalyser, LevelFollowsTheToneInDecibels) {
     EXPECT_EQ(*std::max_element(faint.begin(), faint.end()), 0);
 }
 
-TEST(SpectrumAnalyser, SilenceGivesAllZeros) {
-    SpectrumAnalyser analyser(48000);
+TEST(FrequencyAnalyser, SilenceGivesAllZeros) {
+    FrequencyAnalyser analyser(48000);
     const std::vector<float> block(analyser.BlockSize(), 0.0f);
     SpectrumFrame frame;
     frame.fill(-1);
@@ -138,9 +138,9 @@ TEST(SpectrumAnalyser, SilenceGivesAllZeros) {
     EXPECT_TRUE(std::all_of(frame.begin(), frame.end(), [](int v) { return v == 0; }));
 }
 
-TEST(SpectrumAnalyser, ValuesAboveNyquistStayZero) {
+TEST(FrequencyAnalyser, ValuesAboveNyquistStayZero) {
     // At 8 kHz only values up to 4 kHz can hold anything, even with full-scale noise.
-    SpectrumAnalyser analyser(8000);
+    FrequencyAnalyser analyser(8000);
     std::vector<float> block(analyser.BlockSize());
     std::uint32_t seed = 1;
     for (float& sample : block) {
@@ -155,8 +155,8 @@ TEST(SpectrumAnalyser, ValuesAboveNyquistStayZero) {
                             [](int v) { return v == 0; }));
 }
 
-TEST(SpectrumAnalyser, ShortBlockIsPaddedWithSilence) {
-    SpectrumAnalyser analyser(48000);
+TEST(FrequencyAnalyser, ShortBlockIsPaddedWithSilence) {
+    FrequencyAnalyser analyser(48000);
     const std::vector<float> tone = recorder_test::Sine(1000.0, 0.5, 48000, 0.05);
     SpectrumFrame frame;
     analyser.Analyse(tone, frame);

@@ -1,4 +1,4 @@
-#include "devices/SpectrumBands.h"
+#include "devices/MusicBandLevels.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -6,7 +6,7 @@
 
 namespace devices {
 
-bool SpectrumBands::Take(std::span<const std::int32_t, kSpectrumValues> spectrum) {
+bool MusicBandLevels::Take(std::span<const std::int32_t, kSpectrumValues> spectrum) {
     ++m_count;
     std::array<std::int64_t, kSpectrumValues> difference{};
     for (std::size_t i = 0; i < kSpectrumValues; ++i) {

@@ -1,6 +1,6 @@
 #pragma once
 // Turns the newest block of mono samples into one 500-value spectrum frame (layout and scale in
-// SpectrumLayout.h).
+// FrequencyLayout.h).
 //
 // The block is Hann-windowed and transformed with a real FFT whose size is the power of two
 // nearest to 43 ms of audio (2048 at 44.1 and 48 kHz: short enough for an onset
@@ -18,7 +18,7 @@
 // Not thread-safe: one analyser per thread. Construction plans the FFT (FFTW's planner is not
 // thread-safe either, so build analysers on one thread).
 
-#include "recorder/SpectrumLayout.h"
+#include "recorder/FrequencyLayout.h"
 
 #include <array>
 #include <cmath>
@@ -31,14 +31,14 @@ namespace recorder {
 
 using SpectrumFrame = std::array<std::int32_t, kSpectrumValues>;
 
-class SpectrumAnalyser {
+class FrequencyAnalyser {
 public:
     // `sampleRate` in Hz, at least 8000 (lower rates are analysed as 8000 would be: the FFT
     // keeps its minimum size of 512).
-    explicit SpectrumAnalyser(int sampleRate);
-    ~SpectrumAnalyser();
-    SpectrumAnalyser(const SpectrumAnalyser&) = delete;
-    SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
+    explicit FrequencyAnalyser(int sampleRate);
+    ~FrequencyAnalyser();
+    FrequencyAnalyser(const FrequencyAnalyser&) = delete;
+    FrequencyAnalyser& operator=(const FrequencyAnalyser&) = delete;
 
     // Number of samples a block must have: the FFT size.
     std::size_t BlockSize() const { return size_; }

@@ -14,7 +14,7 @@ namespace devices {
 
 inline constexpr std::size_t kSpectrumValues = 500;
 
-class SpectrumBands {
+class MusicBandLevels {
 public:
     // Takes one spectrum message. True on every third one: the levels are then due at the
     // first keyboard.

@@ -1,7 +1,7 @@
 // The spectrum's band levels: the change of four values per band (the fifth takes no part),
 // the last level carried into the next, and every third message due at the keyboard.
 
-#include "devices/SpectrumBands.h"
+#include "devices/MusicBandLevels.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,11 @@
 
 namespace {
 
-using devices::SpectrumBands;
+using devices::MusicBandLevels;
 using Spectrum = std::array<std::int32_t, devices::kSpectrumValues>;
 
-TEST(SpectrumBands, ABandIsTheChangeOfItsFirstFourValuesWithItsLastLevelCarried) {
-    SpectrumBands bands;
+TEST(MusicBandLevels, ABandIsTheChangeOfItsFirstFourValuesWithItsLastLevelCarried) {
+    MusicBandLevels bands;
     Spectrum spectrum{};
     spectrum[0] = 100;
     spectrum[1] = -100; // a change is counted whatever its sign
@@ -37,8 +37,8 @@ TEST(SpectrumBands, ABandIsTheChangeOfItsFirstFourValuesWithItsLastLevelCarried)
     EXPECT_TRUE(bands.Take(spectrum)) << "and every third after it";
 }
 
-TEST(SpectrumBands, TheLastBandTakesValues120To123AndExtremesDoNotWrap) {
-    SpectrumBands bands;
+TEST(MusicBandLevels, TheLastBandTakesValues120To123AndExtremesDoNotWrap) {
+    MusicBandLevels bands;
     Spectrum spectrum{};
     spectrum[120] = 8;
     spectrum[124] = 8;
@@ -52,7 +52,7 @@ TEST(SpectrumBands, TheLastBandTakesValues120To123AndExtremesDoNotWrap) {
         high[i] = std::numeric_limits<std::int32_t>::max();
         low[i] = std::numeric_limits<std::int32_t>::min();
     }
-    SpectrumBands extreme;
+    MusicBandLevels extreme;
     extreme.Take(high);
     extreme.Take(low);
     for (std::int32_t level : extreme.Levels())

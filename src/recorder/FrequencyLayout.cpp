@@ -1,4 +1,4 @@
-#include "recorder/SpectrumLayout.h"
+#include "recorder/FrequencyLayout.h"
 
 #include <algorithm>
 #include <cmath>
