@@ -108,10 +108,15 @@ PrivatePipeWire::PrivatePipeWire() {
     setenv("PIPEWIRE_RUNTIME_DIR", m_folder.c_str(), 1);
     unsetenv("PIPEWIRE_REMOTE");
     m_daemon = Spawn({"pipewire", "-c", m_folder + "/pipewire.conf"});
-    // The daemon is ready once its socket is there.
-    for (int i = 0; i < 500 && !fs::exists(m_folder + "/pipewire-0"); ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (m_daemon < 0 || !fs::exists(m_folder + "/pipewire-0")) {
+    // The daemon is ready once a client sees the stand-in headset's sink (its socket comes
+    // a little before it answers).
+    bool ready = false;
+    for (int i = 0; i < 100 && m_daemon >= 0 && !ready; ++i) {
+        ready = fs::exists(m_folder + "/pipewire-0") && !FindNode(Dump(), kHeadsetSink).isNull();
+        if (!ready)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (!ready) {
         m_skip = "the PipeWire daemon did not start";
         return;
     }
