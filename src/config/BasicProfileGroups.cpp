@@ -5,6 +5,7 @@
 
 #include "config/JsonAccess.h"
 #include "config/JsonFile.h"
+#include "config/PlainFileName.h"
 
 namespace config {
 
@@ -143,10 +144,11 @@ std::vector<LightEffectStep> CBasicProfiledata::ReadLightEffect() {
     Json::Value* effect =
         effects ? json::Element(*effects, m_lightInfo.selectItem - m_builtinEffectCount) : nullptr;
     const std::string guid = effect ? json::ReadString(*effect, "Guid") : std::string();
-    // An unnamed effect would otherwise open ".light" in whatever the working folder is.
-    if (guid.empty())
+    // The effect file lies beside the effect list: a "Guid" naming another folder, or none
+    // (".light" in whatever the working folder is), is not followed.
+    if (!IsPlainFileName(guid))
         return m_effectSteps;
-    Json::Value document = ReadJsonFile(Utf8ToWide(guid) + L".light");
+    Json::Value document = ReadJsonFile(m_configFolder + Utf8ToWide(guid) + L".light");
     Json::Value* steps = json::Member(document, "LEDEffectList");
     if (!steps || !steps->isArray())
         return m_effectSteps;

@@ -92,6 +92,7 @@ bool CBasicProfiledata::WriteDocument(const std::wstring& path, const Json::Valu
 
 Json::Value CBasicProfiledata::LoadConfig(const std::wstring& path) {
     m_config = ReadJsonFile(path);
+    m_configFolder = path.substr(0, path.rfind(L'/') + 1);
     return m_config;
 }
 

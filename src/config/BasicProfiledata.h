@@ -96,6 +96,7 @@ private:
     std::wstring m_configPath;
     std::vector<LightEffectStep> m_effectSteps;
     Json::Value m_config;
+    std::wstring m_configFolder; // where the configuration was loaded from, with its slash
     std::vector<KeyListEntry> m_keyList;
     std::int32_t m_deviceIndex = 0;
     int m_loadResult = 1;

@@ -2,6 +2,7 @@
 
 #include "config/AtomicFile.h"
 #include "config/JsonAccess.h"
+#include "config/PlainFileName.h"
 
 #include <cerrno>
 #include <charconv>
@@ -54,7 +55,7 @@ int ReadWholeFile(const std::string& path, std::string& content) {
 } // namespace
 
 bool IsPlainMacroId(const std::string& guid) {
-    return !guid.empty() && guid != "." && guid != ".." && guid.find('/') == std::string::npos;
+    return IsPlainFileName(guid);
 }
 
 std::string MacroIndexPath(const std::string& folder) {

@@ -1,6 +1,7 @@
 #include "config/ProfileListDocument.h"
 
 #include "config/JsonFile.h"
+#include "config/PlainFileName.h"
 #include "config/ProfileNames.h"
 
 #include <algorithm>
@@ -42,12 +43,7 @@ std::vector<std::string> ProfileListState::Names() const {
 }
 
 bool IsUsableProfileId(std::string_view id) {
-    if (id.empty() || id.size() > kMaxIdBytes || id == "." || id == "..")
-        return false;
-    return std::none_of(id.begin(), id.end(), [](char c) {
-        const auto byte = static_cast<unsigned char>(c);
-        return c == '/' || c == '\\' || byte < 0x20 || byte == 0x7F;
-    });
+    return id.size() <= kMaxIdBytes && IsPlainFileName(id);
 }
 
 std::optional<ProfileListState> ParseProfileList(const Json::Value& document) {

@@ -105,9 +105,15 @@ void CKelvaneHS6533Device::ReadSettings() {
         m_headsetView->ShowSettings(m_settings);
 }
 
-int CKelvaneHS6533Device::ReadAllFromDevice() {
+int CKelvaneHS6533Device::Reconnect(bool takeState) {
     ReloadProfile();
-    StartAudio();
+    if (takeState) {
+        StartAudio();
+    } else {
+        Audio().Start();
+        if (Audio().Output())
+            SynchroniseDefaults();
+    }
     RefreshPanels();
     return 1;
 }

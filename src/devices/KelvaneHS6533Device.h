@@ -54,7 +54,8 @@ public:
     void SynchroniseDefaults();
     // Microphone and monitor range, level and mute, voice effect, into the profile.
     void ReadSettings();
-    int ReadAllFromDevice() override;
+    int ReadAllFromDevice() override { return Reconnect(true); }
+    int ReconnectForProfile() override { return Reconnect(false); }
     void ReloadProfile() override;
     void StoreProfile() override;
     void RefreshPanels() override;
@@ -92,6 +93,8 @@ public:
     void UseAudio(CHeadsetAudio& audio) { m_audio = &audio; }
 
 private:
+    // ReadAllFromDevice, with the device's state taken into the profile or not.
+    int Reconnect(bool takeState);
     bool WriteBands(const std::vector<int>& bands);
     void ReadOrDefault(bool output, const wchar_t* property, std::int32_t fallback,
                        std::optional<std::int32_t> channel = std::nullopt);

@@ -388,10 +388,11 @@ bool CKelvaneKeyboardDevice::StepMusic() {
 
 // ---- Whole device ----
 
-int CKelvaneKeyboardDevice::ReadAllFromDevice() {
+int CKelvaneKeyboardDevice::Reconnect(bool takeState) {
     const int tables = ReadDeviceTables();
     ReloadProfile();
-    const int state = ReadStateFromDevice(nullptr);
+    m_command.lightPause = false;
+    const int state = takeState ? ReadStateFromDevice(nullptr) : kCommSuccess;
     RefreshPanels();
     StopLightingThread();
     StartLightingThread();

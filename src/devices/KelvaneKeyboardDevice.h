@@ -218,7 +218,8 @@ public:
     // ---- Whole device ----
 
     // The device tables, the profile, the device state; then the panels are refreshed.
-    int ReadAllFromDevice() override;
+    int ReadAllFromDevice() override { return Reconnect(true); }
+    int ReconnectForProfile() override { return Reconnect(false); }
     // The power status to the power item, and its level to the main window.
     void ReadPowerStatus() override;
     // Reloads the selected profile from disk: light info, key list, system settings.
@@ -242,6 +243,8 @@ public:
     void FollowDeviceProfile(int profile, int byte17);
 
 private:
+    // ReadAllFromDevice, with the device's state taken into the profile or not.
+    int Reconnect(bool takeState);
     // ILightingTarget, for the lighting loop.
     bool LightChannelOpen() const override { return m_command.open; }
     bool LightPaused() const override { return m_command.lightPause; }

@@ -51,12 +51,13 @@ int CKelvaneMouseDevice::ReadDeviceTables() {
     return kCommSuccess;
 }
 
-int CKelvaneMouseDevice::ReadAllFromDevice() {
+int CKelvaneMouseDevice::Reconnect(bool takeState) {
     const int tables = ReadDeviceTables();
     int state = tables;
     if (tables == kCommSuccess) {
         ReloadProfile();
-        state = ReadStateFromDevice();
+        m_command.lightPause = false;
+        state = takeState ? ReadStateFromDevice() : kCommSuccess;
         RefreshPanels();
     }
     StopPreviewThread();

@@ -53,7 +53,8 @@ public:
     int ReadDeviceTables();
     // The tables, the profile, the device state, the panels; then the preview thread
     // (restarted). The tables' result when they failed, else the state read's.
-    int ReadAllFromDevice() override;
+    int ReadAllFromDevice() override { return Reconnect(true); }
+    int ReconnectForProfile() override { return Reconnect(false); }
     // The current page (1 byte at 0) and its 71-byte block: light mode, brightness, speed,
     // multicolour and colour into the light state (the direction stays), byte 12 as the
     // current DPI stage; both kept in the profile, which is saved. A failed read changes
@@ -179,6 +180,8 @@ public:
     bool StreamsFrames() const override { return false; }
 
 private:
+    // ReadAllFromDevice, with the device's state taken into the profile or not.
+    int Reconnect(bool takeState);
     std::vector<int> ModeCodes() const;
 
     // ILightingTarget, for the lighting loop.

@@ -126,11 +126,12 @@ int CKelvaneMousePadDevice::Connect() {
     return result;
 }
 
-int CKelvaneMousePadDevice::ReadAllFromDevice() {
+int CKelvaneMousePadDevice::Reconnect(bool takeState) {
     LoadLists(); // the mode codes of the state read
     const int connected = Connect();
     ReloadProfile();
-    const int state = ReadStateFromDevice();
+    m_command.lightPause = false;
+    const int state = takeState ? ReadStateFromDevice() : kCommSuccess;
     RefreshPanels();
     StopPreviewThread();
     StartPreviewThread();

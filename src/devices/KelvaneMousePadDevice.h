@@ -67,7 +67,8 @@ public:
     int Connect();
     // Connect, the profile, the device state, the lists; then the preview thread (restarted).
     // Connect's result when it failed, else the state read's.
-    int ReadAllFromDevice() override;
+    int ReadAllFromDevice() override { return Reconnect(true); }
+    int ReconnectForProfile() override { return Reconnect(false); }
 
     // ---- Notifications ----
 
@@ -92,6 +93,8 @@ public:
     bool StreamsFrames() const override { return false; }
 
 private:
+    // ReadAllFromDevice, with the device's state taken into the profile or not.
+    int Reconnect(bool takeState);
     // ILightingTarget, for the lighting loop.
     bool LightChannelOpen() const override { return m_command.open; }
     bool LightPaused() const override { return m_command.lightPause; }

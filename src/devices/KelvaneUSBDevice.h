@@ -220,6 +220,10 @@ public:
     // Replaced by the device models; the base does nothing or reports nothing done.
     virtual void ApplyProfileLighting() {}
     virtual int ReadAllFromDevice() { return 0; }
+    // The device answers again after it was away (unplugged, asleep behind its receiver, or
+    // through a system sleep) and may have lost its settings: as ReadAllFromDevice, except
+    // that the device's state is not taken into the profile, which the window sends next.
+    virtual int ReconnectForProfile() { return ReadAllFromDevice(); }
     virtual int ReadStateFromDevice() { return 0; }
     virtual void ReadPowerStatus() {}
     virtual bool CheckReceiverLink() { return true; }

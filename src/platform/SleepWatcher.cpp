@@ -4,9 +4,8 @@
 
 namespace platform {
 
-bool SleepWatcher::Watch(std::function<void(bool)> onSleep) {
+bool SleepWatcher::Watch(std::function<void(bool)> onSleep, QDBusConnection bus) {
     m_onSleep = std::move(onSleep);
-    QDBusConnection bus = QDBusConnection::systemBus();
     return bus.isConnected() &&
            bus.connect(QStringLiteral("org.freedesktop.login1"),
                        QStringLiteral("/org/freedesktop/login1"),

@@ -8,7 +8,6 @@
 #include "platform/Paths.h"
 #include "platform/PrivateFonts.h"
 #include "platform/SignalWatcher.h"
-#include "platform/SleepWatcher.h"
 #include "shell/ControlClasses.h"
 #include "shell/MainWnd.h"
 #include "shell/Messages.h"
@@ -153,10 +152,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
         } else {
             mainWnd.SetDemoMode(options.demo);
             ConnectBus(bus, mainWnd);
-            platform::SleepWatcher sleep;
-            sleep.Watch([&mainWnd](bool goingToSleep) {
-                mainWnd.SendMessage(ui::WM_POWERBROADCAST, goingToSleep ? 4 : 0x12, 0);
-            });
+            mainWnd.WatchSystemSleep();
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();
         }

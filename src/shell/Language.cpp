@@ -1,6 +1,7 @@
 #include "shell/Language.h"
 
 #include "config/JsonFile.h"
+#include "config/PlainFileName.h"
 #include "platform/Paths.h"
 #include "platform/Settings.h"
 #include "ui/PaintManagerUI.h"
@@ -20,7 +21,10 @@ std::vector<LanguageEntry> ReadLanguageTable() {
         if (item["Language_ID"].isIntegral())
             entry.id = item["Language_ID"].asUInt();
         entry.name = QString::fromStdString(item["Language_name"].asString());
-        entry.file = QString::fromStdString(item["Language_file"].asString());
+        const std::string file = item["Language_file"].asString();
+        if (!config::IsPlainFileName(file))
+            continue; // a language file lies in the skin folder
+        entry.file = QString::fromStdString(file);
         entry.text = QString::fromStdString(item["Language_text"].asString());
         table.push_back(entry);
     }

@@ -258,6 +258,8 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     }
     // The item repaints the device's keys only while the window is active or under the pointer.
     item->SetWindowAttended([this] { return IsActiveOrHovered(); });
+    item->SetPresenceHooks([this, &device] { MarkProfileDue(device); },
+                           [this, &device] { return TakeProfileDue(device); });
     // A device plugged in while the window is open is watched like those found before it.
     device.SetWindowShown(GetHWND() && GetHWND()->isVisible());
     device.SetWindowHovered(m_windowHovered);
@@ -372,6 +374,7 @@ void CMainWnd::ShowItem(devices::CKelvaneUSBDevice& device) {
 }
 
 void CMainWnd::HideItem(devices::CKelvaneUSBDevice& device) {
+    MarkProfileDue(device);
     const int index = m_selector->IndexOf(&device);
     if (index >= 0)
         m_selector->HideItem(index);
@@ -707,6 +710,9 @@ void CMainWnd::OnTimer(int id) {
         break;
     case kTimerGameLighting:
         RestoreGameLighting();
+        break;
+    case kTimerProfileBack:
+        GiveProfilesBack();
         break;
     default:
         break;

@@ -5,6 +5,7 @@
 
 #include "devices/DeviceRegistry.h"
 #include "platform/InstanceBus.h"
+#include "platform/SleepWatcher.h"
 #include "shell/AccessNotice.h"
 #include "shell/WorkerSlots.h"
 #include "shell/selector/DeviceSelector.h"
@@ -19,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <vector>
 
 namespace shell {
@@ -97,6 +99,9 @@ public:
     // Started with --hidden: the first scan pass leaves the window in the tray, when there is
     // one (without a tray nothing could bring it back). Set before Open.
     void SetStartHidden(bool hidden) { m_startHidden = hidden; }
+    // logind's PrepareForSleep on the system bus (or the bus given) becomes the window's
+    // suspend and resume messages; false without a system bus.
+    bool WatchSystemSleep(QDBusConnection bus = QDBusConnection::systemBus());
     const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
     devices::DeviceRegistry* Registry() const { return m_registry.get(); }
     // Devices whose item shows as connected.
@@ -159,7 +164,11 @@ public:
         kTimerTrayMenu = 1032,
         kTimerProfileSwitch = 1055,
         kTimerGameLighting = 1066,
+        kTimerProfileBack = 1077,
     };
+    // After the system wakes, the devices that stayed connected get their profile back once
+    // their connections have settled (those that went meanwhile get it when they return).
+    static constexpr int kProfileBackAfterWakeMs = 1500;
 
 protected:
     QString GetSkinFile() override { return QStringLiteral("XML_MAIN"); }
@@ -214,6 +223,14 @@ private:
     void StartDiscovery();
     // Suspend (4) and automatic resume (0x12).
     void OnPowerBroadcast(ui::WPARAM event);
+    // A device that was away may have lost its settings: marked when it goes, given the
+    // selected profile once when it answers again.
+    void MarkProfileDue(const devices::CKelvaneUSBDevice& device);
+    // True when the device was due: its profile is sent from the event loop, after the
+    // refresh or link check that found it answering.
+    bool TakeProfileDue(devices::CKelvaneUSBDevice& device);
+    // Timer 1077: the due devices that answer now get their profile.
+    void GiveProfilesBack();
     // A device node refused to open: one line on stderr and in the status line per node.
     void ShowOpenDenied(const OpenDenial& denial);
     ui::CWindowWnd*& SecondarySlot(Secondary which);
@@ -227,6 +244,8 @@ private:
     ui::CWindowWnd* m_musicWnd = nullptr;
     // Cleared while the system sleeps: plug and unplug reports are dropped meanwhile.
     bool m_awake = true;
+    platform::SleepWatcher m_sleepWatcher;
+    std::set<const devices::CKelvaneUSBDevice*> m_profileDue;
     // Whether this program drives the devices' lighting.
     bool m_lightControl = true;
     bool m_windowActive = false;

@@ -10,6 +10,7 @@
 #include "shell/macro/MacroRoutes.h"
 #include "shell/music/MusicRoutes.h"
 
+#include <QTimer>
 #include <QWidget>
 #include <cstring>
 
@@ -29,9 +30,43 @@ void CMainWnd::OnPowerBroadcast(WPARAM event) {
         ForEachDevice([](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(false); });
     } else if (event == kResumeAutomatic) {
         m_awake = true;
-        ForEachDevice(
-            [this](devices::CKelvaneUSBDevice& d) { d.TakeLightingControl(m_lightControl); });
+        ForEachDevice([this](devices::CKelvaneUSBDevice& d) {
+            d.TakeLightingControl(m_lightControl);
+            MarkProfileDue(d);
+        });
+        SetTimer(kTimerProfileBack, kProfileBackAfterWakeMs);
     }
+}
+
+bool CMainWnd::WatchSystemSleep(QDBusConnection bus) {
+    return m_sleepWatcher.Watch(
+        [this](bool goingToSleep) {
+            SendMessage(WM_POWERBROADCAST, goingToSleep ? kSuspend : kResumeAutomatic, 0);
+        },
+        bus);
+}
+
+void CMainWnd::MarkProfileDue(const devices::CKelvaneUSBDevice& device) {
+    m_profileDue.insert(&device);
+}
+
+bool CMainWnd::TakeProfileDue(devices::CKelvaneUSBDevice& device) {
+    if (!m_awake || m_profileDue.erase(&device) == 0)
+        return false;
+    platform::DebugLine("a device is back: its selected profile goes to it again");
+    QTimer::singleShot(0, GetHWND(), [this, &device] {
+        if (device.CommandChannel().open)
+            SendProfile(device);
+    });
+    return true;
+}
+
+void CMainWnd::GiveProfilesBack() {
+    ForEachDevice([this](devices::CKelvaneUSBDevice& d) {
+        const CDeviceOptionUI* item = ItemOf(d);
+        if (item && item->GetVisibleFlag() && d.CommandChannel().open)
+            TakeProfileDue(d);
+    });
 }
 
 // What is acted on even while the system sleeps: activation and hover, other programs'

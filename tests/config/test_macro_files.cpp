@@ -97,6 +97,9 @@ TEST_F(MacroFileTest, OnlyPlainIdsNameMacroFiles) {
     EXPECT_FALSE(IsPlainMacroId(""));
     EXPECT_FALSE(IsPlainMacroId(".."));
     EXPECT_FALSE(IsPlainMacroId("../profile"));
+    EXPECT_FALSE(IsPlainMacroId("/etc/passwd"));
+    EXPECT_FALSE(IsPlainMacroId("..\\profile"));
+    EXPECT_FALSE(IsPlainMacroId(std::string("a\nb")));
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "config/KeyboardProfiledata.h"
 #include "config/MouseProfiledata.h"
 
+#include <cstdio>
+
 using namespace config;
 using test::Parse;
 
@@ -85,23 +87,30 @@ TEST_F(ProfileGroupsTest, KeyListUnpacksBothAssignmentsAndWritesOnlyTheCurrentOn
                   {"Assignment": 658188, "DefaultAssignment": null}])"));
 }
 
-TEST_F(ProfileGroupsTest, RecordedLightEffectIsFoundThroughTheConfigurationGuid) {
-    WriteText("effect.light", R"({"LEDEffectList": [{"LEDREGMode": 1, "LEDDirection": 1,
+TEST_F(ProfileGroupsTest, RecordedLightEffectIsFoundBesideTheListByItsGuidOnly) {
+    const std::string effect = R"({"LEDEffectList": [{"LEDREGMode": 1, "LEDDirection": 1,
         "LEDBrightness": 2, "LEDSpeed": 3, "LEDMultiColor": 1, "red": 4, "green": 5,
-        "blue": 6, "Time": 70000, "Cyle": -2}, null]})");
-    WriteText("orbek_light.config", R"({"LightInfo": [[{"LightName": "a", "Guid": "nowhere"},
-        {"LightName": "b", "Guid": ")" + Path("effect") +
-                                        "\"}]]}");
+        "blue": 6, "Time": 70000, "Cyle": -2}, null]})";
+    WriteText("effect.light", effect);
+    // The same effect where a "Guid" naming a path would reach: the folder's parent.
+    const std::string outside = Path("../outside-effect");
+    std::ofstream(outside + ".light") << effect;
+    WriteText("orbek_light.config",
+              R"({"LightInfo": [[{"LightName": "a", "Guid": "nowhere"},
+        {"LightName": "b", "Guid": "effect"}, {"LightName": "c", "Guid": "../outside-effect"},
+        {"LightName": "d", "Guid": ")" +
+                  outside + R"("}, {"LightName": "e", "Guid": ""}]]})");
     auto profile = Loaded<CBasicProfiledata>(R"({"LightInfo": {"SelectItem": 1}})");
     EXPECT_TRUE(profile.ReadLightEffect().empty()); // no configuration loaded yet
     profile.LoadConfig(WidePath("orbek_light.config"));
     profile.ReadLightInfo();
     EXPECT_EQ(profile.ReadLightEffect(),
               (std::vector<LightEffectStep>{{1, 2, 3, 1, 1, 4, 5, 6, 70000, -2}, {}}));
-    for (int item : {0, 2, 255}) {
+    for (int item : {0, 2, 3, 4, 255}) {
         profile.WriteLightInfo({.selectItem = static_cast<std::uint8_t>(item)});
         EXPECT_TRUE(profile.ReadLightEffect().empty()) << item;
     }
+    std::remove((outside + ".light").c_str());
 }
 
 TEST_F(ProfileGroupsTest, KeyboardSystemStagesPackSixHalves) {

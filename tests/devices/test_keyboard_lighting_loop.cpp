@@ -151,8 +151,7 @@ protected:
              "red":250,"green":10,"blue":20,"Time":300,"Cyle":0}]})");
         std::string effects;
         for (int i = 0; i < 20; ++i)
-            effects += std::string(i ? "," : "") + R"({"LightName":"r","Guid":")" + UserFolder() +
-                       "rec\"}";
+            effects += std::string(i ? "," : "") + R"({"LightName":"r","Guid":"rec"})";
         WriteUserFile("orbek_light.config", "{\"LightInfo\":[[" + effects + "]]}");
         keyboard->ReloadProfile();
     }

@@ -9,10 +9,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QThread>
+#include <algorithm>
 
 namespace test {
 
 namespace {
+constexpr int kShortestDeadlineMs = 10000;
 void CopyTree(const QString& from, const QString& to) {
     QDir().mkpath(to);
     QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
@@ -66,7 +68,7 @@ void ScopedEnvironment::WriteProgramFile(const QString& name, const QByteArray& 
 }
 
 bool WaitUntil(const std::function<bool()>& done, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
+    QDeadlineTimer deadline(std::max(timeoutMs, kShortestDeadlineMs));
     while (!done()) {
         if (deadline.hasExpired())
             return false;

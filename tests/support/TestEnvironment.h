@@ -31,8 +31,10 @@ private:
     QString m_programData;
 };
 
-// Runs the event loop until `done` holds or the time is up; returns whether it held.
-bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 2000);
+// Runs the event loop until `done` holds or the time is up; returns whether it held. The time is
+// a generous deadline for the condition, never a measure of speed: at least 10 s, for the
+// sanitizer build and a loaded machine run every step several times slower.
+bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 10000);
 
 QString SourceDataDir();
 

@@ -56,6 +56,8 @@ bool CDeviceOptionUI::ReadsPower() const {
 
 // Without a main window the item shows or hides itself.
 void CDeviceOptionUI::TellMainWindow(bool linked) {
+    if (!linked && m_linkLost)
+        m_linkLost();
     if (!m_mainWnd) {
         SetVisible(linked);
         return;
@@ -147,7 +149,10 @@ void CDeviceOptionUI::OnRefresh() {
         if (m_mainWnd)
             TellMainWindow(true);
     }
-    m_device->ReadAllFromDevice();
+    if (m_answering && m_answering())
+        m_device->ReconnectForProfile();
+    else
+        m_device->ReadAllFromDevice();
     ShowReceiverMark(); // a keyboard may have changed from its cable to its receiver
     m_linkFailures = 0;
     m_framesStarted = true;
@@ -179,6 +184,8 @@ void CDeviceOptionUI::OnLinkWatch() {
     const bool linked = m_device->CheckReceiverLink();
     if (linked && !GetVisibleFlag()) {
         TellMainWindow(true);
+        if (m_answering)
+            m_answering();
         if (m_device->IsReceiverCapable())
             m_device->ReadPowerStatus();
         platform::DebugLine("2.4gcesvdfherhue  12312423 123342341");

@@ -104,6 +104,13 @@ public:
     // active or hovered; the latter may be replaced.
     void SetMainWindow(ui::CWindowWnd* window) { m_mainWnd = window; }
     void SetWindowAttended(std::function<bool()> attended) { m_attended = std::move(attended); }
+    // Told when the device's receiver loses it, and when the device answers again (a refresh,
+    // or the receiver's link back): `answering` returns true when the window is about to send
+    // the device its profile, and the refresh then leaves the device's state out of it.
+    void SetPresenceHooks(std::function<void()> linkLost, std::function<bool()> answering) {
+        m_linkLost = std::move(linkLost);
+        m_answering = std::move(answering);
+    }
     // Timer 1001 in 500 ms: reads the device once the link is up.
     void StartRefresh();
     int GetLinkFailures() const { return m_linkFailures; }
@@ -136,6 +143,8 @@ private:
     ui::CControlUI* m_keyArea = nullptr;
     ui::CWindowWnd* m_mainWnd = nullptr;
     std::function<bool()> m_attended;
+    std::function<void()> m_linkLost;
+    std::function<bool()> m_answering;
     int m_kind = 0;
     int m_subKind = 0;
     DeviceItemLook m_look;
