@@ -1,5 +1,6 @@
 // quarin-z17ctl: the configurator's devices from the command line, for scripts and diagnostics.
 
+#include "ctl/CommandLine.h"
 #include "ctl/CtlCommands.h"
 #include "ctl/Dispatch.h"
 #include "ctl/HeadsetCommands.h"
@@ -9,6 +10,7 @@
 #include "ctl/MacroCommands.h"
 #include "ctl/MouseCommands.h"
 #include "ctl/ProfileCommands.h"
+#include "ctl/RunningProgram.h"
 #include "ctl/UpdateCommands.h"
 #include "devices/HeadsetAudio.h"
 #include "headset/AlsaHeadsetLibrary.h"
@@ -18,6 +20,7 @@
 #include "sim/VirtualProducts.h"
 
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,7 +84,10 @@ void PrintUsage(std::FILE* to) {
         "  mouse, mousepad or headset (macros: keyboard or mouse; the receivers share their\n"
         "  product's files). 'profile list', 'key get', 'macro list' and 'macro show' only\n"
         "  read; a file that cannot be read is never replaced, and a\n"
-        "  damaged one is kept as NAME.broken-TIME when it is rebuilt.\n\n"
+        "  damaged one is kept as NAME.broken-TIME when it is rebuilt.\n"
+        "  While the configurator (quarin-z17) runs it owns the devices: without --demo each\n"
+        "  command runs in it, through its D-Bus interface, on its devices and files, and\n"
+        "  prints what it would print here (a relative FILE is made absolute first).\n\n"
         "Options:\n"
         "  --demo[=LIST]  use virtual devices instead of real ones; LIST is a comma-separated\n"
         "                 choice of keyboard, keyboard-receiver, mouse, mouse-receiver,\n"
@@ -96,36 +102,24 @@ void PrintUsage(std::FILE* to) {
 }
 
 // Bad usage of the command line itself; under --json also the error object on the output.
-int Usage(const char* message, bool json, const std::vector<std::string>& args) {
-    std::fprintf(stderr, "quarin-z17ctl: %s\nTry 'quarin-z17ctl --help'.\n", message);
-    if (json) {
-        ctl::JsonReport report;
-        report.SetError(message);
-        ctl::WriteJson(stdout, report.Document(ctl::JsonCommandName(args), ctl::kExitUsage));
+int Usage(const std::string& message, bool json, const std::vector<std::string>& args) {
+    return ctl::CommandLineUsage(message, json, args, {});
+}
+
+// The command went to the running configurator: its output as it came, or why it was not run.
+int PrintForwarded(const ctl::ForwardResult& result, bool json,
+                   const std::vector<std::string>& args) {
+    if (result.kind == ctl::ForwardResult::Kind::Answered) {
+        std::fwrite(result.run.out.data(), 1, result.run.out.size(), stdout);
+        std::fwrite(result.run.err.data(), 1, result.run.err.size(), stderr);
+        return result.run.exitCode;
     }
-    return ctl::kExitUsage;
-}
-
-// The commands and the number of words each takes, command included; 0 for any.
-int CommandWords(const std::string& command) {
-    if (command == "devices")
-        return 1;
-    if (command == "info" || command == "keytable" || command == "apply")
-        return 2;
-    for (const char* any : {"profile", "key", "macro", "light", "dpi", "rate", "headset", "update"})
-        if (command == any)
-            return 0;
-    return -1;
-}
-
-const char* WordsMessage(const std::string& command) {
-    if (command == "devices")
-        return "'devices' takes no arguments";
-    if (command == "info")
-        return "'info' takes one KIND: keyboard, mouse or mousepad";
-    if (command == "keytable")
-        return "'keytable' takes one KIND: keyboard or keyboard-receiver";
-    return "'apply' takes one KIND: keyboard or keyboard-receiver";
+    return ctl::RunReported(json, ctl::JsonCommandName(args), {}, [&](const ctl::Output& output) {
+        return ctl::Failed(output, "the running configurator owns the devices but did not run "
+                                   "the command (" +
+                                       result.error +
+                                       "); an older configurator cannot: close it, or update it");
+    });
 }
 
 } // namespace
@@ -156,25 +150,27 @@ int main(int argc, char** argv) {
             } else {
                 sim::ProductListResult parsed = sim::ParseProductList(arg.substr(7));
                 if (!parsed.error.empty())
-                    return Usage(parsed.error.c_str(), json, args);
+                    return Usage(parsed.error, json, args);
                 products = std::move(parsed.products);
             }
             continue;
         }
-        // The light and macro commands have options of their own.
-        if (arg.rfind("-", 0) == 0 &&
-            !(args.size() > 0 && (args[0] == "light" || args[0] == "macro" || args[0] == "dpi" ||
-                                  args[0] == "update")))
-            return Usage(("unknown option '" + arg + "'").c_str(), json, args);
+        // The light, macro, dpi and update commands have options of their own.
+        if (!ctl::WordAllowed(args, arg))
+            return Usage("unknown option '" + arg + "'", json, args);
         args.push_back(arg);
     }
-    if (args.empty())
-        return Usage("no command given", json, args);
-    const int words = CommandWords(args[0]);
-    if (words < 0)
-        return Usage(("unknown command '" + args[0] + "'").c_str(), json, args);
-    if (words > 0 && args.size() != static_cast<std::size_t>(words))
-        return Usage(WordsMessage(args[0]), json, args);
+    if (const std::optional<std::string> message = ctl::CheckCommandWords(args))
+        return Usage(*message, json, args);
+
+    // While the configurator runs it owns the devices: the command runs there. The demo's
+    // virtual devices are this process's own.
+    if (!demo) {
+        const ctl::ForwardResult forwarded =
+            ctl::ForwardToRunningProgram(ctl::AbsoluteFileWords(args), json);
+        if (forwarded.kind != ctl::ForwardResult::Kind::NoProgram)
+            return PrintForwarded(forwarded, json, args);
+    }
 
     sim::VirtualHidBackend virtualBackend;
     std::vector<std::shared_ptr<sim::VirtualDevice>> plugged;
@@ -194,7 +190,7 @@ int main(int argc, char** argv) {
         devices::CHeadsetAudio::SetLibraryFactory(
             [] { return std::make_unique<headset::AlsaHeadsetLibrary>(); });
 
-    return ctl::RunReported(json, ctl::JsonCommandName(args), {}, [&](const ctl::Output& output) {
-        return ctl::Dispatch(backend, args, output, {QUARIN_VERSION});
-    });
+    ctl::DispatchContext context;
+    context.installedVersion = QUARIN_VERSION;
+    return ctl::RunCommandLine(backend, args, json, {}, context);
 }

@@ -61,6 +61,7 @@ CHeadsetAudio::CHeadsetAudio(headset::AudioConfigLibrary* library) : m_library(l
 CHeadsetAudio::~CHeadsetAudio() = default;
 
 AudioStart CHeadsetAudio::Start() {
+    const std::lock_guard lock(m_mutex);
     if (m_started)
         return *m_started;
     if (!m_library)
@@ -129,6 +130,7 @@ int CHeadsetAudio::Call(bool output, const wchar_t* property, std::optional<std:
 
 std::optional<std::string> CHeadsetAudio::Read(bool output, const wchar_t* property,
                                                std::optional<std::int32_t> channel) {
+    const std::lock_guard lock(m_mutex);
     m_buffers[0].fill('\0');
     if (Call(output, property, channel, headset::kRead) != 0)
         return std::nullopt;
@@ -150,12 +152,14 @@ std::optional<double> CHeadsetAudio::ReadNumber(bool output, const wchar_t* prop
 
 bool CHeadsetAudio::WriteInt(bool output, const wchar_t* property, std::int32_t value,
                              std::optional<std::int32_t> channel) {
+    const std::lock_guard lock(m_mutex);
     std::memcpy(m_buffers[0].data(), &value, sizeof value);
     return Call(output, property, channel, headset::kWrite) == 0;
 }
 
 bool CHeadsetAudio::WriteFloat(bool output, const wchar_t* property, float value,
                                std::optional<std::int32_t> channel) {
+    const std::lock_guard lock(m_mutex);
     std::memcpy(m_buffers[0].data(), &value, sizeof value);
     return Call(output, property, channel, headset::kWrite) == 0;
 }

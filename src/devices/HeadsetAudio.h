@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -84,6 +85,9 @@ private:
     std::optional<ChosenEndpoint> m_output;
     std::optional<ChosenEndpoint> m_input;
     bool m_featureListFailed = false;
+    // The process's audio is used by the program's own panels and by the ctl commands it runs
+    // for quarin-z17ctl, on another thread: one call at a time, buffers and start included.
+    std::recursive_mutex m_mutex;
     // The four value buffers: primary and second value, read and written through pointers.
     std::array<std::array<char, headset::kPropertyBufferSize>, 4> m_buffers{};
 };

@@ -78,3 +78,38 @@ void InstanceBus::GameEvent(const QString& name, quint32 form, quint32 mode) {
 }
 
 } // namespace platform
+
+namespace platform {
+
+int InstanceBus::RunCommand(const QStringList& args, bool json, QString& out, QString& err) {
+    std::vector<std::string> words;
+    for (const QString& arg : args)
+        words.push_back(arg.toStdString());
+    if (!calledFromDBus() || !handlers.runCommand) {
+        if (calledFromDBus())
+            sendErrorReply(QString::fromLatin1(kErrorNotRun),
+                           QStringLiteral("this program runs no commands now"));
+        return 1;
+    }
+    // Answered from the command's thread once it ends: the UI thread does not wait for it.
+    setDelayedReply(true);
+    handlers.runCommand(
+        std::move(words), json,
+        [call = message(), bus = connection()](std::optional<CommandOutput> run) {
+            QDBusConnection connection = bus;
+            if (!run) {
+                connection.send(
+                    call.createErrorReply(QString::fromLatin1(kErrorNotRun),
+                                          QStringLiteral("the program is closing; the command was "
+                                                         "not run")));
+                return;
+            }
+            connection.send(call.createReply({run->exitCode, QString::fromStdString(run->out),
+                                              QString::fromStdString(run->err)}));
+        });
+    out.clear();
+    err.clear();
+    return 0;
+}
+
+} // namespace platform

@@ -8,7 +8,11 @@
 #include <QDBusContext>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace platform {
 
@@ -19,6 +23,17 @@ inline constexpr const char* kInterface = "org.quarin.Z17Keyboard";
 inline constexpr const char* kErrorTooLarge = "org.quarin.Z17Keyboard.Error.PayloadTooLarge";
 inline constexpr const char* kErrorUnknownData = "org.quarin.Z17Keyboard.Error.UnknownData";
 inline constexpr const char* kErrorUnknownEvent = "org.quarin.Z17Keyboard.Error.UnknownEvent";
+inline constexpr const char* kErrorNotRun = "org.quarin.Z17Keyboard.Error.CommandNotRun";
+
+// What a command of RunCommand printed, and its exit code.
+struct CommandOutput {
+    int exitCode = 1;
+    std::string out;
+    std::string err;
+};
+// Called once, from any thread, when the command has ended; with nothing when it was not run
+// (the program is closing).
+using CommandDone = std::function<void(std::optional<CommandOutput> output)>;
 
 // What the window made of a PushCopyData call.
 enum class CopyDataResult { Taken, TooLarge, UnknownId };
@@ -49,6 +64,8 @@ public:
         std::function<CopyDataResult(quint32 id, const QByteArray& bytes)> copyData;
         // False for a name that is not a game event.
         std::function<bool(const QString& name, quint32 wParam, quint32 lParam)> gameEvent;
+        // Starts a quarin-z17ctl command line off the UI thread; `done` gets its output.
+        std::function<void(std::vector<std::string> args, bool json, CommandDone done)> runCommand;
     };
     Handlers handlers;
 
@@ -75,6 +92,11 @@ public slots:
     // A game lighting event: "Game_Start", "Game_End", "Game_Kill" or "Game_Death", with the
     // event form (0, 1 or 2) and the lighting mode to show for a while.
     void GameEvent(const QString& name, quint32 form, quint32 mode);
+    // A quarin-z17ctl command line (the words after its own options) run by this program,
+    // which owns the devices, as the ctl would run it: the exit code, and the output and
+    // error output as they would have been printed. The reply goes when the command ends;
+    // commands run one at a time. FILE arguments must be absolute paths.
+    int RunCommand(const QStringList& args, bool json, QString& out, QString& err);
 };
 
 } // namespace platform

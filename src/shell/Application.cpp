@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 
+#include "ctl/CommandWorker.h"
 #include "devices/HeadsetAudio.h"
 #include "devices/IdentityRecord.h"
 #include "headset/VirtualHeadsetLibrary.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <optional>
 
 namespace shell {
 
@@ -42,7 +44,7 @@ protected:
 
 // Other programs reach the window through the bus object; each call becomes the window
 // message it stands for. The identity record needs no window.
-void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd) {
+void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, ctl::CommandWorker& commands) {
     bus.handlers.activate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
     bus.handlers.setLightControl = [&mainWnd](quint32 wParam, quint32 lParam) {
         mainWnd.PostMessage(g_messages.setLightControl, wParam, lParam);
@@ -64,6 +66,16 @@ void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd) {
             return false;
         mainWnd.PostMessage(message, form, mode);
         return true;
+    };
+    bus.handlers.runCommand = [&commands](std::vector<std::string> args, bool json,
+                                          platform::CommandDone done) {
+        commands.Post(std::move(args), json,
+                      [done = std::move(done)](std::optional<ctl::CapturedRun> run) {
+                          if (!run)
+                              return done(std::nullopt);
+                          done(platform::CommandOutput{run->exitCode, std::move(run->out),
+                                                       std::move(run->err)});
+                      });
     };
 }
 } // namespace
@@ -140,6 +152,15 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
             [] { return std::make_unique<::headset::VirtualHeadsetLibrary>(); });
     }
 
+    // quarin-z17ctl's commands while this program owns the devices: the same dispatcher over the
+    // program's backend, on a thread of their own.
+    std::optional<ctl::CommandWorker> commands;
+    commands.emplace([](const std::vector<std::string>& args, bool json) {
+        ctl::DispatchContext context;
+        context.installedVersion = QUARIN_VERSION;
+        return ctl::RunForwardedCommand(transport::DefaultHidBackend(), args, json, context);
+    });
+
     int exitCode = 0;
     {
         CMainWnd mainWnd;
@@ -151,13 +172,15 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
             exitCode = 1;
         } else {
             mainWnd.SetDemoMode(options.demo);
-            ConnectBus(bus, mainWnd);
+            ConnectBus(bus, mainWnd, *commands);
             mainWnd.WatchSystemSleep();
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();
         }
         bus.handlers = {};
     }
+    // The command that runs ends on the demo's devices; those still waiting are refused.
+    commands.reset();
     ui::CResourceManager::GetInstance().Release();
     fonts.Remove();
     if (options.demo)

@@ -70,6 +70,10 @@ public:
     int Read(InputQueue& queue, std::uint8_t* buffer, std::size_t capacity, int timeoutMs);
     void Cancel(InputQueue& queue);
 
+    // The lock the host's exchanges on this node hold (HidDevice::ExchangeLock): one per
+    // node, shared by every handle opened on it, as the host keeps one per hidraw node.
+    std::mutex& ExchangeLock() { return m_exchanges; }
+
 private:
     // What a wait on the queue ends with, with the mutex held: 0 when it was cancelled (the
     // cancel is taken), -1 when the connection is gone, nothing while it may go on.
@@ -84,6 +88,7 @@ private:
     bool m_alive = true;
     Clock::time_point m_lastFrame = Clock::now(); // the bus frame of the last OUT report
     std::vector<std::shared_ptr<InputQueue>> m_queues;
+    std::mutex m_exchanges;
 };
 
 } // namespace sim

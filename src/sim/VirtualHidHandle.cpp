@@ -37,6 +37,10 @@ void VirtualHidHandle::Cancel() {
     m_connection->Cancel(*m_queue);
 }
 
+std::shared_ptr<std::mutex> VirtualHidHandle::ExchangeLock() {
+    return {m_connection, &m_connection->ExchangeLock()};
+}
+
 transport::HidAttributes VirtualHidHandle::Attributes() const {
     return m_device->Attributes();
 }

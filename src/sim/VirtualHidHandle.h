@@ -23,6 +23,7 @@ public:
     void Cancel() override;
     transport::HidAttributes Attributes() const override;
     const transport::HidCollection& Collection() const override { return m_collection; }
+    std::shared_ptr<std::mutex> ExchangeLock() override;
 
 private:
     const std::shared_ptr<VirtualDevice> m_device;

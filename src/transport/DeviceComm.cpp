@@ -28,6 +28,34 @@ public:
 private:
     std::recursive_mutex* m_mutex;
 };
+
+// The exchange lock of the node a channel is open on (HidDevice::ExchangeLock), held while
+// this lives; nothing is held for a closed channel, on which nothing can be written anyway.
+class NodeExchange {
+public:
+    NodeExchange() = default;
+    explicit NodeExchange(CHidChannel& channel) : m_mutex(channel.ExchangeLock()) {
+        if (m_mutex)
+            m_lock = std::unique_lock(*m_mutex);
+    }
+    // Holds the lock of the channel's node now, without waiting: false while another
+    // exchange holds it. A lock already held is kept.
+    bool TryHold(CHidChannel& channel) {
+        std::shared_ptr<std::mutex> mutex = channel.ExchangeLock();
+        if (mutex == m_mutex && m_lock.owns_lock())
+            return true;
+        m_lock = {};
+        m_mutex = std::move(mutex);
+        if (!m_mutex)
+            return true;
+        m_lock = std::unique_lock(*m_mutex, std::try_to_lock);
+        return m_lock.owns_lock();
+    }
+
+private:
+    std::shared_ptr<std::mutex> m_mutex; // outlives the lock on it
+    std::unique_lock<std::mutex> m_lock;
+};
 } // namespace
 
 void LogPacket(const char* title, std::span<const std::uint8_t> bytes) {
@@ -93,8 +121,11 @@ int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& req
                           std::span<std::uint8_t> reply, std::uint32_t* bytesRead, int maxReads,
                           bool checkEcho) {
     // One exchange at a time on the handle, from the drop to the last read: another one's
-    // drop would take this one's reply.
+    // drop would take this one's reply. The node's other opens in this process (another
+    // channel's) get the reply too, and would take it for theirs: one exchange at a time on
+    // the node as well.
     const std::lock_guard lock(m_ioLock);
+    const NodeExchange node(channel);
     // Light frames leave their last replies on their way: they are read as what they are
     // before this request goes, so that none passes for its reply.
     if (&channel == &m_cable) {
@@ -110,6 +141,7 @@ int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& req
     int result = channel.Write(request.data(), request.size(), &written, timeoutMs);
     if (result <= 0)
         return kCommWriteFailed;
+    int lightRepliesPassed = 0;
     for (int attempt = 0; attempt < maxReads; ++attempt) {
         std::uint32_t got = 0;
         result = channel.Read(reply.data(), reply.size(), &got, timeoutMs);
@@ -118,6 +150,16 @@ int CDeviceComm::Exchange(CHidChannel& channel, int timeoutMs, const Packet& req
         // A failed read is not retried: only a reply that does not echo the request is.
         if (result != 1 || !checkEcho || got <= packet::kCommandAt)
             break;
+        // The light frames of another channel on the node leave replies on their way (ours
+        // were read above); they answer no command and cost no attempt. A queue's worth is
+        // all there can be.
+        if (reply[packet::kCommandAt] == kCmdWriteLightFrame &&
+            request[packet::kCommandAt] != kCmdWriteLightFrame &&
+            lightRepliesPassed < kHidrawQueueLength) {
+            ++lightRepliesPassed;
+            --attempt;
+            continue;
+        }
         const Echo echo = EchoOf(request, reply, got, m_receiverMode);
         if (echo == Echo::Matches)
             break;
@@ -279,14 +321,18 @@ int CDeviceComm::WriteBlock(std::span<const std::uint8_t> bytes, std::uint16_t b
 int CDeviceComm::WriteLightFrame(std::span<const std::uint8_t> frame) {
     const std::lock_guard lock(m_lightLock);
     const std::uint8_t chunk = m_chunkSize;
+    // Taken by the first packet that goes and held to the frame's end, so that no other
+    // channel's exchange on the node runs between its packets and their replies.
+    NodeExchange node;
     for (std::size_t at = 0; at < frame.size(); at += chunk) {
         // A frame packet never goes in the middle of a command exchange, and never through
         // the receiver: it is dropped and counts as sent. Nor does it wait for an exchange
-        // that holds the handle (a command's, a rebinding): the caller is the UI thread.
+        // that holds the handle or the node (a command's, a rebinding, another channel's):
+        // the caller is the UI thread.
         if (m_receiverMode)
             continue;
         const std::unique_lock io(m_ioLock, std::try_to_lock);
-        if (m_busy || !io.owns_lock()) {
+        if (m_busy || !io.owns_lock() || !node.TryHold(m_cable)) {
             platform::DebugLine("放弃灯光数据");
             continue;
         }

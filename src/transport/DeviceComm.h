@@ -64,8 +64,11 @@ public:
 
     CHidChannel& CableChannel() { return m_cable; }
     CHidChannel& ReceiverChannel() { return m_receiver; }
-    // Lock order: the command or light lock first, then the I/O lock. Binding holds the I/O
-    // lock while it reopens a channel; every exchange holds it from its write to its last read.
+    // Lock order: the command or light lock first, then the I/O lock, then the node's exchange
+    // lock (CHidChannel::ExchangeLock), which other channels on the node share. Binding holds
+    // the I/O lock while it reopens a channel; every exchange holds it and the node's lock from
+    // its write to its last read. A light frame holds the node's lock from its first packet to
+    // its end and takes the I/O lock per packet without waiting.
     std::recursive_mutex& IoLock() { return m_ioLock; }
     std::recursive_mutex& CommandLock() { return m_commandLock; }
     std::recursive_mutex& LightLock() { return m_lightLock; }
@@ -95,8 +98,8 @@ public:
     // packets are on their way, the last ones by the next frame or the next command exchange.
     // A failure (status 0xFF/0xFE, a lost reply) counts for the frame that reads it, or, when
     // a command exchange read it, for the next frame. Packets are dropped, and count as sent,
-    // in receiver mode, while a command exchange runs or while another thread holds the I/O
-    // lock.
+    // in receiver mode, while a command exchange runs, while another thread holds the I/O
+    // lock, or while another channel's exchange holds the node.
     int WriteLightFrame(std::span<const std::uint8_t> frame);
     int WriteMacroData(std::span<const std::uint8_t> bytes);
     int WriteLargeData(std::span<const std::uint8_t> bytes);

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ public:
     virtual void Cancel() = 0;
     virtual HidAttributes Attributes() const = 0;
     virtual const HidCollection& Collection() const = 0;
+    // The node's exchange lock. Every open of a node gets every input report, so a request's
+    // reply would be taken by whichever open reads first: a request/reply exchange holds this
+    // from its write to its last read. All opens of one node in this process share it; it
+    // lives as long as the last holder of the pointer.
+    virtual std::shared_ptr<std::mutex> ExchangeLock() = 0;
 };
 
 struct OpenFlags {

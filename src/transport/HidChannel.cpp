@@ -74,6 +74,11 @@ void CHidChannel::ReleaseCapabilities() {
         buffer.clear();
 }
 
+std::shared_ptr<std::mutex> CHidChannel::ExchangeLock() const {
+    const std::shared_ptr<HidDevice> device = Device();
+    return device ? device->ExchangeLock() : nullptr;
+}
+
 void CHidChannel::Cancel() {
     if (std::shared_ptr<HidDevice> device = Device())
         device->Cancel();

@@ -44,6 +44,8 @@ public:
     // How many times the channel has opened a device. Input owed to an earlier handle never
     // comes on a later one.
     std::uint64_t GetOpenCount() const { return m_openCount; }
+    // The exchange lock of the open node (HidDevice::ExchangeLock); nullptr while closed.
+    std::shared_ptr<std::mutex> ExchangeLock() const;
 
     // Whole reports with a time limit in ms (kInfinite: none). 1 when a report moved, 0 on
     // time-out, cancel, failure or a closed channel; the byte count goes to *bytes. Read

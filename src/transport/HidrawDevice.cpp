@@ -52,7 +52,14 @@ HidrawDevice::HidrawDevice(int fd, HidCollection collection, HidAttributes attri
                            std::shared_ptr<NodeLock> nodeLock)
     : m_fd(fd), m_cancelFd(OpenCancelEvent()), m_collection(std::move(collection)),
       m_attributes(attributes), m_numbered(!m_collection.reportIds.empty()),
-      m_nodeLock(std::move(nodeLock)) {}
+      m_nodeLock(std::move(nodeLock)),
+      m_ownExchanges(m_nodeLock ? nullptr : std::make_shared<std::mutex>()) {}
+
+std::shared_ptr<std::mutex> HidrawDevice::ExchangeLock() {
+    if (!m_nodeLock)
+        return m_ownExchanges;
+    return {m_nodeLock, &m_nodeLock->Exchanges()};
+}
 
 HidrawDevice::~HidrawDevice() {
     if (m_fd >= 0)

@@ -32,6 +32,8 @@ public:
     void Cancel() override;
     HidAttributes Attributes() const override { return m_attributes; }
     const HidCollection& Collection() const override { return m_collection; }
+    // The node lock's; a read-only open, which sends no request, has one of its own.
+    std::shared_ptr<std::mutex> ExchangeLock() override;
 
 private:
     enum class Wait { Ready, TimedOut, Cancelled, Gone };
@@ -46,6 +48,7 @@ private:
     const HidAttributes m_attributes;
     const bool m_numbered;
     const std::shared_ptr<NodeLock> m_nodeLock;
+    const std::shared_ptr<std::mutex> m_ownExchanges;
 };
 
 } // namespace transport

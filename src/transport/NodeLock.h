@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <memory>
+#include <mutex>
 
 namespace transport {
 
@@ -26,8 +27,13 @@ public:
     NodeLock(const NodeLock&) = delete;
     NodeLock& operator=(const NodeLock&) = delete;
 
+    // Held by every request/reply exchange on the node in this process (HidDevice::
+    // ExchangeLock): the other opens of the node would take its reply for theirs.
+    std::mutex& Exchanges() { return m_exchanges; }
+
 private:
     const int m_fd;
+    std::mutex m_exchanges;
 };
 
 // The lock of the node fd is open on: the one this process holds already, or a new one.

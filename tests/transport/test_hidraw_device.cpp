@@ -11,6 +11,8 @@
 #include <unistd.h>
 
 #include <array>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -169,6 +171,35 @@ TEST_F(HidrawDeviceTest, KeepsItsAttributesAndCollection) {
     EXPECT_EQ(device->Attributes().productId, 0x5001);
     EXPECT_EQ(device->Collection().reportIds, std::vector<std::uint8_t>{3});
     EXPECT_EQ(device->Collection().caps.inputReportByteLength, 64);
+}
+
+// Opens of one node share its lock's exchange lock, which outlives them; an open that holds
+// no node lock (a read-only one) has one of its own.
+TEST(HidrawDeviceExchanges, OpensOfOneNodeShareTheExchangeLockOfItsNodeLock) {
+    char name[] = "/tmp/quarin-node-XXXXXX";
+    const int node = ::mkstemp(name);
+    ASSERT_GE(node, 0);
+    ::unlink(name);
+    int error = -1;
+    std::shared_ptr<transport::NodeLock> lock = transport::AcquireNodeLock(node, &error);
+    ASSERT_NE(lock, nullptr);
+    auto open = [&](std::shared_ptr<transport::NodeLock> nodeLock) {
+        return std::make_unique<HidrawDevice>(::dup(node), CollectionWithIds({4}),
+                                              transport::HidAttributes{}, std::move(nodeLock));
+    };
+    auto command = open(lock);
+    auto events = open(lock);
+    auto readOnly = open(nullptr);
+    std::shared_ptr<std::mutex> exchanges = command->ExchangeLock();
+    EXPECT_EQ(events->ExchangeLock(), exchanges);
+    EXPECT_NE(readOnly->ExchangeLock(), exchanges);
+    EXPECT_NE(readOnly->ExchangeLock(), nullptr);
+    command.reset();
+    events.reset();
+    lock.reset();
+    exchanges->lock(); // still there
+    exchanges->unlock();
+    ::close(node);
 }
 
 TEST(HidrawBackend, RefusesNodesThatAreNotHidraw) {
