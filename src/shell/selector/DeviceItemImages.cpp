@@ -53,4 +53,31 @@ QString ReceiverMarkImage() {
     return QStringLiteral("devices/receiver.svg");
 }
 
+QString DevicePictureFor(int kind, bool throughReceiver) {
+    const QString link =
+        throughReceiver ? QStringLiteral("-receiver.svg") : QStringLiteral("-cable.svg");
+    switch (kind) {
+    case 1:
+        return QStringLiteral("devices/keyboard") + link;
+    case 2:
+        return QStringLiteral("devices/mouse") + link;
+    case 3:
+        return QStringLiteral("devices/mousepad.svg");
+    case 4:
+    case 7:
+        return QStringLiteral("devices/headset.svg");
+    default:
+        return {};
+    }
+}
+
+QString DeviceBodyFor(int kind, bool throughReceiver) {
+    if (kind == 2)
+        return throughReceiver ? QStringLiteral("devices/mouse-body-receiver.svg")
+                               : QStringLiteral("devices/mouse-body-cable.svg");
+    if (kind == 3)
+        return QStringLiteral("devices/mousepad-body.svg");
+    return {};
+}
+
 } // namespace shell

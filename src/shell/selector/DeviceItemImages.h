@@ -23,4 +23,13 @@ DeviceItemLook DeviceItemLookFor(int kind, int subKind);
 // The badge shown on a keyboard or mouse item while the device works through its receiver.
 QString ReceiverMarkImage();
 
+// The device as its power item shows it: the kind's drawing with its cable, or with its
+// receiver while it works through one. Only a keyboard and a mouse come both ways; a mouse pad
+// and a headset have one drawing, and another kind none (empty).
+QString DevicePictureFor(int kind, bool throughReceiver);
+
+// The drawing under a device page's lights and keys: the mouse with its cable or its receiver,
+// the mouse pad; empty for a kind whose page draws no body (the keyboard is its keys).
+QString DeviceBodyFor(int kind, bool throughReceiver);
+
 } // namespace shell

@@ -1,5 +1,6 @@
 #include "shell/selector/MpDevicePowerUI.h"
 
+#include "shell/selector/DeviceItemImages.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/ResourceManager.h"
 #include "ui/SliderUI.h"
@@ -45,6 +46,27 @@ ui::CControlUI* CMpDevicePowerUI::Child(const char* name) const {
     if (!pm)
         return nullptr;
     return pm->FindSubControlByName(const_cast<CMpDevicePowerUI*>(this), QString::fromLatin1(name));
+}
+
+void CMpDevicePowerUI::SetKind(int kind, int value) {
+    m_kind = kind;
+    m_value = value;
+    ShowPicture();
+}
+
+void CMpDevicePowerUI::ShowConnection(bool throughReceiver) {
+    m_throughReceiver = throughReceiver;
+    ShowPicture();
+}
+
+void CMpDevicePowerUI::ShowPicture() {
+    ui::CControlUI* picture = Child("device_power_picture");
+    if (!picture)
+        return;
+    const QString image = DevicePictureFor(m_kind, m_throughReceiver);
+    picture->SetVisible(!image.isEmpty());
+    if (picture->GetBkImage() != image)
+        picture->SetBkImage(image);
 }
 
 void CMpDevicePowerUI::ShowLayout(bool show) {
