@@ -5,8 +5,8 @@
 
 namespace shell {
 
-// The frames are bitmaps; the picture, drawn over the frame, is an .svg drawing, empty for a
-// kind that has none yet (its frames still carry its letters).
+// The frames are bitmaps, the same for every kind; the picture, drawn over the frame, is the
+// kind's .svg drawing.
 struct DeviceItemLook {
     QString picture;
     QString normal;
@@ -24,8 +24,8 @@ DeviceItemLook DeviceItemLookFor(int kind, int subKind);
 QString ReceiverMarkImage();
 
 // The device as its power item shows it: the kind's drawing with its cable, or with its
-// receiver while it works through one. Only a keyboard and a mouse come both ways; a mouse pad
-// and a headset have one drawing, and another kind none (empty).
+// receiver while it works through one. Only a keyboard and a mouse come both ways; every other
+// kind has one drawing, an unknown kind the unknown device's.
 QString DevicePictureFor(int kind, bool throughReceiver);
 
 // The drawing under a device page's lights and keys: the mouse with its cable or its receiver,

@@ -46,7 +46,8 @@ TEST_F(DevicePictures, EachKindShowsItsDrawingCrispAtBothDensities) {
         << "the svg image plugin is missing";
     const KindPicture kinds[] = {{1, 0, "devices/keyboard.svg"}, {2, 0, "devices/mouse.svg"},
                                  {3, 0, "devices/mousepad.svg"}, {3, 1, "devices/mousepad.svg"},
-                                 {4, 0, "devices/headset.svg"},  {7, 0, "devices/headset.svg"}};
+                                 {4, 0, "devices/headset.svg"},  {7, 0, "devices/headset.svg"},
+                                 {5, 0, "devices/hub.svg"},      {6, 0, "devices/unknown.svg"}};
     AddDevice(0);
     auto* option = Find<ui::COptionUI>("device_select");
     ASSERT_NE(option, nullptr);
@@ -77,14 +78,6 @@ TEST_F(DevicePictures, TheDrawingIsTheImageOverTheBitmapFrame) {
                                 QLatin1String("devices/")));
     EXPECT_TRUE(sheet.contains(QLatin1String("border-image: url(\"") + env.SkinFolder() +
                                QLatin1String("common/device_ico/device_frame_normal.png")));
-}
-
-TEST_F(DevicePictures, KindsWithoutADrawingKeepTheirLetteredFrames) {
-    AddDevice(0);
-    Item(0).SetKind(5, 0);
-    auto* option = Find<ui::COptionUI>("device_select");
-    EXPECT_TRUE(option->GetBkImage().isEmpty());
-    EXPECT_EQ(option->GetImage("normal"), "common/device_ico/hub_device_normal.png");
 }
 
 TEST_F(DevicePictures, TheBadgeShowsWhileAKeyboardOrMouseWorksThroughItsReceiver) {
@@ -169,17 +162,17 @@ TEST_F(ConnectionPictures, AKeyboardWithoutBatteryStillShowsItselfAndLeavesThePa
     EXPECT_EQ(Body(keyboard), "devices/mouse-body-cable.svg") << "its keys are its body";
 }
 
-TEST_F(ConnectionPictures, APadOrHeadsetHasOneDrawingAndAHubNone) {
+TEST_F(ConnectionPictures, APadHeadsetOrHubHasOneDrawing) {
     const int pad = AddDeviceWithBody(2);
     powers[0]->ShowConnection(true); // no receiver drawing to look for
     EXPECT_EQ(Picture(pad)->GetBkImage(), "devices/mousepad.svg");
     EXPECT_EQ(Body(pad), "devices/mousepad-body.svg");
 
-    powers[0]->SetKind(5, 0); // a hub has no drawing: no empty box beside the battery
-    EXPECT_FALSE(Picture(pad)->IsVisible());
     powers[0]->SetKind(4, 0);
-    EXPECT_TRUE(Picture(pad)->IsVisible());
     EXPECT_EQ(Picture(pad)->GetBkImage(), "devices/headset.svg");
+    powers[0]->SetKind(5, 0);
+    EXPECT_EQ(Picture(pad)->GetBkImage(), "devices/hub.svg");
+    EXPECT_TRUE(Picture(pad)->IsVisible());
 }
 
 } // namespace
