@@ -19,13 +19,13 @@ struct PhoneLook {
 PhoneLook PhoneLookFor(int type) {
     switch (type) {
     case 1:
-        return {"Phone_type_iphone", "file='power/Phone_type_iphone.png'"};
+        return {"Phone_type_iphone", "file='power/Phone_type_iphone.svg'"};
     case 2:
-        return {"Phone_type_samsung", "file='power/Phone_type_samsung.png'"};
+        return {"Phone_type_samsung", "file='power/Phone_type_samsung.svg'"};
     case 3:
-        return {"Phone_type_other", "file='power/Phone_type_other.png'"};
+        return {"Phone_type_other", "file='power/Phone_type_other.svg'"};
     default:
-        return {"Phone_type_no_device", "file='power/Phone_type_no_device.png'"};
+        return {"Phone_type_no_device", "file='power/Phone_type_no_device.svg'"};
     }
 }
 
