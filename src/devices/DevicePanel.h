@@ -30,7 +30,7 @@ struct PanelButton {
     IKeyButton* button = nullptr;
 };
 
-// A device's power item in the window: its battery.
+// A device's power item in the window: its picture, as it is connected, and its battery.
 class IPowerItem {
 public:
     virtual ~IPowerItem() = default;
@@ -39,6 +39,9 @@ public:
     virtual void ShowPowerStatus(std::span<const std::uint8_t> record) = 0;
     // The device reports no power status: no battery shows.
     virtual void ShowNoPowerStatus() = 0;
+    // How the device is connected now; a keyboard can move between its cable and its
+    // receiver while it is plugged in.
+    virtual void ShowConnection(bool /*throughReceiver*/) {}
 };
 
 class CKelvaneUSBDevice;

@@ -1,6 +1,7 @@
 // The power items in the real main window over virtual devices: a wired keyboard shows no
 // battery and is never asked for one; a device through its receiver shows its level and
-// charging state, and the power timer shows the device's changes.
+// charging state, and the power timer shows the device's changes. Each item and each page
+// that draws its device show the device's drawing on its cable or with its receiver.
 
 #include "MainWindowFixture.h"
 #include "devices/KelvaneKeyboardDevice.h"
@@ -9,6 +10,9 @@
 #include "sim/FactoryImages.h"
 #include "sim/Firmware.h"
 #include "ui/SliderUI.h"
+
+#include <QImage>
+#include <QPixmap>
 
 namespace {
 
@@ -100,6 +104,72 @@ INSTANTIATE_TEST_SUITE_P(
     Receivers, WirelessPowerTest,
     ::testing::Values(Wireless{sim::VirtualProduct::KeyboardReceiver, "Keyboard", 85},
                       Wireless{sim::VirtualProduct::MouseReceiver, "Mouse", 70}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The control drawn at twice the screen's density, where a drawing is rendered afresh rather
+// than stretched: something shows, so the file is there and readable.
+::testing::AssertionResult PaintsAtDoubleDensity(ui::CControlUI* control) {
+    QWidget* widget = control->GetWidget();
+    if (widget->width() <= 0 || widget->height() <= 0)
+        return ::testing::AssertionFailure() << "not laid out";
+    QPixmap pixmap(widget->size() * 2);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    widget->render(&pixmap, QPoint(), QRegion(), QWidget::DrawChildren);
+    const QImage image = pixmap.toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) == 255)
+                return ::testing::AssertionSuccess();
+        }
+    }
+    return ::testing::AssertionFailure() << "blank at ratio 2";
+}
+
+struct Pictured {
+    sim::VirtualProduct product;
+    const char* name;
+    const char* picture; // in the power item
+    const char* body;    // on the page, empty for a page without one
+};
+
+class DevicePictureTest : public PowerDisplayTest,
+                          public ::testing::WithParamInterface<Pictured> {};
+
+TEST_P(DevicePictureTest, ThePowerItemAndThePageShowTheDeviceAsItIsConnected) {
+    devices::CKelvaneUSBDevice* device = PlugAndWait(sim::MakeVirtualDevice(GetParam().product));
+    ASSERT_NE(device, nullptr);
+    ui::CControlUI* picture = Part(device, "device_power_picture");
+    ASSERT_NE(picture, nullptr);
+    ASSERT_TRUE(test::WaitUntil([&] { return picture->GetBkImage() == GetParam().picture; }))
+        << picture->GetBkImage().toStdString();
+    ASSERT_TRUE(test::WaitUntil([&] { return picture->GetWidget()->isVisible(); }));
+    EXPECT_TRUE(PaintsAtDoubleDensity(picture));
+
+    auto* body = wnd->Find<ui::CControlUI>("device_body");
+    if (!*GetParam().body) {
+        EXPECT_EQ(body, nullptr);
+        return;
+    }
+    ASSERT_NE(body, nullptr);
+    EXPECT_EQ(body->GetBkImage(), GetParam().body);
+    ASSERT_TRUE(test::WaitUntil([&] { return body->GetWidget()->isVisible(); }));
+    EXPECT_TRUE(PaintsAtDoubleDensity(body));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Products, DevicePictureTest,
+    ::testing::Values(Pictured{sim::VirtualProduct::Keyboard, "Keyboard",
+                               "devices/keyboard-cable.svg", ""},
+                      Pictured{sim::VirtualProduct::KeyboardReceiver, "KeyboardReceiver",
+                               "devices/keyboard-receiver.svg", ""},
+                      Pictured{sim::VirtualProduct::Mouse, "Mouse", "devices/mouse-cable.svg",
+                               "devices/mouse-body-cable.svg"},
+                      Pictured{sim::VirtualProduct::MouseReceiver, "MouseReceiver",
+                               "devices/mouse-receiver.svg", "devices/mouse-body-receiver.svg"},
+                      Pictured{sim::VirtualProduct::MousePad, "MousePad", "devices/mousepad.svg",
+                               "devices/mousepad-body.svg"},
+                      Pictured{sim::VirtualProduct::Headset, "Headset", "devices/headset.svg", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace

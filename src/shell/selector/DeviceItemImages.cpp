@@ -14,16 +14,6 @@ DeviceItemLook Drawn(const char* stem, const char* picture) {
             QLatin1String(stem) + QStringLiteral("_device_name_text")};
 }
 
-DeviceItemLook LookFromStem(const char* stem) {
-    const QString base = QStringLiteral("common/device_ico/") + QLatin1String(stem);
-    return {QString(),
-            base + QStringLiteral("_device_normal.png"),
-            base + QStringLiteral("_device_selected.png"),
-            base + QStringLiteral("_device_synchro_normal.png"),
-            base + QStringLiteral("_device_synchro_selected.png"),
-            QLatin1String(stem) + QStringLiteral("_device_name_text")};
-}
-
 } // namespace
 
 DeviceItemLook DeviceItemLookFor(int kind, int subKind) {
@@ -42,15 +32,44 @@ DeviceItemLook DeviceItemLookFor(int kind, int subKind) {
     case 7:
         return Drawn("hd", "headset");
     case 5:
-        return LookFromStem("hub");
+        return Drawn("hub", "hub");
     default:
         break;
     }
-    return LookFromStem("unknow");
+    return Drawn("unknow", "unknown");
 }
 
 QString ReceiverMarkImage() {
     return QStringLiteral("devices/receiver.svg");
+}
+
+QString DevicePictureFor(int kind, bool throughReceiver) {
+    const QString link =
+        throughReceiver ? QStringLiteral("-receiver.svg") : QStringLiteral("-cable.svg");
+    switch (kind) {
+    case 1:
+        return QStringLiteral("devices/keyboard") + link;
+    case 2:
+        return QStringLiteral("devices/mouse") + link;
+    case 3:
+        return QStringLiteral("devices/mousepad.svg");
+    case 4:
+    case 7:
+        return QStringLiteral("devices/headset.svg");
+    case 5:
+        return QStringLiteral("devices/hub.svg");
+    default:
+        return QStringLiteral("devices/unknown.svg");
+    }
+}
+
+QString DeviceBodyFor(int kind, bool throughReceiver) {
+    if (kind == 2)
+        return throughReceiver ? QStringLiteral("devices/mouse-body-receiver.svg")
+                               : QStringLiteral("devices/mouse-body-cable.svg");
+    if (kind == 3)
+        return QStringLiteral("devices/mousepad-body.svg");
+    return {};
 }
 
 } // namespace shell

@@ -153,7 +153,7 @@ void CDeviceOptionUI::OnRefresh() {
         m_device->ReconnectForProfile();
     else
         m_device->ReadAllFromDevice();
-    ShowReceiverMark(); // a keyboard may have changed from its cable to its receiver
+    ShowConnection(); // a keyboard may have changed from its cable to its receiver
     m_linkFailures = 0;
     m_framesStarted = true;
     if (!StreamsOnItsOwn())

@@ -15,6 +15,7 @@ const QString kSelectOption = QStringLiteral("device_select");
 const QString kSynchroOption = QStringLiteral("synchro_device_select");
 const QString kNameLabel = QStringLiteral("device_select_name");
 const QString kReceiverMark = QStringLiteral("device_receiver_mark");
+const QString kPageBody = QStringLiteral("device_body");
 } // namespace
 
 CDeviceOptionUI::CDeviceOptionUI() : m_look(DeviceItemLookFor(0, 0)) {}
@@ -59,18 +60,28 @@ void CDeviceOptionUI::ApplyImages() {
     option->SetImage(QStringLiteral("normal"), normal);
     option->SetImage(QStringLiteral("hot"), normal);
     option->SetImage(QStringLiteral("selected"), selected);
-    ShowReceiverMark();
+    ShowConnection();
 }
 
 // Only a keyboard or a mouse pairs with a receiver; the item knows it once it has its device.
-void CDeviceOptionUI::ShowReceiverMark() {
-    ui::CControlUI* mark = Child(kReceiverMark);
-    if (!mark)
+void CDeviceOptionUI::ShowConnection() {
+    const bool receiver = (m_kind == 1 || m_kind == 2) && WorksThroughReceiver();
+    if (ui::CControlUI* mark = Child(kReceiverMark)) {
+        if (receiver && mark->GetBkImage().isEmpty())
+            mark->SetBkImage(ReceiverMarkImage());
+        mark->SetVisible(receiver);
+    }
+    if (!m_device)
         return;
-    const bool shown = (m_kind == 1 || m_kind == 2) && WorksThroughReceiver();
-    if (shown && mark->GetBkImage().isEmpty())
-        mark->SetBkImage(ReceiverMarkImage());
-    mark->SetVisible(shown);
+    if (devices::IPowerItem* power = m_device->GetPowerItem())
+        power->ShowConnection(receiver);
+    const QString body = DeviceBodyFor(m_kind, receiver);
+    ui::CPaintManagerUI* pm = GetManager();
+    if (body.isEmpty() || !m_page || !pm)
+        return;
+    ui::CControlUI* drawn = pm->FindSubControlByName(m_page, kPageBody);
+    if (drawn && drawn->GetBkImage() != body)
+        drawn->SetBkImage(body);
 }
 
 void CDeviceOptionUI::RefreshText() {
@@ -134,7 +145,12 @@ void CDeviceOptionUI::AttachDevice(devices::CKelvaneUSBDevice* device, ui::CCont
     m_keyArea = keyArea;
     if (device)
         device->SetFrameListener(FrameListener());
-    ShowReceiverMark();
+    ShowConnection();
+}
+
+void CDeviceOptionUI::SetDevicePage(ui::CControlUI* page) {
+    m_page = page;
+    ShowConnection();
 }
 
 void CDeviceOptionUI::StartRefresh() {

@@ -92,6 +92,9 @@ public:
     // Timer 1000 sends the frames of the devices that do not stream on their own: each
     // kLightFrameMs while watched, else each kIdleFrameMs. The keyboard needs no timer.
     void AttachDevice(devices::CKelvaneUSBDevice* device, ui::CControlUI* keyArea);
+    // The device's page (not owned); its "device_body", when it has one, shows the device as
+    // it is connected.
+    void SetDevicePage(ui::CControlUI* page);
     // The device's page is the current one (and its item shown).
     void SetPreviewShown(bool shown);
     // Frames pending for the UI thread: a repaint (keyboard) or a frame (other devices).
@@ -126,7 +129,9 @@ private:
     void TellMainWindow(bool linked);
     bool WindowAttended() const;
     bool WorksThroughReceiver() const;
-    void ShowReceiverMark();
+    // The receiver badge, the power item's picture and the page's body follow the device's
+    // connection: on its cable or through its receiver.
+    void ShowConnection();
     bool ReadsPower() const;
 
     void OnLightFrame();
@@ -141,6 +146,7 @@ private:
 
     devices::CKelvaneUSBDevice* m_device = nullptr;
     ui::CControlUI* m_keyArea = nullptr;
+    ui::CControlUI* m_page = nullptr;
     ui::CWindowWnd* m_mainWnd = nullptr;
     std::function<bool()> m_attended;
     std::function<void()> m_linkLost;

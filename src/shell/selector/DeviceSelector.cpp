@@ -116,6 +116,7 @@ DeviceSelector::NewItem DeviceSelector::AddItem(devices::CKelvaneUSBDevice* devi
     item->SetPowerPage(QString::fromLatin1(kPowerSwitch), powerSwitch->GetItemIndex(power));
     item->SetNameText(item->GetLook().nameTextId); // a text id: the label follows the language
     item->AttachDevice(device, keyArea);
+    item->SetDevicePage(devicePage);
     item->SetMainWindow(m_mainWnd);
     item->SetVisible(false);
     return {item, power, IndexOf(device) >= 0 ? IndexOf(device) : Count() - 1};

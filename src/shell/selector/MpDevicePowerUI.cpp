@@ -1,5 +1,6 @@
 #include "shell/selector/MpDevicePowerUI.h"
 
+#include "shell/selector/DeviceItemImages.h"
 #include "ui/PaintManagerUI.h"
 #include "ui/ResourceManager.h"
 #include "ui/SliderUI.h"
@@ -18,13 +19,13 @@ struct PhoneLook {
 PhoneLook PhoneLookFor(int type) {
     switch (type) {
     case 1:
-        return {"Phone_type_iphone", "file='power/Phone_type_iphone.png'"};
+        return {"Phone_type_iphone", "file='power/Phone_type_iphone.svg'"};
     case 2:
-        return {"Phone_type_samsung", "file='power/Phone_type_samsung.png'"};
+        return {"Phone_type_samsung", "file='power/Phone_type_samsung.svg'"};
     case 3:
-        return {"Phone_type_other", "file='power/Phone_type_other.png'"};
+        return {"Phone_type_other", "file='power/Phone_type_other.svg'"};
     default:
-        return {"Phone_type_no_device", "file='power/Phone_type_no_device.png'"};
+        return {"Phone_type_no_device", "file='power/Phone_type_no_device.svg'"};
     }
 }
 
@@ -45,6 +46,27 @@ ui::CControlUI* CMpDevicePowerUI::Child(const char* name) const {
     if (!pm)
         return nullptr;
     return pm->FindSubControlByName(const_cast<CMpDevicePowerUI*>(this), QString::fromLatin1(name));
+}
+
+void CMpDevicePowerUI::SetKind(int kind, int value) {
+    m_kind = kind;
+    m_value = value;
+    ShowPicture();
+}
+
+void CMpDevicePowerUI::ShowConnection(bool throughReceiver) {
+    m_throughReceiver = throughReceiver;
+    ShowPicture();
+}
+
+void CMpDevicePowerUI::ShowPicture() {
+    ui::CControlUI* picture = Child("device_power_picture");
+    if (!picture)
+        return;
+    const QString image = DevicePictureFor(m_kind, m_throughReceiver);
+    picture->SetVisible(!image.isEmpty());
+    if (picture->GetBkImage() != image)
+        picture->SetBkImage(image);
 }
 
 void CMpDevicePowerUI::ShowLayout(bool show) {

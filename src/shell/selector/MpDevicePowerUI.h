@@ -3,7 +3,9 @@
 // "device_power_switch". Built from "XML/CustomControlXML/MpDevicePower.xml"; its children
 // are "device_power_Layout", "device_power_value" (the percentage), "device_wuxian_logo"
 // (wireless), "device_Power_progress" (the empty part of the battery), "device_power_status"
-// (charging picture) and "device_phone_type" (the phone on a mouse pad's charger).
+// (charging picture) and "device_phone_type" (the phone on a mouse pad's charger), and beside
+// the battery "device_power_picture", the device on its cable or with its receiver; the
+// picture shows also for a device without a battery.
 
 #include "devices/DevicePanel.h"
 #include "ui/ContainerUI.h"
@@ -33,10 +35,8 @@ public:
     // Sends "selectchanged", as a click on the item does.
     void Activate();
 
-    void SetKind(int kind, int value) {
-        m_kind = kind;
-        m_value = value;
-    }
+    // The kind picks the picture, shown on its cable until the device says otherwise.
+    void SetKind(int kind, int value);
     int GetKind() const { return m_kind; }
     int GetValue() const { return m_value; }
 
@@ -49,12 +49,16 @@ public:
         ShowStatus(record);
     }
     void ShowNoPowerStatus() override { ShowLayout(false); }
+    void ShowConnection(bool throughReceiver) override;
+    bool ShowsReceiver() const { return m_throughReceiver; }
 
 private:
     ui::CControlUI* Child(const char* name) const;
+    void ShowPicture();
 
     int m_kind = 0;
     int m_value = 0;
+    bool m_throughReceiver = false;
 };
 
 } // namespace shell

@@ -19,14 +19,13 @@ TEST(DeviceItemLook, PicturesAndNamesFollowTheKind) {
     EXPECT_EQ(keyboard.synchroSelected, "common/device_ico/device_frame_synchro_selected.png");
     EXPECT_EQ(keyboard.nameTextId, "kb_device_name_text");
     EXPECT_EQ(shell::DeviceItemLookFor(3, 0).picture, "devices/mousepad.svg");
-    EXPECT_EQ(shell::DeviceItemLookFor(5, 0).selected, "common/device_ico/hub_device_selected.png");
-    EXPECT_TRUE(shell::DeviceItemLookFor(5, 0).picture.isEmpty());
+    EXPECT_EQ(shell::DeviceItemLookFor(5, 0).picture, "devices/hub.svg");
     EXPECT_EQ(shell::DeviceItemLookFor(3, 1).nameTextId, "soft_mp_device_name_text");
     EXPECT_EQ(shell::DeviceItemLookFor(4, 0).nameTextId, "hd_device_name_text");
     EXPECT_EQ(shell::DeviceItemLookFor(7, 0).nameTextId, "hd_device_name_text");
     EXPECT_EQ(shell::DeviceItemLookFor(5, 0).nameTextId, "hub_device_name_text");
-    EXPECT_EQ(shell::DeviceItemLookFor(6, 0).synchroNormal,
-              "common/device_ico/unknow_device_synchro_normal.png");
+    EXPECT_EQ(shell::DeviceItemLookFor(6, 0).picture, "devices/unknown.svg");
+    EXPECT_EQ(shell::DeviceItemLookFor(6, 0).nameTextId, "unknow_device_name_text");
 }
 
 // A device whose wireless link the test decides; counts what the item asks of it.

@@ -3,6 +3,9 @@
 #include "selector_fixture.h"
 #include "ui/SliderUI.h"
 
+#include <QIcon>
+#include <QPixmap>
+
 namespace selector_test {
 namespace {
 
@@ -69,16 +72,30 @@ TEST_F(PowerItem, OnlyTheMousePadShowsThePhone) {
     EXPECT_EQ(Power(0).GetKind(), 3);
     const std::uint8_t samsung[] = {50, 2, 2, 0};
     Power(0).ShowStatus(samsung);
-    EXPECT_EQ(Part(0, "device_phone_type")->GetBkImage(), "file='power/Phone_type_samsung.png'");
+    EXPECT_EQ(Part(0, "device_phone_type")->GetBkImage(), "file='power/Phone_type_samsung.svg'");
     const std::uint8_t unknown[] = {50, 2, 9, 0};
     Power(0).ShowStatus(unknown);
-    EXPECT_EQ(Part(0, "device_phone_type")->GetBkImage(), "file='power/Phone_type_no_device.png'");
+    EXPECT_EQ(Part(0, "device_phone_type")->GetBkImage(), "file='power/Phone_type_no_device.svg'");
 
     const QString before = Part(1, "device_phone_type")->GetBkImage();
     const std::uint8_t iphone[] = {50, 2, 1, 1};
     Power(1).ShowStatus(iphone);
     EXPECT_EQ(Part(1, "device_phone_type")->GetBkImage(), before);
     EXPECT_FALSE(Part(1, "device_wuxian_logo")->IsVisible()) << "the logo is the mouse's";
+}
+
+TEST_F(PowerItem, EachPhoneIsADrawingTheSkinHas) {
+    AddDevice(2); // mouse pad
+    for (std::uint8_t type = 0; type <= 3; ++type) {
+        SCOPED_TRACE(type);
+        const std::uint8_t record[] = {50, 2, type, 0};
+        Power(0).ShowStatus(record);
+        QString file = Part(0, "device_phone_type")->GetBkImage();
+        file = file.section(QLatin1Char('\''), 1, 1); // inside file='...'
+        EXPECT_TRUE(file.endsWith(QLatin1String(".svg"))) << file.toStdString();
+        EXPECT_FALSE(QIcon(env.SkinFolder() + file).pixmap(QSize(16, 24), 2.0).isNull())
+            << file.toStdString();
+    }
 }
 
 } // namespace
