@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 namespace update {
@@ -64,7 +63,10 @@ UpdateResult ReadUpdateReply(const std::vector<char>& reply, int received,
     // The reply is text: it ends at the first zero byte, if one comes before the end.
     const std::size_t size =
         received > 0 ? std::min(static_cast<std::size_t>(received), reply.size()) : reply.size();
-    const std::string text(reply.data(), strnlen(reply.data(), size));
+    // (An empty reply has no data pointer to search, so no C string function sees it.)
+    const auto end =
+        std::find(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(size), '\0');
+    const std::string text(reply.begin(), end);
     if (received <= 0) {
         if (received == 0)
             result.name = config::Utf8ToWide(text);
