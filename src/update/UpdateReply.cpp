@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <exception>
 #include <memory>
 
 namespace update {
@@ -47,7 +48,13 @@ bool ParseObject(const std::string& text, Json::Value* root) {
     builder["allowComments"] = true;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
-    return reader->parse(text.data(), text.data() + text.size(), root, &errors) && root->isObject();
+    try {
+        return reader->parse(text.data(), text.data() + text.size(), root, &errors) &&
+               root->isObject();
+    } catch (const std::exception&) {
+        // jsoncpp throws instead of failing on replies nested deeper than its stack limit.
+        return false;
+    }
 }
 
 } // namespace
