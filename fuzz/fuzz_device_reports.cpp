@@ -6,7 +6,8 @@
 //
 // The input is a script: each step is a byte choosing an operation and its arguments; every
 // read of the handle takes the next reply from the input (a length byte, a flags byte, that
-// many bytes; a flags byte of 1 with no bytes is a failed read), optionally echoing the last
+// many bytes; a flags byte of 1 with no bytes is a failed read; a look at the queue takes a
+// byte saying whether a report is there), optionally echoing the last
 // request as a device would. Beyond not crashing (the buffers are sized exactly, so a write past
 // one is seen): results are CDeviceComm's codes, a usage handed on is one of its item's, and
 // decoded fields stay in their ranges.
@@ -40,9 +41,12 @@ public:
         : m_script(script), m_collection(std::move(collection)) {}
 
     int Read(std::uint8_t* buffer, std::size_t capacity, int timeoutMs) override {
-        // Nothing is queued before a request: the script's replies answer requests.
-        if (timeoutMs == 0 || m_script.Empty())
+        if (m_script.Empty())
             return 0; // a time-out: nothing more comes
+        // A look at what is queued (before a request): a byte of the script says whether a
+        // report is there; an odd one delivers the next reply, a late or stray report.
+        if (timeoutMs == 0 && (m_script.Byte() & 1) == 0)
+            return 0;
         const std::size_t length = m_script.Byte();
         const std::uint8_t flags = m_script.Byte();
         if (length == 0)

@@ -1,13 +1,15 @@
 // Feeds one input, as a file of the skin folder, to everything that reads the skin's XML: the
 // dialog builder (controls, attributes, defaults, fonts, includes), the resource index, the
 // language files and the menu builder. The input may include or name itself as its base,
-// which must end in a refusal, not a loop.
+// which must end in a refusal, not a loop. The same input is the language table
+// ("Language.config" of the default-data folder), whose language files are then loaded.
 //
 // Beyond not crashing: a build that fails gives no tree, the tree is finite,
 // and a language that loads answers its ids consistently.
 
 #include "FuzzSupport.h"
 
+#include "shell/Language.h"
 #include "ui/ControlUI.h"
 #include "ui/DialogBuilder.h"
 #include "ui/MenuWnd.h"
@@ -33,6 +35,8 @@ void StartOnce() {
     if (application)
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QUARIN_Z17_DATA_DIR", QByteArray::fromStdString(fuzz::WorkFolder()));
+    std::filesystem::create_directory(fuzz::WorkFolder() + "DefaultData");
     static int argc = 1;
     static char name[] = "fuzz_skin_xml";
     static char* argv[] = {name, nullptr};
@@ -55,6 +59,7 @@ int CountControls(ui::CControlUI* control, int depth) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StartOnce();
     fuzz::WriteFile(fuzz::WorkFolder() + kFile, {data, size});
+    fuzz::WriteFile(fuzz::WorkFolder() + "DefaultData/Language.config", {data, size});
     const QString file = QString::fromLatin1(kFile);
 
     {
@@ -79,6 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Require(resources.HasText(QStringLiteral("1")) || text == QStringLiteral("1"),
                 "an id without a text does not show as itself");
     }
+    for (const shell::LanguageEntry& entry : shell::ReadLanguageTable())
+        resources.LoadLanguage(entry.file);
     resources.Release();
 
     ui::CMenuWnd menu;
