@@ -58,7 +58,7 @@ void WriteAudioStyle(const AudioStyleSet& set, Json::Value& info) {
 
 Json::Value LoadAudioStyleDocument(const std::string& userFile, const std::string& defaultFile) {
     Json::Value device = DeviceOf(ReadJsonFile(userFile));
-    if (!device.isNull())
+    if (device.isObject())
         return device;
     return ResetAudioStyleDocument(userFile, defaultFile);
 }
@@ -66,7 +66,10 @@ Json::Value LoadAudioStyleDocument(const std::string& userFile, const std::strin
 Json::Value ResetAudioStyleDocument(const std::string& userFile, const std::string& defaultFile) {
     const Json::Value defaults = ReadJsonFile(defaultFile);
     WriteJsonFile(userFile, defaults);
-    return DeviceOf(defaults);
+    // The panel looks up its members: a "Device" that is no object (in a damaged default
+    // file) counts as an empty one.
+    Json::Value device = DeviceOf(defaults);
+    return device.isObject() ? device : Json::Value(Json::objectValue);
 }
 
 bool SaveAudioStyleDocument(const std::string& userFile, const Json::Value& device) {

@@ -30,10 +30,12 @@ struct AudioStyleSet {
 AudioStyleSet ReadAudioStyle(const Json::Value& audioLightInfo);
 void WriteAudioStyle(const AudioStyleSet& set, Json::Value& audioLightInfo);
 
-// The style document (the "Device" member) of the user's file; when that is missing or has
-// none, the default file is copied over the user's and its "Device" taken.
+// The style document (the "Device" member) of the user's file, always an object; when that is
+// missing or its "Device" is no object, the default file is copied over the user's and its
+// "Device" taken (an empty object when the default file has none either).
 Json::Value LoadAudioStyleDocument(const std::string& userFile, const std::string& defaultFile);
-// The defaults back: the default file written over the user's, its "Device" returned.
+// The defaults back: the default file written over the user's, its "Device" returned (an
+// empty object when it has none).
 Json::Value ResetAudioStyleDocument(const std::string& userFile, const std::string& defaultFile);
 // Saves `device` under "Device" in the user's file.
 bool SaveAudioStyleDocument(const std::string& userFile, const Json::Value& device);

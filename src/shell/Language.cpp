@@ -8,6 +8,15 @@
 
 namespace shell {
 
+namespace {
+// A member's text; numbers and booleans in their text form, anything else (an array, an object)
+// as empty text, which jsoncpp would throw for.
+QString TextOf(const Json::Value& value) {
+    return value.isConvertibleTo(Json::stringValue) ? QString::fromStdString(value.asString())
+                                                    : QString();
+}
+} // namespace
+
 std::vector<LanguageEntry> ReadLanguageTable() {
     const Json::Value root =
         config::ReadJsonFile(platform::DefaultDataFolder() + "Language.config");
@@ -18,14 +27,14 @@ std::vector<LanguageEntry> ReadLanguageTable() {
         if (!item.isObject())
             continue;
         LanguageEntry entry;
-        if (item["Language_ID"].isIntegral())
+        // An id that no stored choice can be (negative or past 32 bits) stays 0.
+        if (item["Language_ID"].isUInt())
             entry.id = item["Language_ID"].asUInt();
-        entry.name = QString::fromStdString(item["Language_name"].asString());
-        const std::string file = item["Language_file"].asString();
-        if (!config::IsPlainFileName(file))
+        entry.name = TextOf(item["Language_name"]);
+        entry.file = TextOf(item["Language_file"]);
+        if (!config::IsPlainFileName(entry.file.toStdString()))
             continue; // a language file lies in the skin folder
-        entry.file = QString::fromStdString(file);
-        entry.text = QString::fromStdString(item["Language_text"].asString());
+        entry.text = TextOf(item["Language_text"]);
         table.push_back(entry);
     }
     return table;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <exception>
 #include <memory>
 
 namespace update {
@@ -48,7 +48,13 @@ bool ParseObject(const std::string& text, Json::Value* root) {
     builder["allowComments"] = true;
     const std::unique_ptr<Json::CharReader> reader(builder.newCharReader());
     std::string errors;
-    return reader->parse(text.data(), text.data() + text.size(), root, &errors) && root->isObject();
+    try {
+        return reader->parse(text.data(), text.data() + text.size(), root, &errors) &&
+               root->isObject();
+    } catch (const std::exception&) {
+        // jsoncpp throws instead of failing on replies nested deeper than its stack limit.
+        return false;
+    }
 }
 
 } // namespace
@@ -64,7 +70,10 @@ UpdateResult ReadUpdateReply(const std::vector<char>& reply, int received,
     // The reply is text: it ends at the first zero byte, if one comes before the end.
     const std::size_t size =
         received > 0 ? std::min(static_cast<std::size_t>(received), reply.size()) : reply.size();
-    const std::string text(reply.data(), strnlen(reply.data(), size));
+    // (An empty reply has no data pointer to search, so no C string function sees it.)
+    const auto end =
+        std::find(reply.begin(), reply.begin() + static_cast<std::ptrdiff_t>(size), '\0');
+    const std::string text(reply.begin(), end);
     if (received <= 0) {
         if (received == 0)
             result.name = config::Utf8ToWide(text);

@@ -32,6 +32,16 @@ TEST_F(AudioStyleFileTest, AMissingOrBrokenUserFileIsReplacedByTheDefaultCopy) {
     std::ofstream(Path("user.json")) << "{ not json";
     device = config::LoadAudioStyleDocument(Path("user.json"), Path("default.json"));
     EXPECT_EQ(config::ReadAudioStyle(device["AudioLightInfo"]).Blue(2), 200);
+
+    // A "Device" that is no object counts as none; the panel looks up its members.
+    std::ofstream(Path("user.json")) << R"({"Device":[{}]})";
+    device = config::LoadAudioStyleDocument(Path("user.json"), Path("default.json"));
+    EXPECT_EQ(config::ReadAudioStyle(device["AudioLightInfo"]).Blue(2), 200);
+    std::ofstream(Path("default.json")) << R"({"Device":"none"})";
+    std::ofstream(Path("user.json")) << R"({"Device":7})";
+    device = config::LoadAudioStyleDocument(Path("user.json"), Path("default.json"));
+    ASSERT_TRUE(device.isObject());
+    EXPECT_EQ(config::ReadAudioStyle(device["AudioLightInfo"]).current, 0);
 }
 
 TEST_F(AudioStyleFileTest, EditedStylesAreSavedUnderDeviceAndTheResetBringsTheDefaultsBack) {

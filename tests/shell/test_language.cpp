@@ -75,6 +75,20 @@ TEST_F(LanguageTest, StartsWithTheStoredLanguageOr520OrTheFirst) {
     Store(8);
     EXPECT_EQ(shell::GetLanguageIndex(), 1);
 
+    // An id no choice can be and members of the wrong kind do not end the program: the id
+    // reads as 0, a text that is no text as empty, a number as its digits.
+    env.WriteProgramFile(
+        "DefaultData/Language.config",
+        R"({"Language":[{"Language_ID":-1,"Language_name":["x"],"Language_file":{}},
+                        {"Language_ID":8,"Language_name":7,"Language_text":true}]})");
+    const std::vector<shell::LanguageEntry> table = shell::ReadLanguageTable();
+    ASSERT_EQ(table.size(), 2u);
+    EXPECT_EQ(table[0].id, 0u);
+    EXPECT_TRUE(table[0].name.isEmpty() && table[0].file.isEmpty());
+    EXPECT_EQ(table[1].name, "7");
+    EXPECT_EQ(table[1].text, "true");
+    EXPECT_EQ(shell::GetLanguageIndex(), 1);
+
     for (const char* broken : {"", "{ not json", R"({"Language": 5})", "[]"}) {
         env.WriteProgramFile("DefaultData/Language.config", broken);
         EXPECT_EQ(shell::GetLanguageIndex(), 0) << broken;
