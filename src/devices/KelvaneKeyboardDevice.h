@@ -297,7 +297,9 @@ private:
     // The lighting panel shows a custom group: painted keys are stored as its colours.
     bool m_customGroupShown = false;
     CLightingLoop m_lightingLoop{LightingTarget()};
-    CLightingThread m_lightingThread{m_lightingLoop, "KB灯光线程设定退出"};
+    // Light frames go by cable only: a stop cancels the cable's read of their replies.
+    CLightingThread m_lightingThread{m_lightingLoop, "KB灯光线程设定退出",
+                                     [this] { CommandChannel().CableChannel().Cancel(); }};
     // Last, so that its threads end before anything they use goes.
     CKeyboardNotifications m_notifications{*this};
 };

@@ -6,8 +6,9 @@
 
 namespace devices {
 
-CLightingThread::CLightingThread(CLightingLoop& loop, std::string exitLog)
-    : m_loop(loop), m_exitLog(std::move(exitLog)) {}
+CLightingThread::CLightingThread(CLightingLoop& loop, std::string exitLog,
+                                 std::function<void()> cancelIo)
+    : m_loop(loop), m_exitLog(std::move(exitLog)), m_cancelIo(std::move(cancelIo)) {}
 
 CLightingThread::~CLightingThread() {
     Stop();
@@ -30,6 +31,11 @@ bool CLightingThread::Stop() {
         return true;
     m_stop = true;
     m_wake.notify_all();
+    // Only while the loop runs: a cancel with no I/O in progress would be left for the next
+    // read on the channel. One that comes just after the frame's last read is taken by the
+    // next exchange's drop of queued reports.
+    if (m_running && m_cancelIo)
+        m_cancelIo();
     const bool ended = m_ended.wait_for(lock, kStopWait, [this] { return m_finished; });
     lock.unlock();
     platform::DebugLine(ended ? "线程退出：：对象处于激发状态"
@@ -56,11 +62,13 @@ void CLightingThread::Wake(LightingWake reason) {
 bool CLightingThread::Sleep(const std::optional<CLightingLoop::TimePoint>& deadline,
                             LightingWake& wake) {
     std::unique_lock lock(m_lock);
+    m_running = false;
     auto woken = [this] { return m_stop || m_pending; };
     if (deadline)
         m_wake.wait_until(lock, *deadline, woken);
     else
         m_wake.wait(lock, woken);
+    m_running = !m_stop;
     if (m_stop)
         return false;
     wake = m_pending ? m_pendingWake : LightingWake::kDeadline;
@@ -75,6 +83,7 @@ void CLightingThread::Run() {
         deadline = m_loop.RunUntil(CLightingLoop::Clock::now(), wake);
     platform::DebugLine(m_exitLog);
     const std::lock_guard lock(m_lock);
+    m_running = false;
     m_finished = true;
     m_ended.notify_all();
 }

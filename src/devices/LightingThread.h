@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -16,20 +17,21 @@ namespace devices {
 
 class CLightingThread {
 public:
-    // How long a stop waits for the thread to end before it says so (it is joined anyway: a
-    // light frame in flight ends within its 1000 ms write timeout).
+    // How long a stop waits for the thread to end before it says so (it is joined anyway).
     static constexpr std::chrono::milliseconds kStopWait{1000};
 
-    // `exitLog` is written through the debug log when the thread ends.
-    CLightingThread(CLightingLoop& loop, std::string exitLog);
+    // `exitLog` is written through the debug log when the thread ends. `cancelIo`, when given,
+    // ends the device I/O of a frame in progress at a stop: a frame waits up to its 1000 ms
+    // time limit for each reply of a device that has stopped answering.
+    CLightingThread(CLightingLoop& loop, std::string exitLog, std::function<void()> cancelIo = {});
     ~CLightingThread();
     CLightingThread(const CLightingThread&) = delete;
     CLightingThread& operator=(const CLightingThread&) = delete;
 
     // Starts the thread unless it runs.
     void Start();
-    // Sets the stop event and joins the thread; true when it ended within kStopWait (or did
-    // not run).
+    // Sets the stop event, cancels the I/O of a frame in progress and joins the thread; true
+    // when it ended within kStopWait (or did not run).
     bool Stop();
     bool IsRunning() const;
     // Wakes the thread for `reason`; a wake that comes while the loop runs is kept for the
@@ -43,12 +45,14 @@ private:
 
     CLightingLoop& m_loop;
     const std::string m_exitLog;
+    const std::function<void()> m_cancelIo;
     mutable std::mutex m_lock;
     std::condition_variable m_wake;
     std::condition_variable m_ended;
     bool m_stop = false;
     bool m_finished = true;
     bool m_pending = false;
+    bool m_running = false; // between a wake and the next sleep: the loop may be in device I/O
     LightingWake m_pendingWake = LightingWake::kDeadline;
     std::thread m_thread;
 };

@@ -144,9 +144,55 @@ int VirtualDevice::OpenRefusal() const {
     return m_faults.openRefusal;
 }
 
+void VirtualDevice::SetRandomFaults(const RandomFaults& faults) {
+    const std::lock_guard lock(m_mutex);
+    m_faults.random = faults;
+    m_random.seed(faults.seed);
+    m_tally = FaultTally{};
+}
+
+FaultTally VirtualDevice::RandomFaultTally() const {
+    const std::lock_guard lock(m_mutex);
+    return m_tally;
+}
+
 void VirtualDevice::ClearFaults() {
     const std::lock_guard lock(m_mutex);
     m_faults = Faults{};
+}
+
+VirtualDevice::RandomFault VirtualDevice::DrawFault() {
+    ++m_tally.replies;
+    const RandomFaults& faults = m_faults.random;
+    std::vector<RandomFault> enabled;
+    if (faults.late && faults.maxLate.count() > 0)
+        enabled.push_back(RandomFault::Late);
+    if (faults.drop)
+        enabled.push_back(RandomFault::Drop);
+    if (faults.wrongEcho)
+        enabled.push_back(RandomFault::WrongEcho);
+    if (faults.rejected)
+        enabled.push_back(RandomFault::Rejected);
+    if (enabled.empty() ||
+        std::uniform_real_distribution<double>(0.0, 1.0)(m_random) >= faults.rate)
+        return RandomFault::None;
+    const RandomFault fault =
+        enabled[std::uniform_int_distribution<std::size_t>(0, enabled.size() - 1)(m_random)];
+    switch (fault) {
+    case RandomFault::Late:
+        ++m_tally.late;
+        break;
+    case RandomFault::Drop:
+        ++m_tally.dropped;
+        break;
+    case RandomFault::WrongEcho:
+        ++m_tally.wrongEcho;
+        break;
+    default:
+        ++m_tally.rejected;
+        break;
+    }
+    return fault;
 }
 
 bool VirtualDevice::SendNotification(const std::vector<std::uint8_t>& report) {
@@ -251,10 +297,13 @@ int VirtualDevice::ReceiveOutput(const Connection& connection, std::size_t colle
 
 void VirtualDevice::AnswerRequest(const Packet& request) {
     m_wireLog.Add(WireDirection::Request, request);
-    Packet reply = ShapeReply(request);
-    if (TakeOne(m_faults.drop))
+    const RandomFault fault = m_faults.random.rate > 0 ? DrawFault() : RandomFault::None;
+    // A rejected command is not carried out: the firmware never sees it.
+    Packet reply =
+        fault == RandomFault::Rejected ? MakeReply(request, kStatusRejected) : ShapeReply(request);
+    if (TakeOne(m_faults.drop) || fault == RandomFault::Drop)
         return;
-    if (TakeOne(m_faults.wrongEcho))
+    if (TakeOne(m_faults.wrongEcho) || fault == RandomFault::WrongEcho)
         reply[wire::kCommandAt] = OtherCommand(request[wire::kCommandAt]);
     if (m_faults.commandOnlyEcho)
         std::fill_n(reply.begin() + wire::kLengthAt, 3, 0);
@@ -263,7 +312,11 @@ void VirtualDevice::AnswerRequest(const Packet& request) {
     Trace(TraceDirection::Sent, reply.data(), reply.size());
     // The request took one report interval to get here (the handle's write waited for it);
     // the reply takes another to come back.
-    m_connection->Deliver({reply.begin(), reply.end()}, Clock::now() + m_faults.delay);
+    Clock::time_point due = Clock::now() + m_faults.delay;
+    if (fault == RandomFault::Late)
+        due += std::chrono::microseconds(
+            std::uniform_int_distribution<long long>(1, m_faults.random.maxLate.count())(m_random));
+    m_connection->Deliver({reply.begin(), reply.end()}, due);
 }
 
 Packet VirtualDevice::ShapeReply(const Packet& request) {

@@ -23,10 +23,34 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace sim {
+
+// A device that misbehaves now and then, as a flaky cable, a busy firmware or a noisy hub
+// shows it: each reply, with the given chance, gets one fault picked at random from those
+// enabled. A late reply comes up to maxLate after its bus frame; the replies behind it wait
+// for it, since the firmware answers its requests in order.
+struct RandomFaults {
+    double rate = 0.0; // 0 (never) to 1 (every reply)
+    std::uint32_t seed = 1;
+    bool late = true;
+    std::chrono::microseconds maxLate{0};
+    bool drop = true;
+    bool wrongEcho = true;
+    bool rejected = true; // status 0xFF, the command not carried out
+};
+
+// What the device did to its replies since the random faults were set.
+struct FaultTally {
+    long long replies = 0; // requests answered, with or without a fault
+    long long late = 0;
+    long long dropped = 0;
+    long long wrongEcho = 0;
+    long long rejected = 0;
+};
 
 class VirtualDevice : public std::enable_shared_from_this<VirtualDevice> {
 public:
@@ -78,6 +102,9 @@ public:
     void SetOwnedElsewhere(bool owned);
     // The errno its opens fail with now, 0 when they do not.
     int OpenRefusal() const;
+    // Replaces the random faults and clears their tally. They come on top of the counted ones.
+    void SetRandomFaults(const RandomFaults& faults);
+    FaultTally RandomFaultTally() const;
     void ClearFaults();
 
     // Sends an input report (first byte: its report ID) on the notification collection;
@@ -115,7 +142,12 @@ private:
         bool asleep = false;
         bool commandOnlyEcho = false;
         int openRefusal = 0; // an errno
+        RandomFaults random;
     };
+
+    enum class RandomFault { None, Late, Drop, WrongEcho, Rejected };
+    // The fault this reply gets, counted; with the mutex held.
+    RandomFault DrawFault();
 
     // One handle's hold on the device: what a path opens.
     struct Attachment {
@@ -152,6 +184,8 @@ private:
     std::shared_ptr<Connection> m_connection; // null while unplugged
     std::vector<std::string> m_paths;         // by collection, while plugged in
     Faults m_faults;
+    std::mt19937 m_random;
+    FaultTally m_tally;
 };
 
 } // namespace sim

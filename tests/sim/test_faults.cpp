@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -139,6 +140,67 @@ TEST(WireLog, KeepsRequestsAndRepliesInOrderUntilCleared) {
     for (int i = 0; i < 3; ++i)
         h.Transact(MakeRequest(0x02));
     EXPECT_EQ(h.device->WireLog().size(), 2u);
+}
+
+} // namespace
+
+namespace {
+
+// The command bytes of `count` replies to plain requests, 0 where none came within 50 ms.
+std::vector<int> ReplyEchoes(Harness& h, int count) {
+    std::vector<int> echoes;
+    for (int i = 0; i < count; ++i) {
+        const Report request = MakeRequest(0x01);
+        EXPECT_EQ(h.command->Write(request.data(), request.size(), 1000), 64);
+        Report reply{};
+        echoes.push_back(
+            h.command->Read(reply.data(), reply.size(), 50) == 64 ? reply[3] | (reply[7] << 8) : 0);
+    }
+    return echoes;
+}
+
+TEST(RandomFaults, TheSameSeedGivesTheSameFaultsAndEachIsCounted) {
+    sim::RandomFaults faults;
+    faults.rate = 0.5;
+    faults.seed = 99;
+    faults.late = false; // a late reply would pass for a lost one here
+    std::vector<int> first, second;
+    sim::FaultTally tally;
+    for (std::vector<int>* run : {&first, &second}) {
+        Harness h(VirtualProduct::Keyboard);
+        h.device->SetRandomFaults(faults);
+        *run = ReplyEchoes(h, 60);
+        tally = h.device->RandomFaultTally();
+    }
+    EXPECT_EQ(first, second);
+    EXPECT_EQ(tally.replies, 60);
+    const auto count = [&](auto match) { return std::count_if(first.begin(), first.end(), match); };
+    EXPECT_EQ(count([](int e) { return e == 0; }), tally.dropped);
+    EXPECT_EQ(count([](int e) { return (e & 0xFF) != 0x01 && e != 0; }), tally.wrongEcho);
+    EXPECT_EQ(count([](int e) { return e == (0x01 | 0xFF << 8); }), tally.rejected);
+    EXPECT_EQ(tally.late, 0);
+    const long long faulty = tally.dropped + tally.wrongEcho + tally.rejected;
+    EXPECT_GT(faulty, 15) << "about half of 60";
+    EXPECT_LT(faulty, 45);
+}
+
+TEST(RandomFaults, ALateReplyHoldsTheRepliesBehindIt) {
+    Harness h(VirtualProduct::Keyboard);
+    sim::RandomFaults faults;
+    faults.rate = 1.0;
+    faults.drop = faults.wrongEcho = faults.rejected = false;
+    faults.maxLate = std::chrono::milliseconds(200);
+    h.device->SetRandomFaults(faults);
+    const Report first = MakeReadRequest(0x05, 8, 0);
+    ASSERT_EQ(h.command->Write(first.data(), first.size(), 1000), 64);
+    h.device->SetRandomFaults({}); // the next reply is on time, but comes after the late one
+    const Report second = MakeReadRequest(0x05, 8, 8);
+    ASSERT_EQ(h.command->Write(second.data(), second.size(), 1000), 64);
+    Report reply{};
+    ASSERT_EQ(h.command->Read(reply.data(), reply.size(), 1000), 64);
+    EXPECT_EQ(reply[5], 0) << "the first request's reply comes first";
+    ASSERT_EQ(h.command->Read(reply.data(), reply.size(), 1000), 64);
+    EXPECT_EQ(reply[5], 8);
 }
 
 } // namespace
