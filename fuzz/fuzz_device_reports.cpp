@@ -74,8 +74,10 @@ public:
         return {sizeof(HidAttributes), kVendor, kProduct, 1};
     }
     const HidCollection& Collection() const override { return m_collection; }
+    std::shared_ptr<std::mutex> ExchangeLock() override { return m_exchangeLock; }
 
 private:
+    std::shared_ptr<std::mutex> m_exchangeLock = std::make_shared<std::mutex>();
     fuzz::Bytes& m_script;
     HidCollection m_collection;
     Packet m_lastRequest{};

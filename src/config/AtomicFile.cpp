@@ -3,7 +3,10 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -70,6 +73,30 @@ void SyncFolder(const FileCalls& calls, const std::string& folder) {
     ::close(fd);
 }
 
+// The temporary files a process killed mid-save left beside `path`: those of a process that
+// no longer exists go. A live process's (this one's or another's saving now) stay.
+void RemoveStaleTemporaries(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    const std::string prefix =
+        "." + path.substr(slash == std::string::npos ? 0 : slash + 1) + ".tmp-";
+    const std::string folder = FolderOf(path);
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (pid <= 0 || *end != '-' || pid == getpid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink((folder + "/" + name).c_str());
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 const FileCalls& FileCalls::System() {
@@ -101,6 +128,7 @@ bool ReplaceFileContent(const std::string& path, std::string_view content, const
         return false;
     }
     SyncFolder(calls, FolderOf(path));
+    RemoveStaleTemporaries(path);
     return true;
 }
 

@@ -32,7 +32,7 @@ std::vector<LanguageEntry> ReadLanguageTable() {
             entry.id = item["Language_ID"].asUInt();
         entry.name = TextOf(item["Language_name"]);
         entry.file = TextOf(item["Language_file"]);
-        if (!config::IsPlainFileName(entry.file.toStdString()))
+        if (!entry.file.isEmpty() && !config::IsPlainFileName(entry.file.toStdString()))
             continue; // a language file lies in the skin folder
         entry.text = TextOf(item["Language_text"]);
         table.push_back(entry);

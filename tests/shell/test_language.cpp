@@ -89,6 +89,14 @@ TEST_F(LanguageTest, StartsWithTheStoredLanguageOr520OrTheFirst) {
     EXPECT_EQ(table[1].text, "true");
     EXPECT_EQ(shell::GetLanguageIndex(), 1);
 
+    // A language file is one in the skin folder: an entry naming another folder is left out.
+    env.WriteProgramFile("DefaultData/Language.config",
+                         R"({"Language":[{"Language_ID":7,"Language_file":"../../etc/passwd"},
+                        {"Language_ID":8,"Language_file":"/tmp/lan_en.xml"},
+                        {"Language_ID":9,"Language_file":"lan_en.xml"}]})");
+    ASSERT_EQ(shell::ReadLanguageTable().size(), 1u);
+    EXPECT_EQ(shell::ReadLanguageTable()[0].id, 9u);
+
     for (const char* broken : {"", "{ not json", R"({"Language": 5})", "[]"}) {
         env.WriteProgramFile("DefaultData/Language.config", broken);
         EXPECT_EQ(shell::GetLanguageIndex(), 0) << broken;
