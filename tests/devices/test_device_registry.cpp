@@ -6,6 +6,7 @@
 #include "sim/VirtualDevice.h"
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
+#include "support/RegistryForwarder.h"
 #include "transport/DeviceScanThread.h"
 
 #include <gtest/gtest.h>
@@ -51,19 +52,6 @@ private:
     }
 };
 
-// Forwards the scan's events to the registry on the same thread.
-class Forwarder : public ISlotReceiver {
-public:
-    explicit Forwarder(DeviceRegistry& registry) : m_registry(registry) {}
-    void OnSlotBound(int slot) override { m_registry.Bind(static_cast<std::size_t>(slot)); }
-    void OnSlotLost(int slot) override { m_registry.Lose(static_cast<std::size_t>(slot)); }
-    void OnFirstScanDone() override {}
-    void OnOpenDenied(const std::string&, int) override {}
-
-private:
-    DeviceRegistry& m_registry;
-};
-
 class RegistryTest : public ::testing::Test {
 protected:
     std::vector<std::string> Scan() {
@@ -76,7 +64,7 @@ protected:
     std::vector<DeviceSlot> slots = MakeSlotList();
     RecordingItems items;
     DeviceRegistry registry{slots, items, &backend};
-    Forwarder forwarder{registry};
+    test::RegistryForwarder forwarder{registry};
     DeviceScanThread scan{slots, forwarder, &backend};
 };
 

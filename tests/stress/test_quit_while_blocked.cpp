@@ -18,6 +18,7 @@
 #include "sim/VirtualHidBackend.h"
 #include "sim/VirtualProducts.h"
 #include "support/DataFolders.h"
+#include "support/RegistryForwarder.h"
 #include "transport/DeviceScanThread.h"
 
 #include <gtest/gtest.h>
@@ -73,20 +74,6 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     int m_started = 0;
-};
-
-// The scan's events go to the registry on the scan thread, as the window's blocking calls
-// take them.
-class Forwarder : public transport::ISlotReceiver {
-public:
-    explicit Forwarder(DeviceRegistry& registry) : m_registry(registry) {}
-    void OnSlotBound(int slot) override { m_registry.Bind(static_cast<std::size_t>(slot)); }
-    void OnSlotLost(int slot) override { m_registry.Lose(static_cast<std::size_t>(slot)); }
-    void OnFirstScanDone() override {}
-    void OnOpenDenied(const std::string&, int) override {}
-
-private:
-    DeviceRegistry& m_registry;
 };
 
 // One run of the device layer, from the first scan to the quit.
@@ -155,7 +142,7 @@ private:
     std::vector<transport::DeviceSlot> m_slots = transport::MakeSlotList();
     ThreadedItems m_items;
     std::unique_ptr<DeviceRegistry> m_registry;
-    Forwarder m_forwarder;
+    test::RegistryForwarder m_forwarder;
     transport::DeviceScanThread m_scan;
     transport::Event m_stop{true};
     std::thread m_scanThread;
