@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -264,10 +265,12 @@ TEST_F(ColorSelectResultTest, OkTakesAValueStillBeingTypedAndEscapeOrTheWindowMa
     EXPECT_EQ(choice.color, 0x00C80010u);
 
     WhenOpen([](QWidget* w) {
+        // The picker deletes itself once it has ended, possibly while the wait runs.
+        QPointer<QWidget> alive = w;
         QTest::keyClick(w, Qt::Key_Escape);
-        if (!QTest::qWaitFor([w] { return !w->isVisible(); })) {
+        if (!QTest::qWaitFor([&] { return !alive || !alive->isVisible(); })) {
             ADD_FAILURE() << "Escape left the picker open";
-            w->close();
+            alive->close();
         }
     });
     EXPECT_EQ(lighting::OpenColorSelectWindow(nullptr, 0x000010u).result, 0);

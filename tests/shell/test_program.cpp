@@ -41,9 +41,11 @@ private:
 
 class ProgramTest : public ::testing::Test {
 protected:
-    std::unique_ptr<QProcess> Start(const QStringList& args = {}, const QString& busAddress = {}) {
+    std::unique_ptr<QProcess> Start(const QStringList& args = {}, const QString& busAddress = {},
+                                    const QProcessEnvironment& extra = {}) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(extra);
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("QUARIN_Z17_DEBUG", "1");
         environment.insert("XDG_DATA_HOME", dirs.path() + "/data");
@@ -183,7 +185,11 @@ TEST_F(ProgramTest, StartedHiddenWithoutATrayTheWindowShowsAfterTheFirstScan) {
 }
 
 TEST_F(ProgramTest, RunsWithoutASessionBusAndSaysSoOnce) {
-    auto program = Start({}, "unix:path=/nonexistent/bus");
+    // Without a bus Qt's desktop portal theme leaves its settings call behind for good (a leak
+    // the leak checker reports at exit); the generic theme makes no such call.
+    QProcessEnvironment genericTheme;
+    genericTheme.insert("QT_QPA_PLATFORMTHEME", "generic");
+    auto program = Start({}, "unix:path=/nonexistent/bus", genericTheme);
     QString output;
     ASSERT_TRUE(WaitForOutput(*program, output, "windowinit")) << output.toStdString();
     EXPECT_EQ(output.count("no D-Bus session bus"), 1) << output.toStdString();

@@ -103,9 +103,11 @@ TEST_F(MsgWndTest, EscapeCancelsAndEnterConfirms) {
             }
             // Where the focus is in the window: on the window or on one of its buttons.
             QWidget* target = wnd->focusWidget() ? wnd->focusWidget() : wnd;
+            // The window deletes itself once it has ended, possibly while the wait runs.
+            QPointer<QWidget> alive = wnd;
             QTest::keyClick(target, key);
-            if (OpenMessageWindow() == wnd && !QTest::qWaitFor([&] { return !wnd->isVisible(); }))
-                wnd->close(); // not ended by the key: end it, the result tells
+            if (!QTest::qWaitFor([&] { return !alive || !alive->isVisible(); }))
+                alive->close(); // not ended by the key: end it, the result tells
         });
         EXPECT_EQ(ShowMessage(nullptr, {}, "message_text_22", 96, true, c.buttons), c.result);
     }
