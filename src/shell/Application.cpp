@@ -1,5 +1,6 @@
 #include "shell/Application.h"
 
+#include "config/FolderStamp.h"
 #include "ctl/CommandWorker.h"
 #include "devices/HeadsetAudio.h"
 #include "devices/IdentityRecord.h"
@@ -21,6 +22,7 @@
 #include <QDir>
 #include <QFile>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace shell {
@@ -44,7 +46,10 @@ protected:
 
 // Other programs reach the window through the bus object; each call becomes the window
 // message it stands for. The identity record needs no window.
-void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, ctl::CommandWorker& commands) {
+// `window` is the main window while it is there, null once it goes: a command ending on the
+// worker's thread reaches it through the event loop only.
+void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, CMainWnd* const& window,
+                ctl::CommandWorker& commands) {
     bus.handlers.activate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
     bus.handlers.setLightControl = [&mainWnd](quint32 wParam, quint32 lParam) {
         mainWnd.PostMessage(g_messages.setLightControl, wParam, lParam);
@@ -67,15 +72,31 @@ void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, ctl::CommandWorke
         mainWnd.PostMessage(message, form, mode);
         return true;
     };
-    bus.handlers.runCommand = [&commands](std::vector<std::string> args, bool json,
-                                          platform::CommandDone done) {
-        commands.Post(std::move(args), json,
-                      [done = std::move(done)](std::optional<ctl::CapturedRun> run) {
-                          if (!run)
-                              return done(std::nullopt);
-                          done(platform::CommandOutput{run->exitCode, std::move(run->out),
-                                                       std::move(run->err)});
-                      });
+    // A command that writes the user files (a profile, a key, a light setting) leaves the
+    // window's copies old: the window reads them again before it could save over them. The
+    // files as they were when the command came; a change the window made itself meanwhile
+    // only costs it one more read.
+    bus.handlers.runCommand = [&commands, &window](std::vector<std::string> args, bool json,
+                                                   platform::CommandDone done) {
+        auto before = std::make_shared<const config::FolderStamp>(
+            config::StampFolder(platform::UserFolder()));
+        commands.Post(
+            std::move(args), json,
+            [&window, before, done = std::move(done)](std::optional<ctl::CapturedRun> run) {
+                if (!run)
+                    return done(std::nullopt);
+                if (config::StampFolder(platform::UserFolder()) != *before) {
+                    QMetaObject::invokeMethod(
+                        QCoreApplication::instance(),
+                        [&window] {
+                            if (window)
+                                window->ReadProfilesAgain();
+                        },
+                        Qt::QueuedConnection);
+                }
+                done(platform::CommandOutput{run->exitCode, std::move(run->out),
+                                             std::move(run->err)});
+            });
     };
 }
 } // namespace
@@ -162,6 +183,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     });
 
     int exitCode = 0;
+    CMainWnd* window = nullptr;
     {
         CMainWnd mainWnd;
         mainWnd.SetInstanceBus(&bus);
@@ -172,11 +194,13 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
             exitCode = 1;
         } else {
             mainWnd.SetDemoMode(options.demo);
-            ConnectBus(bus, mainWnd, *commands);
+            window = &mainWnd;
+            ConnectBus(bus, mainWnd, window, *commands);
             mainWnd.WatchSystemSleep();
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();
         }
+        window = nullptr;
         bus.handlers = {};
     }
     // The command that runs ends on the demo's devices; those still waiting are refused.

@@ -102,6 +102,10 @@ public:
     // logind's PrepareForSleep on the system bus (or the bus given) becomes the window's
     // suspend and resume messages; false without a system bus.
     bool WatchSystemSleep(QDBusConnection bus = QDBusConnection::systemBus());
+    // A quarin-z17ctl command run for a peer wrote the user files: the devices read their
+    // profile list and selected profile again, and their pages show them, so that the window
+    // never writes its older copy back. Nothing goes to the devices (the command did that).
+    void ReadProfilesAgain();
     const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
     devices::DeviceRegistry* Registry() const { return m_registry.get(); }
     // Devices whose item shows as connected.

@@ -9,6 +9,7 @@
 #include "shell/light/LightRoutes.h"
 #include "shell/macro/MacroRoutes.h"
 #include "shell/music/MusicRoutes.h"
+#include "shell/profile/DeviceProfileUI.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -66,6 +67,20 @@ void CMainWnd::GiveProfilesBack() {
         const CDeviceOptionUI* item = ItemOf(d);
         if (item && item->GetVisibleFlag() && d.CommandChannel().open)
             TakeProfileDue(d);
+    });
+}
+
+void CMainWnd::ReadProfilesAgain() {
+    platform::DebugLine("a command changed the user files: the profiles are read again");
+    ForEachDevice([this](devices::CKelvaneUSBDevice& d) {
+        const auto panel = m_profilePanels.find(&d);
+        if (panel != m_profilePanels.end() &&
+            panel->second->LoadProfileList() == config::kProfileDone &&
+            !panel->second->GetCurrentProfileId().empty())
+            d.SetCurrentProfileId(panel->second->GetCurrentProfileId());
+        d.SetProfilePaths();
+        d.ReloadProfile();
+        d.RefreshPanels();
     });
 }
 

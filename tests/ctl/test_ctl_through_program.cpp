@@ -61,6 +61,14 @@ protected:
 
     QString Folder(const char* name) const { return m_dirs.path() + "/" + name; }
     QString ProgramTrace() const { return Folder("program-trace"); }
+    QString ProgramLog() const { return Folder("program.log"); }
+    // How often the configurator read its profiles again after a command wrote its files.
+    int ProfileRereads() const {
+        QFile log(ProgramLog());
+        return log.open(QIODevice::ReadOnly)
+                   ? static_cast<int>(log.readAll().count("a command changed the user files"))
+                   : 0;
+    }
 
     QProcessEnvironment Environment(const char* dataFolder) const {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -80,14 +88,17 @@ protected:
     }
 
     // The configurator with the default demo devices, its files in "program", its virtual
-    // devices' traffic traced, its working folder not the ctl's.
+    // devices' traffic traced, its diagnostics in ProgramLog(), its working folder not the
+    // ctl's.
     void StartProgram() {
         m_program = std::make_unique<QProcess>();
         QProcessEnvironment environment = Environment("program");
         environment.insert("QUARIN_Z17_SIM_TRACE", ProgramTrace());
+        environment.insert("QUARIN_Z17_DEBUG", "1");
         m_program->setProcessEnvironment(environment);
         m_program->setWorkingDirectory(Folder("program"));
-        m_program->setProcessChannelMode(QProcess::ForwardedChannels);
+        m_program->setProcessChannelMode(QProcess::ForwardedOutputChannel);
+        m_program->setStandardErrorFile(ProgramLog());
         m_program->start(QUARIN_PROGRAM, {"--demo"});
         ASSERT_TRUE(test::WaitUntil([&] { return NameOwned(); }, 15000))
             << "the configurator did not take its bus name";
@@ -158,6 +169,9 @@ TEST_F(CtlThroughProgram, DevicesInfoAndLightGiveWhatARunOfItsOwnGives) {
 TEST_F(CtlThroughProgram, TheVirtualKeyboardInTheProgramGetsTheLightCommandsBytes) {
     StartProgram();
     const qint64 before = QFileInfo(ProgramTrace()).size();
+    // A command that only reads leaves the window's copies as they are; one that writes
+    // makes it read its profiles again (in the order the commands came).
+    EXPECT_EQ(Ctl({"light", "keyboard"}).exitCode, 0);
     const QStringList light{"light", "keyboard", "--mode", "3"};
     const CtlRun through = Ctl(light);
     EXPECT_EQ(through.exitCode, 0) << through;
@@ -170,6 +184,8 @@ TEST_F(CtlThroughProgram, TheVirtualKeyboardInTheProgramGetsTheLightCommandsByte
     EXPECT_EQ(written, KeyboardRequests(directTrace, "06"));
     // The configurator's files took the change, the ctl's did not.
     EXPECT_TRUE(Ctl({"light", "keyboard"}).out.startsWith("mode\t3\t"));
+    EXPECT_TRUE(test::WaitUntil([&] { return ProfileRereads() > 0; }, 10000));
+    EXPECT_EQ(ProfileRereads(), 1);
     m_program->terminate();
     ASSERT_TRUE(m_program->waitForFinished(10000));
     m_program.reset();
