@@ -9,12 +9,10 @@
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <thread>
 
 namespace devices {
 
 namespace {
-constexpr int kLightFailurePauseMs = 200;
 
 // The number after `prefix` when `text` is exactly the prefix and a decimal number.
 bool IndexAfter(const std::string& text, std::string_view prefix, int* index) {
@@ -164,17 +162,21 @@ int CKelvaneUSBDevice::WriteLightFrame(std::span<const std::uint8_t> bytes) {
     const auto now = m_frameClock();
     {
         const std::lock_guard lock(m_lastFrameLock);
+        if (m_framesPausedUntil && now < *m_framesPausedUntil)
+            return m_pausedResult;
+        m_framesPausedUntil.reset();
         if (std::equal(bytes.begin(), bytes.end(), m_lastFrame.begin(), m_lastFrame.end()) &&
             now - m_lastFrameAt < kFrameRepeatInterval)
             return transport::kCommSuccess;
     }
     const int result = m_command.WriteLightFrame(bytes);
+    const std::lock_guard lock(m_lastFrameLock);
     if (result != transport::kCommSuccess) {
-        ForgetLastFrame();
-        std::this_thread::sleep_for(std::chrono::milliseconds(kLightFailurePauseMs));
+        m_lastFrame.clear();
+        m_framesPausedUntil = now + kFramePauseAfterFailure;
+        m_pausedResult = result;
         return result;
     }
-    const std::lock_guard lock(m_lastFrameLock);
     m_lastFrame.assign(bytes.begin(), bytes.end());
     m_lastFrameAt = now;
     return result;
@@ -183,6 +185,7 @@ int CKelvaneUSBDevice::WriteLightFrame(std::span<const std::uint8_t> bytes) {
 void CKelvaneUSBDevice::ForgetLastFrame() {
     const std::lock_guard lock(m_lastFrameLock);
     m_lastFrame.clear();
+    m_framesPausedUntil.reset();
 }
 
 void CKelvaneUSBDevice::SetWindowShown(bool shown) {

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -129,11 +130,15 @@ public:
     // Builds the frame (3 bytes per LED, each component × alpha >> 8) and sends it by cable
     // with command 0x12; through the receiver nothing is sent and the call counts as success.
     // A frame the device already has is sent again only once kFrameRepeatInterval has passed.
-    // After a failure it pauses 200 ms. 1 on success, else the command's result.
+    // For kFramePauseAfterFailure after a failure no frame goes out and the failure is
+    // answered at once. 1 on success, else the command's result.
     virtual int SendLightFrame();
     // How long a frame the device already shows is not sent again. Devices that fall back to
     // their own lighting when the host's frames stop still get one this often.
     static constexpr std::chrono::milliseconds kFrameRepeatInterval{1000};
+    // A device that refused a frame gets a rest; the caller does not wait it out (a lighting
+    // thread asked to stop ends at once).
+    static constexpr std::chrono::milliseconds kFramePauseAfterFailure{200};
     using FrameClock = std::function<std::chrono::steady_clock::time_point()>;
     // The clock of the repeat rule (steady_clock by default); tests move their own.
     void SetFrameClock(FrameClock clock) { m_frameClock = std::move(clock); }
@@ -264,9 +269,10 @@ protected:
     static LedColour UnpackSyncColour(std::uint32_t packed);
 
     // Sends frame bytes with command 0x12, unless they are the last ones sent less than
-    // kFrameRepeatInterval ago (then 1); after a failure it pauses 200 ms.
+    // kFrameRepeatInterval ago (then 1) or a failure came less than kFramePauseAfterFailure
+    // ago (then that failure's result).
     int WriteLightFrame(std::span<const std::uint8_t> bytes);
-    // The next frame goes out whatever it holds.
+    // The next frame goes out whatever it holds, also during a pause.
     void ForgetLastFrame();
     // The keyboard's and the mouse's power read: the 6-byte status of command 0x1A at offset
     // 0, its wireless byte set by the connection in use, handed to the power item. Only while
@@ -312,6 +318,8 @@ protected:
     std::mutex m_lastFrameLock;
     std::vector<std::uint8_t> m_lastFrame;
     std::chrono::steady_clock::time_point m_lastFrameAt;
+    std::optional<std::chrono::steady_clock::time_point> m_framesPausedUntil;
+    int m_pausedResult = 0;
     FrameClock m_frameClock = [] { return std::chrono::steady_clock::now(); };
 
     LightSettings m_light{};

@@ -235,12 +235,26 @@ TEST_F(LightFrameTest, AFrameTheDeviceHasIsSentAgainOnlyAfterTheRepeatInterval) 
     device->SendLightFrame();
     EXPECT_EQ(framesSent(), 1u);
 
-    // A frame the device refused is not taken as held (the failure pauses 200 ms).
+    // A frame the device refused is not taken as held. For a while no frame goes out and the
+    // refusal is answered at once; a new connection ends the pause.
     device->SetLedColour(4, {1, 2, 3, 255});
+    board->ForceStatus(0xFF, 1);
+    const int refused = device->SendLightFrame();
+    EXPECT_NE(refused, transport::kCommSuccess);
+    board->ClearWireLog();
+    now += CKelvaneUSBDevice::kFramePauseAfterFailure - std::chrono::milliseconds(1);
+    EXPECT_EQ(device->SendLightFrame(), refused);
+    EXPECT_EQ(framesSent(), 0u);
+    now += std::chrono::milliseconds(1);
+    EXPECT_EQ(device->SendLightFrame(), transport::kCommSuccess);
+    EXPECT_EQ(framesSent(), 1u);
+
+    device->SetLedColour(4, {4, 5, 6, 255});
     board->ForceStatus(0xFF, 1);
     EXPECT_NE(device->SendLightFrame(), transport::kCommSuccess);
     board->ClearWireLog();
-    device->SendLightFrame();
+    device->SetUsingReceiver(false);
+    EXPECT_EQ(device->SendLightFrame(), transport::kCommSuccess);
     EXPECT_EQ(framesSent(), 1u);
 }
 
