@@ -1,6 +1,6 @@
 #pragma once
 // What a folder's files look like from outside, to tell whether anything in it was written:
-// every regular file under it (all levels) with its inode, size and change time. A file saved
+// every regular file under it (all levels) with its inode, size and modification time. A file saved
 // through AtomicFile gets a new inode even when its size and time stay the same.
 
 #include <map>
@@ -12,10 +12,10 @@ namespace config {
 struct FileStamp {
     unsigned long long inode = 0;
     long long size = 0;
-    long long changedNs = 0; // modification time, ns since the epoch
+    long long modifiedNs = 0; // modification time, ns since the epoch
     bool operator==(const FileStamp& other) const {
-        return std::tie(inode, size, changedNs) ==
-               std::tie(other.inode, other.size, other.changedNs);
+        return std::tie(inode, size, modifiedNs) ==
+               std::tie(other.inode, other.size, other.modifiedNs);
     }
 };
 

@@ -73,9 +73,9 @@ void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, CMainWnd* const& 
         return true;
     };
     // A command that writes the user files (a profile, a key, a light setting) leaves the
-    // window's copies old: the window reads them again before it could save over them. The
-    // files as they were when the command came; a change the window made itself meanwhile
-    // only costs it one more read.
+    // window's copies old, and the window's next save would put them back: it reads them again
+    // as soon as the command ends. Compared with the files as they were when the command came;
+    // a change the window made itself meanwhile only costs it one more read.
     bus.handlers.runCommand = [&commands, &window](std::vector<std::string> args, bool json,
                                                    platform::CommandDone done) {
         auto before = std::make_shared<const config::FolderStamp>(

@@ -78,7 +78,6 @@ void CMainWnd::ReadProfilesAgain() {
             panel->second->LoadProfileList() == config::kProfileDone &&
             !panel->second->GetCurrentProfileId().empty())
             d.SetCurrentProfileId(panel->second->GetCurrentProfileId());
-        d.SetProfilePaths();
         d.ReloadProfile();
         d.RefreshPanels();
     });
