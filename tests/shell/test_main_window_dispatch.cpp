@@ -317,10 +317,11 @@ TEST_F(DispatchTest, ExitEndsWithinASecondWhileAWorkerIsBlockedInADeviceRead) {
     exit.szName = "exit";
     wnd->SendMessage(WM_MENUCLICK, reinterpret_cast<WPARAM>(&exit), 0);
     // The quit is posted while the window ends and may arrive an event-loop pass after it.
-    ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetHWND() == nullptr && quitSpy.quits == 1; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return wnd->GetHWND() == nullptr && quitSpy.quits > 0; }));
     EXPECT_LT(timer.elapsed(), 1000);
     EXPECT_FALSE(wnd->Workers().IsRunning(5));
     EXPECT_NE(result.load(), 1) << "the read was cancelled, not answered";
+    EXPECT_EQ(quitSpy.quits, 1);
 }
 
 TEST(ScreenRules, DpiFollowsTheMonitorSize) {
