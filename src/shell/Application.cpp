@@ -46,10 +46,7 @@ protected:
 
 // Other programs reach the window through the bus object; each call becomes the window
 // message it stands for. The identity record needs no window.
-// `window` is the main window while it is there, null once it goes: a command ending on the
-// worker's thread reaches it through the event loop only.
-void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, CMainWnd* const& window,
-                ctl::CommandWorker& commands) {
+void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, ctl::CommandWorker& commands) {
     bus.handlers.activate = [&mainWnd] { mainWnd.PostMessage(g_messages.instance, 0, 1); };
     bus.handlers.setLightControl = [&mainWnd](quint32 wParam, quint32 lParam) {
         mainWnd.PostMessage(g_messages.setLightControl, wParam, lParam);
@@ -72,32 +69,40 @@ void ConnectBus(platform::InstanceBus& bus, CMainWnd& mainWnd, CMainWnd* const& 
         mainWnd.PostMessage(message, form, mode);
         return true;
     };
-    // A command that writes the user files (a profile, a key, a light setting) leaves the
-    // window's copies old, and the window's next save would put them back: it reads them again
-    // as soon as the command ends. Compared with the files as they were when the command came;
-    // a change the window made itself meanwhile only costs it one more read.
-    bus.handlers.runCommand = [&commands, &window](std::vector<std::string> args, bool json,
-                                                   platform::CommandDone done) {
-        auto before = std::make_shared<const config::FolderStamp>(
-            config::StampFolder(platform::UserFolder()));
-        commands.Post(
-            std::move(args), json,
-            [&window, before, done = std::move(done)](std::optional<ctl::CapturedRun> run) {
-                if (!run)
-                    return done(std::nullopt);
-                if (config::StampFolder(platform::UserFolder()) != *before) {
-                    QMetaObject::invokeMethod(
-                        QCoreApplication::instance(),
-                        [&window] {
-                            if (window)
-                                window->ReadProfilesAgain();
-                        },
-                        Qt::QueuedConnection);
-                }
-                done(platform::CommandOutput{run->exitCode, std::move(run->out),
-                                             std::move(run->err)});
-            });
+    bus.handlers.runCommand = [&commands](std::vector<std::string> args, bool json,
+                                          platform::CommandDone done) {
+        commands.Post(std::move(args), json,
+                      [done = std::move(done)](std::optional<ctl::CapturedRun> run) {
+                          if (!run)
+                              return done(std::nullopt);
+                          done(platform::CommandOutput{run->exitCode, std::move(run->out),
+                                                       std::move(run->err)});
+                      });
     };
+}
+
+// Runs one command of quarin-z17ctl's on the program's devices and files. A command that
+// writes the user files (a profile, a key, a light setting) leaves the window's copies old,
+// and the window's next save would put them back: it reads them again as soon as the command
+// ends. Compared with the files as they were when the command began; a change the window made
+// itself meanwhile only costs it one more read.
+ctl::CapturedRun RunCommandForPeer(const std::vector<std::string>& args, bool json,
+                                   CMainWnd* const& window) {
+    const config::FolderStamp before = config::StampFolder(platform::UserFolder());
+    ctl::DispatchContext context;
+    context.installedVersion = QUARIN_VERSION;
+    ctl::CapturedRun run =
+        ctl::RunForwardedCommand(transport::DefaultHidBackend(), args, json, context);
+    if (config::StampFolder(platform::UserFolder()) != before) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [&window] {
+                if (window)
+                    window->ReadProfilesAgain();
+            },
+            Qt::QueuedConnection);
+    }
+    return run;
 }
 } // namespace
 
@@ -174,20 +179,23 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
     }
 
     // quarin-z17ctl's commands while this program owns the devices: the same dispatcher over the
-    // program's backend, on a thread of their own.
+    // program's backend, on a thread of their own. `window` is the main window while it is
+    // there, null once it goes: a command ending on the worker's thread reaches it through the
+    // event loop only.
+    CMainWnd* window = nullptr;
     std::optional<ctl::CommandWorker> commands;
-    commands.emplace([](const std::vector<std::string>& args, bool json) {
-        ctl::DispatchContext context;
-        context.installedVersion = QUARIN_VERSION;
-        return ctl::RunForwardedCommand(transport::DefaultHidBackend(), args, json, context);
+    commands.emplace([&window](const std::vector<std::string>& args, bool json) {
+        return RunCommandForPeer(args, json, window);
     });
 
     int exitCode = 0;
-    CMainWnd* window = nullptr;
     {
         CMainWnd mainWnd;
         mainWnd.SetInstanceBus(&bus);
         mainWnd.SetStartHidden(options.hidden);
+        mainWnd.SetConnectWatch([&commands](const void* what, bool connecting) {
+            connecting ? commands->Hold(what) : commands->Release(what);
+        });
         if (!mainWnd.Open()) {
             std::fprintf(stderr, "quarin-z17: the main window cannot be built: %s\n",
                          qPrintable(mainWnd.GetSkinError()));
@@ -195,7 +203,7 @@ int RunApplication(int& argc, char** argv, const StartOptions& options) {
         } else {
             mainWnd.SetDemoMode(options.demo);
             window = &mainWnd;
-            ConnectBus(bus, mainWnd, window, *commands);
+            ConnectBus(bus, mainWnd, *commands);
             mainWnd.WatchSystemSleep();
             platform::WatchTerminationSignals([&mainWnd] { mainWnd.Close(0); });
             app.exec();

@@ -154,6 +154,8 @@ void CMainWnd::OnWindowInit() {
         watch(screen);
     QObject::connect(qApp, &QGuiApplication::screenAdded, GetHWND(), watch);
     QObject::connect(qApp, &QGuiApplication::screenRemoved, GetHWND(), displayChanged);
+    if (m_connectWatch)
+        m_connectWatch(this, true); // until the first scan pass has bound what is plugged in
     StartDiscovery();
     SetTimer(kTimerDpiRule, 100);
     m_firstSize = true;
@@ -224,6 +226,9 @@ void CMainWnd::OnSlotLost(int slot) {
 }
 
 void CMainWnd::OnFirstScanDone() {
+    // Each device bound meanwhile holds the commands until its first read has ended.
+    if (m_connectWatch)
+        m_connectWatch(this, false);
     PostMessage(g_messages.instance, 0, 0);
 }
 
@@ -260,6 +265,10 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     item->SetWindowAttended([this] { return IsActiveOrHovered(); });
     item->SetPresenceHooks([this, &device] { MarkProfileDue(device); },
                            [this, &device] { return TakeProfileDue(device); });
+    item->SetRefreshWatch([this, &device](bool refreshing) {
+        if (m_connectWatch)
+            m_connectWatch(&device, refreshing);
+    });
     // A device plugged in while the window is open is watched like those found before it.
     device.SetWindowShown(GetHWND() && GetHWND()->isVisible());
     device.SetWindowHovered(m_windowHovered);
@@ -375,6 +384,8 @@ void CMainWnd::ShowItem(devices::CKelvaneUSBDevice& device) {
 
 void CMainWnd::HideItem(devices::CKelvaneUSBDevice& device) {
     MarkProfileDue(device);
+    if (m_connectWatch)
+        m_connectWatch(&device, false); // a refresh still armed finds nothing to read
     const int index = m_selector->IndexOf(&device);
     if (index >= 0)
         m_selector->HideItem(index);

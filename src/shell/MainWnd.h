@@ -106,6 +106,13 @@ public:
     // profile list and selected profile again, and their pages show them, so that the window
     // never writes its older copy back. Nothing goes to the devices (the command did that).
     void ReadProfilesAgain();
+    // Told `connecting` true when the window begins to connect a device (the first scan pass,
+    // a device's first read after it is plugged in) and false when that has ended,
+    // with the address of what it connects; the program holds quarin-z17ctl's commands in
+    // between. From the UI thread and the scan thread. Set before Open.
+    void SetConnectWatch(std::function<void(const void* what, bool connecting)> watch) {
+        m_connectWatch = std::move(watch);
+    }
     const std::vector<transport::DeviceSlot>& Slots() const { return m_slots; }
     devices::DeviceRegistry* Registry() const { return m_registry.get(); }
     // Devices whose item shows as connected.
@@ -257,6 +264,7 @@ private:
     int m_dpi = 96;
     bool m_demo = false;
     bool m_startHidden = false;
+    std::function<void(const void*, bool)> m_connectWatch;
     bool m_firstSize = false;
     platform::InstanceBus* m_bus = nullptr;
     WorkerSlots m_workers;

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
@@ -199,6 +200,53 @@ TEST(CommandWorker, ClosingEndsTheRunningCommandAndAnswersTheWaitingOnesWithNoth
     EXPECT_EQ(answers.runs[1]->out, "running");
     EXPECT_FALSE(answers.runs[2]);
     EXPECT_EQ(gate.m_ran, Words{"running"});
+}
+
+TEST(CommandWorker, HeldCommandsWaitForEveryHolderAndAHoldNobodyReleasesLapses) {
+    Gate gate;
+    gate.Open();
+    Answers answers;
+    auto answer = [&](std::optional<ctl::CapturedRun> run) { answers.Add(std::move(run)); };
+    {
+        ctl::CommandWorker worker([&](const Words& args, bool) { return gate.Run(args); });
+        int window = 0;
+        int keyboard = 0;
+        worker.Hold(&window);
+        worker.Hold(&keyboard);
+        worker.Post({"first"}, false, answer);
+        worker.Post({"second"}, false, answer);
+        worker.Release(&window);
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        EXPECT_TRUE(answers.runs.empty()) << "ran while the keyboard still held the commands";
+        worker.Release(&keyboard);
+        worker.Release(&keyboard); // a second release of one hold frees nothing more
+        answers.WaitFor(2);
+    }
+    EXPECT_EQ(gate.m_ran, (Words{"first", "second"}));
+
+    const auto lapse = std::chrono::milliseconds(200);
+    ctl::CommandWorker worker([&](const Words& args, bool) { return gate.Run(args); }, lapse);
+    int forgetful = 0;
+    worker.Hold(&forgetful);
+    const auto posted = std::chrono::steady_clock::now();
+    worker.Post({"third"}, false, answer);
+    answers.WaitFor(3);
+    EXPECT_GE(std::chrono::steady_clock::now() - posted, lapse);
+}
+
+TEST(CommandWorker, ClosingWhileHeldAnswersTheWaitingCommandsWithNothing) {
+    Gate gate;
+    Answers answers;
+    auto worker = std::make_unique<ctl::CommandWorker>(
+        [&](const Words& args, bool) { return gate.Run(args); });
+    int holder = 0;
+    worker->Hold(&holder);
+    worker->Post({"held"}, false,
+                 [&](std::optional<ctl::CapturedRun> run) { answers.Add(std::move(run)); });
+    worker.reset();
+    ASSERT_EQ(answers.runs.size(), 1u);
+    EXPECT_FALSE(answers.runs[0]);
+    EXPECT_TRUE(gate.m_ran.empty());
 }
 
 } // namespace

@@ -23,6 +23,8 @@ void CDeviceOptionUI::DoTimer(int id) {
         break;
     case kTimerRefresh:
         OnRefresh();
+        if (m_refreshWatch)
+            m_refreshWatch(false);
         break;
     case kTimerReadState:
         if (m_device)

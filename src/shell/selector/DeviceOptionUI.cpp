@@ -154,6 +154,8 @@ void CDeviceOptionUI::SetDevicePage(ui::CControlUI* page) {
 }
 
 void CDeviceOptionUI::StartRefresh() {
+    if (m_refreshWatch)
+        m_refreshWatch(true);
     Arm(kTimerRefresh, kRefreshMs);
 }
 

@@ -114,6 +114,11 @@ public:
         m_linkLost = std::move(linkLost);
         m_answering = std::move(answering);
     }
+    // Told true when a refresh is armed and false when it has ended (read the device, or found
+    // no link): the window holds quarin-z17ctl's commands in between.
+    void SetRefreshWatch(std::function<void(bool refreshing)> watch) {
+        m_refreshWatch = std::move(watch);
+    }
     // Timer 1001 in 500 ms: reads the device once the link is up.
     void StartRefresh();
     int GetLinkFailures() const { return m_linkFailures; }
@@ -151,6 +156,7 @@ private:
     std::function<bool()> m_attended;
     std::function<void()> m_linkLost;
     std::function<bool()> m_answering;
+    std::function<void(bool)> m_refreshWatch;
     int m_kind = 0;
     int m_subKind = 0;
     DeviceItemLook m_look;
