@@ -154,8 +154,7 @@ void CMainWnd::OnWindowInit() {
         watch(screen);
     QObject::connect(qApp, &QGuiApplication::screenAdded, GetHWND(), watch);
     QObject::connect(qApp, &QGuiApplication::screenRemoved, GetHWND(), displayChanged);
-    if (m_connectWatch)
-        m_connectWatch(this, true); // until the first scan pass has bound what is plugged in
+    WatchConnect(this, true); // until the first scan pass has bound what is plugged in
     StartDiscovery();
     SetTimer(kTimerDpiRule, 100);
     m_firstSize = true;
@@ -225,10 +224,14 @@ void CMainWnd::OnSlotLost(int slot) {
     SendMessageUnless(UM_SLOT_LOST, static_cast<WPARAM>(slot), 0, [&stop] { return stop.IsSet(); });
 }
 
+void CMainWnd::WatchConnect(const void* what, bool connecting) const {
+    if (m_connectWatch)
+        m_connectWatch(what, connecting);
+}
+
 void CMainWnd::OnFirstScanDone() {
     // Each device bound meanwhile holds the commands until its first read has ended.
-    if (m_connectWatch)
-        m_connectWatch(this, false);
+    WatchConnect(this, false);
     PostMessage(g_messages.instance, 0, 0);
 }
 
@@ -265,10 +268,7 @@ void CMainWnd::OnDeviceCreated(devices::CKelvaneUSBDevice& device) {
     item->SetWindowAttended([this] { return IsActiveOrHovered(); });
     item->SetPresenceHooks([this, &device] { MarkProfileDue(device); },
                            [this, &device] { return TakeProfileDue(device); });
-    item->SetRefreshWatch([this, &device](bool refreshing) {
-        if (m_connectWatch)
-            m_connectWatch(&device, refreshing);
-    });
+    item->SetRefreshWatch([this, &device](bool refreshing) { WatchConnect(&device, refreshing); });
     // A device plugged in while the window is open is watched like those found before it.
     device.SetWindowShown(GetHWND() && GetHWND()->isVisible());
     device.SetWindowHovered(m_windowHovered);
@@ -384,8 +384,7 @@ void CMainWnd::ShowItem(devices::CKelvaneUSBDevice& device) {
 
 void CMainWnd::HideItem(devices::CKelvaneUSBDevice& device) {
     MarkProfileDue(device);
-    if (m_connectWatch)
-        m_connectWatch(&device, false); // a refresh still armed finds nothing to read
+    WatchConnect(&device, false); // a refresh still armed finds nothing to read
     const int index = m_selector->IndexOf(&device);
     if (index >= 0)
         m_selector->HideItem(index);

@@ -236,6 +236,7 @@ private:
     void OnPowerBroadcast(ui::WPARAM event);
     // A device that was away may have lost its settings: marked when it goes, given the
     // selected profile once when it answers again.
+    void WatchConnect(const void* what, bool connecting) const;
     void MarkProfileDue(const devices::CKelvaneUSBDevice& device);
     // True when the device was due: its profile is sent from the event loop, after the
     // refresh or link check that found it answering.
